@@ -1,0 +1,54 @@
+#pragma once
+// The byte-stream cipher: three chained permutation tables of sizes 463, 251 and 181 with
+// ciphertext feedback. Key texts are single-byte code-page strings.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "engine/Bytes.h"
+
+namespace vw {
+
+class Cipher {
+public:
+    static constexpr int kSizeA = 463;
+    static constexpr int kSizeB = 251;
+    static constexpr int kSizeC = 181;
+
+    // Sets the whole state from the password (at least one byte) and the private code.
+    void Init(std::string_view password, std::string_view privateCode);
+    std::uint8_t NextKeyByte(std::uint8_t feedback);
+    std::uint8_t EncryptByte(std::uint8_t plain);
+    std::uint8_t DecryptByte(std::uint8_t cipher);
+    // The same as EncryptByte/DecryptByte over a run of bytes, in place.
+    void EncryptBlock(std::uint8_t* data, std::size_t size);
+    void DecryptBlock(std::uint8_t* data, std::size_t size);
+    // Overwrites the whole state.
+    void Wipe() noexcept;
+
+    // Read access for tests.
+    const std::int16_t* PermA() const { return permA_; }
+    const std::int16_t* PermB() const { return permB_; }
+    const std::int16_t* PermC() const { return permC_; }
+    int IndexSum() const { return iA_ + jA_ + iB_ + jB_ + iC_ + jC_; }
+    std::uint8_t Feedback() const { return feedback_; }
+
+private:
+    std::int16_t permA_[kSizeA] = {};
+    std::int16_t permB_[kSizeB] = {};
+    std::int16_t permC_[kSizeC] = {};
+    int iA_ = 0, jA_ = 0, iB_ = 0, jB_ = 0, iC_ = 0, jC_ = 0;
+    std::uint8_t feedback_ = 0;
+};
+
+// The program's single cipher state and its procedures.
+Cipher& TheCipher();
+void InitCipher(std::string_view password, std::string_view privateCode);
+std::uint8_t NextKeyByte(std::uint8_t feedback);
+std::uint8_t EncryptByte(std::uint8_t plain);
+std::uint8_t DecryptByte(std::uint8_t cipher);
+// Decrypts the buffer in place with the yield and progress rule (interval 5000,
+// percentage i / last * 50); stops early, leaving the rest as it was, when cancelled.
+void DecryptBuffer(Bytes& buffer);
+
+} // namespace vw

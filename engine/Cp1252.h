@@ -1,0 +1,14 @@
+#pragma once
+// Windows-1252, the single-byte code page that key texts and stored extensions use.
+// Every byte round-trips: the five undefined bytes map to the control characters of the same
+// value. Characters the code page cannot represent become "?".
+#include <string>
+
+namespace vw {
+
+std::string Utf8ToCp1252(const std::string& utf8);
+std::string Cp1252ToUtf8(const std::string& bytes);
+// Lower case of one code-page byte (ASCII letters and the accented letters of the code page).
+unsigned char Cp1252ToLower(unsigned char byte);
+
+} // namespace vw

@@ -1,0 +1,20 @@
+#pragma once
+// The single entry through which the user interface and the CLI run a job.
+#include <cstdint>
+#include <string>
+
+namespace vw {
+
+enum class FileKind : std::int16_t { Plain = 0, Protected = 1, Unknown = 2 };
+
+// Runs one job: checks the password and the source, then protects or restores by the path's
+// kind. Leaves JobStatus and StatusMessage; returns the written path, or sourcePath on failure.
+std::string ProcessFile(const std::string& sourcePath, const std::string& outputPath,
+                        const std::string& password, const std::string& privateCode);
+
+// At least five characters and not one shorter piece repeated.
+bool IsAcceptablePassword(const std::string& password);
+// Protected when the file name contains "vwx" (any letter case), Plain otherwise.
+FileKind DetectFileKind(const std::string& path);
+
+} // namespace vw

@@ -1,0 +1,25 @@
+#pragma once
+// The static Huffman codec: "HE3" coded streams and "HE0" stored streams.
+#include <cstdint>
+
+#include "engine/Bytes.h"
+
+namespace vw {
+
+// Description of the identification failure.
+inline constexpr const char* kIdentificationFailure =
+    "The data either was not compressed with HE3 or is corrupt (identification string not found)";
+
+// Replaces buffer[0, byteCount) by its compressed stream. Follows the yield and progress rule
+// (0 to 50 over counting, checksum and coding); on cancel the buffer is left as it was.
+// Raises EngineError on an overflow or a failed allocation.
+void HuffmanEncode(Bytes& buffer, std::int32_t byteCount);
+
+// Replaces the stream in buffer[0, byteCount) by the decoded bytes. Follows the yield and
+// progress rule (45 to 100); on cancel the buffer is left as it was. Sets JobStatus to 5 when the
+// checksum differs (the buffer still receives the decoded bytes). Raises EngineError with
+// kIdentificationFailure for a stream the encoder never writes, and with a description of the
+// fault for a damaged one; the buffer is then unchanged.
+void HuffmanDecode(Bytes& buffer, std::int32_t byteCount);
+
+} // namespace vw

@@ -1,0 +1,53 @@
+#pragma once
+// The job state shared by the whole engine, the status table and the yield and progress rule.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace vw {
+
+// Status codes of a job (JobStatus).
+enum StatusCode : std::int16_t {
+    kStatusOk = 0,
+    kStatusReserved1 = 1,
+    kStatusReserved2 = 2,
+    kStatusPasswordTooShort = 3,
+    kStatusFileNotFound = 4,
+    kStatusChecksum = 5,
+    kStatusEmptyFile = 6,
+    kStatusGeneric1 = 10,
+    kStatusProtectCancelled = 11,
+    kStatusProtectFailed = 12,
+    kStatusUnknownFormat = 20,
+    kStatusRestoreCancelled = 21,
+    kStatusRestoreFailed = 22,
+    kStatusWrongPassword = 23,
+    kStatusCorrupt = 30,
+    kStatusGeneric4 = 33,
+};
+
+extern std::int16_t JobStatus;
+extern std::string StatusMessage;
+extern std::string ErrorDescription;
+// Set by the Cancel button (from any thread); read by the engine only right after a yield.
+extern std::atomic<bool> CancelRequested;
+extern std::int16_t LastProgress;
+
+// The message text for a status code, "" for codes outside the table.
+std::string MessageForStatus(std::int16_t status, const std::string& errorDescription);
+// Sets StatusMessage from JobStatus (codes outside the table leave it unchanged).
+void SetStatusMessage();
+
+// Sends a percentage to the progress bar: above 100 becomes 100, 0 changes nothing.
+void ReportProgress(double percent);
+
+// Whole number nearest to value, halves to the even neighbour.
+std::int32_t RoundHalfEven(double value);
+
+// One yield point of the yield and progress rule, called by a loop after an element whose
+// index is a multiple of its interval: processes pending events, returns false when the job
+// was cancelled (the loop must stop at once), otherwise reports the rounded percentage when
+// it differs from LastProgress and returns true.
+bool YieldPoint(double percent);
+
+} // namespace vw

@@ -1,0 +1,16 @@
+#pragma once
+// The private crypto code stored, encrypted and hex-encoded, under the setting "OFB".
+#include <string>
+
+namespace vw {
+
+inline constexpr const char* kPrivateCodeFallbackKey = "q7#Tz9";
+
+// Reads and decrypts the stored code; "" when none is stored.
+std::string ReadPrivateCode();
+// The host's computer name, "" when it cannot be had.
+std::string ComputerName();
+// Hex pairs to bytes, with the lenient rules for odd lengths and non-hex pairs.
+std::string DecodeHexPairs(const std::string& hex);
+
+} // namespace vw
