@@ -1,0 +1,139 @@
+#include "engine/FileIO.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "engine/Paths.h"
+#include "engine/ProtectedFile.h"
+
+namespace vw {
+namespace {
+
+std::string Reason(const std::string& what, const std::string& path, int error) {
+    return what + " \"" + path + "\": " + std::strerror(error);
+}
+
+std::string FolderForFiles(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    if (!folder.empty()) return folder;
+    return path.rfind('/', 0) == 0 ? "/" : "./";
+}
+
+} // namespace
+
+Bytes ReadWholeFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw EngineError(Reason("cannot open", path, errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = S_ISREG(st.st_mode) ? errno : EISDIR;
+        ::close(fd);
+        throw EngineError(Reason("cannot read", path, error));
+    }
+    Bytes data;
+    try {
+        data.resize(static_cast<std::size_t>(st.st_size));
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        throw EngineError("not enough memory to read \"" + path + "\"");
+    }
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t got = ::read(fd, data.data() + done, data.size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            const int error = got < 0 ? errno : EIO;
+            ::close(fd);
+            throw EngineError(got < 0 ? Reason("cannot read", path, error)
+                                      : "the file \"" + path + "\" became shorter while read");
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    return data;
+}
+
+unsigned FilePermissions(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return 0;
+    return static_cast<unsigned>(st.st_mode & 07777);
+}
+
+void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart) {
+    const std::string dirPath = folder.empty() ? "." : folder;
+    DIR* dir = ::opendir(dirPath.c_str());
+    if (!dir) return;
+    const std::size_t prefixLength = std::strlen(kTempPrefix);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefixLength, kTempPrefix) != 0) continue;
+        const std::string path = (dirPath.back() == '/' ? dirPath : dirPath + "/") + name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+            continue;
+        if (st.st_mtime >= jobStart) continue;
+        // The name carries the writer's process id: leave the files of running jobs alone.
+        const long pid = std::strtol(name.c_str() + prefixLength, nullptr, 10);
+        if (pid > 0 && pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM))
+            continue;
+        ::unlink(path.c_str());
+    }
+    ::closedir(dir);
+}
+
+AtomicFile::AtomicFile(std::string finalPath) : finalPath_(std::move(finalPath)) {
+    const std::string folder = FolderForFiles(finalPath_);
+    for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
+        unsigned long long nonce = 0;
+        if (::getrandom(&nonce, sizeof nonce, 0) != sizeof nonce) nonce = ::time(nullptr) + attempt;
+        char name[96];
+        std::snprintf(name, sizeof name, "%s%ld-%016llx", kTempPrefix, static_cast<long>(::getpid()),
+                      nonce);
+        tempPath_ = folder + name;
+        fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd_ < 0 && errno != EEXIST) break;
+    }
+    if (fd_ < 0) {
+        const int error = errno;
+        tempPath_.clear();
+        throw EngineError(Reason("cannot create a file in the folder", folder, error));
+    }
+}
+
+AtomicFile::~AtomicFile() { Discard(); }
+
+void AtomicFile::Discard() noexcept {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!committed_ && !tempPath_.empty()) ::unlink(tempPath_.c_str());
+}
+
+void AtomicFile::Write(const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t put = ::write(fd_, data, size);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) throw EngineError(Reason("cannot write", finalPath_, put < 0 ? errno : ENOSPC));
+        data += put;
+        size -= static_cast<std::size_t>(put);
+    }
+}
+
+void AtomicFile::Commit(unsigned mode) {
+    if (::fchmod(fd_, mode & 0666) != 0 || ::fsync(fd_) != 0)
+        throw EngineError(Reason("cannot write", finalPath_, errno));
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) throw EngineError(Reason("cannot write", finalPath_, errno));
+    if (::rename(tempPath_.c_str(), finalPath_.c_str()) != 0)
+        throw EngineError(Reason("cannot replace", finalPath_, errno));
+    committed_ = true;
+}
+
+} // namespace vw

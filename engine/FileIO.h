@@ -1,0 +1,44 @@
+#pragma once
+// Whole-file reading and the atomic output file every job writes through.
+#include <ctime>
+#include <string>
+
+#include "engine/Bytes.h"
+
+namespace vw {
+
+// Reads a regular file whole; raises EngineError when it cannot.
+Bytes ReadWholeFile(const std::string& path);
+
+// The permission bits of a file (0 when they cannot be read).
+unsigned FilePermissions(const std::string& path);
+
+// Removes leftover temporary files of killed jobs from a folder: files named with kTempPrefix,
+// owned by this user, last written before jobStart and not belonging to a running process.
+void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart);
+
+// Writes a file beside its final path under a temporary name (mode 0600) and renames it over
+// the final path only on Commit, so an existing file at that path survives every failure.
+// Without a Commit the temporary file is removed.
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string finalPath);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    void Write(const std::uint8_t* data, std::size_t size);
+    // Flushes, sets the permission bits and renames over the final path.
+    void Commit(unsigned mode);
+    const std::string& TempPath() const { return tempPath_; }
+
+private:
+    void Discard() noexcept;
+
+    std::string finalPath_;
+    std::string tempPath_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+} // namespace vw
