@@ -1,0 +1,36 @@
+#pragma once
+// The command line of vwx, parsed without side effects.
+#include <string>
+#include <vector>
+
+namespace vw::cli {
+
+struct Options {
+    std::string file;
+    std::string output; // "" when not given
+    std::string passwordFile;
+    bool hasPasswordFile = false;
+    bool replace = false;
+    bool noPrivateCode = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct ParseResult {
+    Options options;
+    std::string error; // "" when the command line is valid
+    bool ok() const { return error.empty(); }
+};
+
+// Parses the arguments after the program name.
+ParseResult ParseArguments(const std::vector<std::string>& args);
+
+// The output path handed to the job: the source path for --replace, the -o path, or else a
+// path beside the source that differs from it as text but has the same name without
+// extension, so the job writes the source's name with ".vwx" or the stored extension.
+std::string OutputPathFor(const Options& options);
+
+std::string UsageLine();
+std::string HelpText();
+
+} // namespace vw::cli

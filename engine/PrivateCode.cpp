@@ -1,0 +1,80 @@
+#include "engine/PrivateCode.h"
+
+#include "engine/Bytes.h"
+#include "engine/Cipher.h"
+#include "engine/Host.h"
+#include "engine/JobState.h"
+
+namespace vw {
+namespace {
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// The value of the hexadecimal digits a piece starts with: both digits of a well-formed pair,
+// the leading digit of a pair whose second character is not a digit, 0 when it starts with
+// none.
+int LeadingHexValue(const char* piece, std::size_t length) {
+    int value = 0;
+    for (std::size_t k = 0; k < length; ++k) {
+        const int digit = HexDigitValue(piece[k]);
+        if (digit < 0) break;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+} // namespace
+
+std::string DecodeHexPairs(const std::string& hex) {
+    // The whole value is decoded, however long: positions are not limited to 16 bits here.
+    std::string code;
+    code.reserve(hex.size() / 2 + 1);
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const std::size_t length = hex.size() - i < 2 ? 1 : 2;
+        code += static_cast<char>(LeadingHexValue(hex.data() + i, length));
+    }
+    return code;
+}
+
+std::string ComputerName() { return CurrentHost().ComputerName(); }
+
+std::string ReadPrivateCode() {
+    const std::string stored = CurrentHost().ReadSetting("OFB", "");
+    if (stored.empty()) return {};
+
+    std::string key = ComputerName();
+    if (key.empty()) key = kPrivateCodeFallbackKey;
+
+    std::string text = DecodeHexPairs(stored);
+    Bytes encrypted(text.begin(), text.end());
+    SecureWipe(text);
+
+    // The decryption must always run to its end. A cancel request that is pending now, or
+    // that arrives at the buffer's yield point, is kept for the job it was meant for; the
+    // code is then decrypted again without yields, since the first pass may have stopped
+    // part-way.
+    const bool pending = CancelRequested.exchange(false);
+    Bytes code = encrypted;
+    InitCipher(key, "");
+    DecryptBuffer(code);
+    const bool arrived = CancelRequested.load();
+    if (arrived) {
+        InitCipher(key, "");
+        for (std::size_t i = 0; i < code.size(); ++i) code[i] = DecryptByte(encrypted[i]);
+    }
+    if (pending || arrived) CancelRequested.store(true);
+
+    std::string result(code.begin(), code.end());
+    TheCipher().Wipe();
+    SecureWipe(code);
+    SecureWipe(encrypted);
+    SecureWipe(key);
+    return result;
+}
+
+} // namespace vw

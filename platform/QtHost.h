@@ -1,0 +1,46 @@
+#pragma once
+// The engine's host on top of QtCore, shared by the desktop program and the command-line tool:
+// per-user settings, the computer's name, event processing, and progress and busy callbacks.
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "engine/Host.h"
+
+namespace vw {
+
+// Organisation and application name of the settings: the executable's name.
+inline constexpr const char* kSettingsApplication = "vaultwise";
+inline constexpr const char* kSettingsGroup = "Config";
+
+class QtHost : public Host {
+public:
+    explicit QtHost(QString application = QString::fromLatin1(kSettingsApplication));
+
+    // Called with the clamped percentage and with the busy state; empty by default.
+    std::function<void(int)> onProgress;
+    std::function<void(bool)> onBusy;
+    // Runs at every yield after the pending Qt events.
+    std::function<void()> onEvents;
+
+    void ProcessEvents() override;
+    void ShowProgress(int percent) override;
+    void SetBusy(bool busy) override;
+    // The value in the single-byte code page.
+    std::string ReadSetting(const std::string& key, const std::string& defaultValue) override;
+    std::string ComputerName() override;
+
+    // A text setting of the "Config" group; defaultValue when the key is missing.
+    QString ReadText(const QString& key, const QString& defaultValue) const;
+    // A boolean stored as text: "0" or "False" is false, a non-zero number or "True" is true
+    // (letter case does not matter), anything else is false; defaultValue when missing.
+    bool ReadBool(const QString& key, bool defaultValue) const;
+
+private:
+    QString application_;
+};
+
+// The boolean reading of a stored text, as ReadBool applies it.
+bool ParseStoredBool(const QString& text);
+
+} // namespace vw
