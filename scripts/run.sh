@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the program and starts it; arguments go to the program (a file to open).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$(nproc)" --target vaultwise vwx
+exec build/ui/vaultwise "$@"

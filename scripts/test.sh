@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test. With --sanitize, builds into build-asan with
+# AddressSanitizer and UndefinedBehaviorSanitizer instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+build=build
+options=(-DCMAKE_BUILD_TYPE=Release)
+if [[ "${1:-}" == "--sanitize" ]]; then
+    build=build-asan
+    options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVW_SANITIZE=ON -DVW_BUILD_BENCH=OFF)
+fi
+
+cmake -S . -B "$build" "${options[@]}" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 600

@@ -1,0 +1,421 @@
+#include "engine/ProtectedFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "engine/Cipher.h"
+#include "engine/Driver.h"
+#include "engine/Host.h"
+#include "engine/Huffman.h"
+#include "engine/JobState.h"
+
+namespace vw {
+namespace {
+
+using test::ReadFile;
+using test::WriteFile;
+
+// Records the progress bar and lets a test act at a chosen event-processing call.
+class JobHost : public Host {
+public:
+    void ProcessEvents() override {
+        ++events;
+        if (onEvents) onEvents(events);
+    }
+    void ShowProgress(int percent) override { progress.push_back(percent); }
+    void SetBusy(bool busy) override { busyChanges.push_back(busy); }
+
+    int events = 0;
+    std::function<void(int)> onEvents;
+    std::vector<int> progress;
+    std::vector<bool> busyChanges;
+};
+
+class ProtectedFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { EntropyPool.clear(); }
+
+    // Protects source into folder/name.vwx (the source stays) and returns the written path.
+    std::string Protect(const std::string& source, const std::string& output,
+                        const std::string& password = "correct horse", const std::string& pcm = "") {
+        return ProcessFile(source, output, password, pcm);
+    }
+
+    test::TempDir dir;
+    JobHost host;
+    ScopedHost scoped{host};
+};
+
+TEST_F(ProtectedFileTest, RoundTripsManySizesAndContents) {
+    const std::vector<std::pair<std::string, Bytes>> cases = {
+        {"one byte", Bytes{0x41}},
+        {"two bytes", Bytes{'a', 'b'}},
+        {"single value", Bytes(7000, 0x00)},
+        {"5000", test::TextData(5000, 1)},
+        {"5001", test::TextData(5001, 2)},
+        {"10000", test::RandomData(10000, 3)},
+        {"20000 text", test::TextData(20000, 4)},
+        {"random 70001", test::RandomData(70001, 5)},
+    };
+    Bytes all(256);
+    for (int i = 0; i < 256; ++i) all[i] = static_cast<std::uint8_t>(i);
+    auto withAll = cases;
+    withAll.push_back({"all values", all});
+    for (const auto& [label, data] : withAll) {
+        SCOPED_TRACE(label);
+        const std::string source = dir / "data.bin";
+        WriteFile(source, data);
+        const std::string protectedPath = Protect(source, dir / "copy.bin");
+        ASSERT_EQ(JobStatus, 0) << StatusMessage;
+        ASSERT_EQ(protectedPath, dir / "copy.vwx");
+        std::filesystem::remove(source);
+
+        const std::string restored = ProcessFile(protectedPath, dir / "back.x", "correct horse", "");
+        ASSERT_EQ(JobStatus, 0) << StatusMessage;
+        EXPECT_EQ(restored, dir / "back.bin");
+        EXPECT_EQ(ReadFile(restored), data);
+        std::filesystem::remove(restored);
+        std::filesystem::remove(protectedPath);
+    }
+}
+
+TEST_F(ProtectedFileTest, FileLengthIsHeaderPlusExtensionPlusStreamPlusThree) {
+    const Bytes data = test::TextData(30000, 9);
+    WriteFile(dir / "notes.text", data);
+    const std::string out = Protect(dir / "notes.text", dir / "p.text");
+    ASSERT_EQ(JobStatus, 0);
+    Bytes stream = data;
+    HuffmanEncode(stream, static_cast<std::int32_t>(stream.size()));
+    const auto length = std::filesystem::file_size(out);
+    const auto headerLength = length - 4 - stream.size() - 3;
+    EXPECT_GE(headerLength, 32u);
+    EXPECT_LE(headerLength, 255u);
+
+    // The header's first byte decrypts to its own length.
+    InitCipher("correct horse", "");
+    EXPECT_EQ(DecryptByte(ReadFile(out)[0]), headerLength);
+}
+
+TEST_F(ProtectedFileTest, TwoProtectionsDifferButBothRestore) {
+    WriteFile(dir / "a.txt", test::TextData(4000, 3));
+    const std::string first = Protect(dir / "a.txt", dir / "one.txt");
+    const std::string second = Protect(dir / "a.txt", dir / "two.txt");
+    EXPECT_NE(ReadFile(first), ReadFile(second));
+    ProcessFile(first, dir / "r1.x", "correct horse", "");
+    ProcessFile(second, dir / "r2.x", "correct horse", "");
+    EXPECT_EQ(ReadFile(dir / "r1.txt"), ReadFile(dir / "a.txt"));
+    EXPECT_EQ(ReadFile(dir / "r2.txt"), ReadFile(dir / "a.txt"));
+}
+
+TEST_F(ProtectedFileTest, ExtensionComesBackLowerCaseUnderTheOutputName) {
+    WriteFile(dir / "Photo.JPG", test::RandomData(3000, 1));
+    const std::string p = Protect(dir / "Photo.JPG", dir / "Photo.JPG");
+    ASSERT_EQ(JobStatus, 0);
+    EXPECT_FALSE(FileExists(dir / "Photo.JPG"));
+    std::filesystem::create_directory(dir / "x");
+    EXPECT_EQ(ProcessFile(p, dir / "x/Copy", "correct horse", ""), dir / "x/Copy.jpg");
+    EXPECT_TRUE(FileExists(p)); // another output path: the protected file stays
+}
+
+TEST_F(ProtectedFileTest, SourcesWithoutExtensionOrEndingInADot) {
+    WriteFile(dir / "README", std::string("read me first, please"));
+    const std::string p = Protect(dir / "README", dir / "README");
+    ASSERT_EQ(p, dir / "README.vwx");
+    EXPECT_FALSE(FileExists(dir / "README"));
+    EXPECT_EQ(ProcessFile(p, p, "correct horse", ""), dir / "README");
+    EXPECT_FALSE(FileExists(p));
+    EXPECT_EQ(ReadFile(dir / "README"), Bytes(std::string("read me first, please").begin(),
+                                              std::string("read me first, please").end()));
+
+    WriteFile(dir / "dotted.", std::string("trailing dot here"));
+    const std::string q = Protect(dir / "dotted.", dir / "dotted.");
+    ASSERT_EQ(q, dir / "dotted.vwx");
+    EXPECT_EQ(ProcessFile(q, q, "correct horse", ""), dir / "dotted");
+}
+
+TEST_F(ProtectedFileTest, SamePathReplacesTheSourceOtherPathKeepsIt) {
+    WriteFile(dir / "b.txt", std::string("some plain text"));
+    EXPECT_EQ(Protect(dir / "b.txt", dir / "c.txt"), dir / "c.vwx");
+    EXPECT_TRUE(FileExists(dir / "b.txt"));
+    EXPECT_EQ(Protect(dir / "b.txt", dir / "b.txt"), dir / "b.vwx");
+    EXPECT_FALSE(FileExists(dir / "b.txt"));
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"b.vwx", "c.vwx"}));
+}
+
+TEST_F(ProtectedFileTest, ProtectingInsideADottedFolderStaysInThatFolder) {
+    std::filesystem::create_directory(dir / "my.dir");
+    WriteFile(dir / "my.dir/file", std::string("no extension here"));
+    EXPECT_EQ(Protect(dir / "my.dir/file", dir / "my.dir/file"), dir / "my.dir/file.vwx");
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"my.dir"});
+}
+
+TEST_F(ProtectedFileTest, AnExistingOutputIsReplaced) {
+    WriteFile(dir / "a.txt", std::string("new content"));
+    WriteFile(dir / "a.vwx", std::string("old"));
+    EXPECT_EQ(Protect(dir / "a.txt", dir / "a.vwx"), dir / "a.vwx");
+    EXPECT_EQ(JobStatus, 0);
+    WriteFile(dir / "r.txt", std::string("old restored"));
+    EXPECT_EQ(ProcessFile(dir / "a.vwx", dir / "r.any", "correct horse", ""), dir / "r.txt");
+    EXPECT_EQ(ReadFile(dir / "r.txt"), Bytes({'n', 'e', 'w', ' ', 'c', 'o', 'n', 't', 'e', 'n', 't'}));
+}
+
+TEST_F(ProtectedFileTest, PrivateCodeIsPartOfTheKey) {
+    WriteFile(dir / "a.txt", test::TextData(2000, 5));
+    const std::string p = Protect(dir / "a.txt", dir / "a.txt", "correct horse", "PCM-123");
+    EXPECT_EQ(ProcessFile(p, dir / "r.x", "correct horse", ""), p);
+    EXPECT_NE(JobStatus, 0);
+    EXPECT_EQ(ProcessFile(p, dir / "r.x", "correct horse", "PCM-123"), dir / "r.txt");
+    EXPECT_EQ(JobStatus, 0);
+}
+
+TEST_F(ProtectedFileTest, WrongPasswordWritesNothing) {
+    WriteFile(dir / "a.txt", test::TextData(50000, 6));
+    const std::string p = Protect(dir / "a.txt", dir / "a.txt");
+    const auto before = dir.Entries();
+    int wrong23 = 0;
+    for (int i = 0; i < 40; ++i) {
+        const std::string password = "wrong password " + std::to_string(i);
+        EXPECT_EQ(ProcessFile(p, p, password, ""), p);
+        EXPECT_TRUE(JobStatus == 23 || JobStatus == 22) << JobStatus;
+        wrong23 += JobStatus == 23;
+        if (JobStatus == 23) EXPECT_EQ(StatusMessage, "Errore Generico 3");
+    }
+    EXPECT_GT(wrong23, 30);
+    EXPECT_EQ(dir.Entries(), before);
+}
+
+TEST_F(ProtectedFileTest, ChangedCheckBytesAreStatus23) {
+    WriteFile(dir / "a.txt", test::TextData(9000, 7));
+    const std::string p = Protect(dir / "a.txt", dir / "a.txt");
+    const Bytes good = ReadFile(p);
+    for (std::size_t back : {1u, 2u}) {
+        Bytes bad = good;
+        bad[bad.size() - back] ^= 0x01;
+        WriteFile(p, bad);
+        EXPECT_EQ(ProcessFile(p, p, "correct horse", ""), p);
+        EXPECT_EQ(JobStatus, 23) << back;
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.vwx"});
+    }
+}
+
+TEST_F(ProtectedFileTest, TruncatedOrExtendedFilesNeverRestore) {
+    WriteFile(dir / "a.txt", test::TextData(12000, 8));
+    const std::string p = Protect(dir / "a.txt", dir / "a.txt");
+    const Bytes good = ReadFile(p);
+    for (std::size_t keep : {std::size_t{1}, std::size_t{2}, std::size_t{40}, good.size() / 2,
+                             good.size() - 3, good.size() - 1}) {
+        WriteFile(p, Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(keep)));
+        ProcessFile(p, p, "correct horse", "");
+        EXPECT_NE(JobStatus, 0) << keep;
+    }
+    Bytes longer = good;
+    longer.push_back(0x5A);
+    WriteFile(p, longer);
+    ProcessFile(p, p, "correct horse", "");
+    EXPECT_NE(JobStatus, 0);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.vwx"});
+}
+
+// Builds a protected file by hand so tests can store what the writer never would.
+Bytes ForgeProtectedFile(const std::string& extension, const Bytes& plain, const std::string& pw) {
+    Bytes stream = plain;
+    HuffmanEncode(stream, static_cast<std::int32_t>(stream.size()));
+    Bytes file(32, 0x11);
+    file[0] = 32;
+    file.insert(file.end(), extension.begin(), extension.end());
+    file.push_back(0);
+    file.insert(file.end(), stream.begin(), stream.end());
+    file.push_back(0x11);
+    file.push_back(0x11);
+    InitCipher(pw, "");
+    for (auto& b : file) b = EncryptByte(b);
+    return file;
+}
+
+TEST_F(ProtectedFileTest, StoredExtensionsThatLeaveTheFolderAreRefused) {
+    std::filesystem::create_directory(dir / "in");
+    for (const std::string ext : {"/../../evil", "..", ".", "a/b"}) {
+        SCOPED_TRACE(ext);
+        WriteFile(dir / "in/f.vwx", ForgeProtectedFile(ext, test::TextData(500, 1), "password1"));
+        EXPECT_EQ(ProcessFile(dir / "in/f.vwx", dir / "in/out", "password1", ""), dir / "in/f.vwx");
+        EXPECT_EQ(JobStatus, 22);
+        EXPECT_NE(ErrorDescription.find("extension"), std::string::npos);
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in"});
+    }
+    // The forging itself is sound: a plain extension restores.
+    WriteFile(dir / "in/f.vwx", ForgeProtectedFile("md", test::TextData(500, 1), "password1"));
+    EXPECT_EQ(ProcessFile(dir / "in/f.vwx", dir / "in/out", "password1", ""), dir / "in/out.md");
+}
+
+TEST_F(ProtectedFileTest, ProgressOfASmallProtectAndRestore) {
+    const Bytes data = test::TextData(30000, 2);
+    WriteFile(dir / "a.txt", data);
+    Bytes stream = data;
+    HuffmanEncode(stream, static_cast<std::int32_t>(stream.size()));
+    const double last = static_cast<double>(stream.size() - 1);
+    host.progress.clear();
+
+    Protect(dir / "a.txt", dir / "a.txt");
+    ASSERT_EQ(JobStatus, 0);
+    // The codec's stages stay within 0..50; encryption reports at every 5000th byte.
+    std::vector<int> encryption;
+    int previous = 50;
+    for (double i = 0; i <= last; i += 5000) {
+        const int percent = RoundHalfEven(i / last * 44 + 3 + 3 + 50);
+        if (percent != previous) encryption.push_back(percent);
+        previous = percent;
+    }
+    ASSERT_GT(host.progress.size(), encryption.size());
+    const std::vector<int> tail(host.progress.end() - static_cast<std::ptrdiff_t>(encryption.size()),
+                                host.progress.end());
+    EXPECT_EQ(tail, encryption);
+    EXPECT_EQ(tail.front(), 56);
+    for (auto it = host.progress.begin(); it != host.progress.end() - static_cast<std::ptrdiff_t>(tail.size()); ++it)
+        EXPECT_LE(*it, 50);
+    EXPECT_EQ(host.busyChanges, (std::vector<bool>{true, false, true, false}));
+
+    host.progress.clear();
+    ProcessFile(dir / "a.vwx", dir / "a.vwx", "correct horse", "");
+    ASSERT_EQ(JobStatus, 0);
+    // Decryption from 0 to 50 (zero is never sent), then the codec's 45 to 100.
+    ASSERT_GE(host.progress.size(), 2u);
+    EXPECT_EQ(host.progress[0], RoundHalfEven(5000 / last * 50));
+    EXPECT_EQ(host.progress.back(), RoundHalfEven(20000.0 / 30000 * 50 + 50));
+}
+
+TEST_F(ProtectedFileTest, CancelAtAnyYieldLeavesNothingWritten) {
+    const Bytes data = test::TextData(60000, 3);
+    WriteFile(dir / "a.txt", data);
+    const std::string p = Protect(dir / "a.txt", dir / "keep.txt");
+    ASSERT_EQ(JobStatus, 0);
+    const int protectEvents = [&] {
+        host.events = 0;
+        Protect(dir / "a.txt", dir / "probe.txt");
+        std::filesystem::remove(dir / "probe.vwx");
+        return host.events;
+    }();
+    const int restoreEvents = [&] {
+        host.events = 0;
+        ProcessFile(p, dir / "probe.x", "correct horse", "");
+        std::filesystem::remove(dir / "probe.txt");
+        return host.events;
+    }();
+    const auto before = dir.Entries();
+    for (int at = 1; at <= protectEvents; ++at) {
+        host.events = 0;
+        host.onEvents = [at](int n) { if (n == at) CancelRequested = true; };
+        EXPECT_EQ(Protect(dir / "a.txt", dir / "a.txt"), dir / "a.txt");
+        EXPECT_EQ(JobStatus, 11) << at;
+        EXPECT_EQ(StatusMessage, "Elaborazione interrota");
+        EXPECT_EQ(dir.Entries(), before);
+    }
+    for (int at = 1; at <= restoreEvents; ++at) {
+        host.events = 0;
+        host.onEvents = [at](int n) { if (n == at) CancelRequested = true; };
+        EXPECT_EQ(ProcessFile(p, p, "correct horse", ""), p);
+        EXPECT_EQ(JobStatus, 21) << at;
+        EXPECT_EQ(dir.Entries(), before);
+    }
+    host.onEvents = nullptr;
+    EXPECT_EQ(ReadFile(dir / "a.txt"), data);
+}
+
+TEST_F(ProtectedFileTest, OutputsNeverGetMorePermissionsThanTheSource) {
+    WriteFile(dir / "private.txt", std::string("only for me"));
+    ::chmod((dir / "private.txt").c_str(), 0600);
+    const std::string p = Protect(dir / "private.txt", dir / "private.txt");
+    struct stat st {};
+    ASSERT_EQ(::stat(p.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ::chmod(p.c_str(), 0640);
+    const std::string r = ProcessFile(p, dir / "r.x", "correct horse", "");
+    ASSERT_EQ(::stat(r.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(ProtectedFileTest, FailuresKeepExistingFilesAndLeaveNoTemporaryFile) {
+    WriteFile(dir / "a.txt", test::TextData(3000, 4));
+    // The output path is taken by a folder: the rename fails, the source survives.
+    std::filesystem::create_directory(dir / "a.vwx");
+    EXPECT_EQ(Protect(dir / "a.txt", dir / "a.txt"), dir / "a.txt");
+    EXPECT_EQ(JobStatus, 12);
+    EXPECT_EQ(StatusMessage.rfind("Errore: ", 0), 0u);
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.txt", "a.vwx"}));
+
+    // An output folder that is gone.
+    EXPECT_EQ(Protect(dir / "a.txt", dir / "gone/a.txt"), dir / "a.txt");
+    EXPECT_EQ(JobStatus, 12);
+    EXPECT_EQ(ReadFile(dir / "a.txt"), test::TextData(3000, 4));
+}
+
+TEST_F(ProtectedFileTest, ReadOnlyOutputFolder) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    WriteFile(dir / "a.txt", test::TextData(3000, 4));
+    std::filesystem::create_directory(dir / "ro");
+    ::chmod((dir / "ro").c_str(), 0555);
+    EXPECT_EQ(Protect(dir / "a.txt", dir / "ro/a.txt"), dir / "a.txt");
+    EXPECT_EQ(JobStatus, 12);
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "ro"));
+}
+
+TEST_F(ProtectedFileTest, FilesOf2GiBAreRefusedBeforeReading) {
+    const std::string big = dir / "big.bin";
+    { std::ofstream(big).close(); }
+    ASSERT_EQ(::truncate(big.c_str(), 0x80000000LL), 0);
+    EXPECT_EQ(Protect(big, big), big);
+    EXPECT_EQ(JobStatus, 12);
+    EXPECT_NE(ErrorDescription.find("too large"), std::string::npos);
+    EXPECT_TRUE(host.busyChanges.empty());
+}
+
+TEST_F(ProtectedFileTest, LeftoverTemporaryFilesOfKilledJobsAreRemoved) {
+    WriteFile(dir / "a.txt", std::string("plain text to protect"));
+    const std::string stale = dir / (std::string(kTempPrefix) + "999999-dead");
+    const std::string fresh = dir / (std::string(kTempPrefix) + std::to_string(::getppid()) + "-x");
+    WriteFile(stale, std::string("half"));
+    WriteFile(fresh, std::string("half"));
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(stale, old);
+    std::filesystem::last_write_time(fresh, old);
+    Protect(dir / "a.txt", dir / "a.txt");
+    ASSERT_EQ(JobStatus, 0);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(fresh)); // its writer still runs
+}
+
+TEST(RandomHeader, LengthAndFirstByteAgreeWithOrWithoutEntropy) {
+    EntropyPool.clear();
+    for (int i = 0; i < 200; ++i) {
+        if (i == 100) EntropyPool = std::string("\x01\x7f\xff\x20 mouse", 10);
+        const std::string h = MakeRandomHeader();
+        ASSERT_GE(h.size(), 32u);
+        ASSERT_LE(h.size(), 255u);
+        EXPECT_EQ(static_cast<unsigned char>(h[0]), h.size());
+    }
+    EntropyPool.clear();
+}
+
+TEST(MouseEntropy, OneValuePerNewPositionAndAtMost251) {
+    EntropyPool.clear();
+    LastMousePosition = {};
+    AddMouseEntropy(0, 0); // the start position: nothing new
+    EXPECT_TRUE(EntropyPool.empty());
+    AddMouseEntropy(300.5f, 45);
+    AddMouseEntropy(300.5f, 45);
+    ASSERT_EQ(EntropyPool.size(), 1u);
+    EXPECT_EQ(static_cast<unsigned char>(EntropyPool[0]), (300 ^ 45) & 255); // 300.5 rounds to even
+    for (int i = 1; i <= 300; ++i) AddMouseEntropy(static_cast<float>(i), 1000);
+    ASSERT_EQ(EntropyPool.size(), 251u);
+    EXPECT_EQ(static_cast<unsigned char>(EntropyPool.back()), (300 ^ 1000) & 255);
+    EXPECT_EQ(static_cast<unsigned char>(EntropyPool.front()), (50 ^ 1000) & 255);
+    EntropyPool.clear();
+}
+
+} // namespace
+} // namespace vw
