@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/PasswordInput.h"
+#include "cli/ProgressBar.h"
+
+namespace vw::cli {
+namespace {
+
+TEST(FirstLine, StopsAtTheFirstLineBreak) {
+    EXPECT_EQ(FirstLine("secret\nsecond"), "secret");
+    EXPECT_EQ(FirstLine("secret\r\nsecond"), "secret");
+    EXPECT_EQ(FirstLine("secret"), "secret");
+    EXPECT_EQ(FirstLine("sec\rret"), "sec\rret"); // a lone CR inside belongs to it
+    EXPECT_EQ(FirstLine("\nsecret"), "");
+    EXPECT_EQ(FirstLine(""), "");
+}
+
+class PasswordFileTest : public ::testing::Test {
+protected:
+    std::string Write(const std::string& content) {
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("vwx-pw-" + std::to_string(::getpid()) + "-" + std::to_string(n_++));
+        std::ofstream(path, std::ios::binary) << content;
+        paths_.push_back(path);
+        return path.string();
+    }
+    void TearDown() override {
+        for (const auto& p : paths_) std::filesystem::remove(p);
+    }
+
+private:
+    std::vector<std::filesystem::path> paths_;
+    int n_ = 0;
+};
+
+TEST_F(PasswordFileTest, ReadsTheFirstLineOnly) {
+    std::string error;
+    EXPECT_EQ(ReadPasswordFile(Write("Segreto1\nother\n"), error), "Segreto1");
+    EXPECT_EQ(ReadPasswordFile(Write("Segreto1\r\n"), error), "Segreto1");
+    EXPECT_EQ(ReadPasswordFile(Write("no line break"), error), "no line break");
+    EXPECT_EQ(ReadPasswordFile(Write("  spaced \t\n"), error), "  spaced \t");
+    EXPECT_EQ(ReadPasswordFile(Write(""), error), "");
+    const std::string longLine(5000, 'k');
+    EXPECT_EQ(ReadPasswordFile(Write(longLine + "\n"), error), longLine);
+}
+
+TEST_F(PasswordFileTest, MissingFileIsAnError) {
+    std::string error;
+    EXPECT_EQ(ReadPasswordFile("/nonexistent/vwx/pw", error), std::nullopt);
+    EXPECT_NE(error.find("/nonexistent/vwx/pw"), std::string::npos);
+}
+
+// Scripted answers for the two-box prompt; nullopt stands for the user giving up.
+struct Script {
+    std::deque<std::optional<std::string>> answers;
+    std::vector<std::string> prompts;
+    std::vector<std::string> told;
+
+    std::optional<std::string> Run() {
+        const AskFunction ask = [this](const char* prompt) -> std::optional<std::string> {
+            prompts.emplace_back(prompt);
+            if (answers.empty()) return std::nullopt;
+            auto a = answers.front();
+            answers.pop_front();
+            return a;
+        };
+        const TellFunction tell = [this](const char* m) { told.emplace_back(m); };
+        return AskNewPassword(ask, tell);
+    }
+};
+
+TEST(AskNewPassword, AcceptsTwoEqualAcceptableAnswers) {
+    Script s{{"Segreto1", "Segreto1"}, {}, {}};
+    EXPECT_EQ(s.Run(), "Segreto1");
+    EXPECT_TRUE(s.told.empty());
+    EXPECT_EQ(s.prompts, (std::vector<std::string>{"Inserisci la password: ", "Ripeti password: "}));
+}
+
+TEST(AskNewPassword, RefusesAndAsksAgainLikeTheDialog) {
+    Script s{{"Segreto1", "segreto1", // case counts
+              "", "",                 // empty
+              "abcd", "abcd",         // four characters
+              "ababab", "ababab",     // one piece repeated
+              "Perch\xC3\xA9!", "Perch\xC3\xA9!"},
+             {},
+             {}};
+    EXPECT_EQ(s.Run(), "Perch\xC3\xA9!");
+    EXPECT_EQ(s.told, (std::vector<std::string>{"Le password non conincidono",
+                                                "Le password non conincidono",
+                                                "Password troppo corta",
+                                                "Password troppo corta"}));
+}
+
+TEST(AskNewPassword, GivingUpAtEitherPromptEndsIt) {
+    Script first{{std::nullopt}, {}, {}};
+    EXPECT_EQ(first.Run(), std::nullopt);
+    Script second{{"Segreto1", std::nullopt}, {}, {}};
+    EXPECT_EQ(second.Run(), std::nullopt);
+    EXPECT_EQ(second.prompts.size(), 2u);
+}
+
+TEST(ProgressLine, DrawsBarAndPercentage) {
+    EXPECT_EQ(ProgressLine(0, 10), "\r[..........]   0%");
+    EXPECT_EQ(ProgressLine(45, 10), "\r[####......]  45%");
+    EXPECT_EQ(ProgressLine(100, 10), "\r[##########] 100%");
+    EXPECT_EQ(ProgressLine(250, 10), ProgressLine(100, 10));
+    EXPECT_EQ(ProgressLine(-3, 10), ProgressLine(0, 10));
+}
+
+} // namespace
+} // namespace vw::cli
