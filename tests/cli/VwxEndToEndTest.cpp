@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "VwxProcess.h"
+#include "engine/TempDir.h"
+
+namespace vw::test {
+namespace {
+
+const std::string kPw = "VWX_PASSWORD=Segreto1";
+
+std::vector<std::string> Names(std::initializer_list<const char*> names) {
+    std::vector<std::string> v(names.begin(), names.end());
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+class VwxEndToEnd : public ::testing::Test {
+protected:
+    TempDir dir;
+    VwxProcess vwx;
+};
+
+TEST_F(VwxEndToEnd, ProtectsBesideTheSourceAndRestoresByteForByte) {
+    const Bytes original = TextData(150000, 7);
+    WriteFile(dir / "report.TXT", original);
+
+    const RunResult p = vwx.Run({dir / "report.TXT"}, {kPw});
+    ASSERT_EQ(p.status, 0) << p.err;
+    EXPECT_EQ(p.out, dir / "report.vwx" + "\n");
+    EXPECT_EQ(p.err, ""); // no terminal: no progress bar
+    EXPECT_EQ(dir.Entries(), Names({"report.TXT", "report.vwx"}));
+    EXPECT_NE(ReadFile(dir / "report.vwx"), original);
+
+    std::filesystem::remove(dir / "report.TXT");
+    const RunResult r = vwx.Run({dir / "report.vwx"}, {kPw});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, dir / "report.txt" + "\n"); // the extension comes back in lower case
+    EXPECT_EQ(ReadFile(dir / "report.txt"), original);
+    EXPECT_EQ(dir.Entries(), Names({"report.txt", "report.vwx"}));
+}
+
+TEST_F(VwxEndToEnd, FileWithoutExtensionAndAllByteValues) {
+    Bytes original;
+    for (int i = 0; i < 3000; ++i) original.push_back(static_cast<std::uint8_t>(i * 7));
+    WriteFile(dir / "data", original);
+    ASSERT_EQ(vwx.Run({dir / "data"}, {kPw}).status, 0);
+    std::filesystem::remove(dir / "data");
+    const RunResult r = vwx.Run({dir / "data.vwx"}, {kPw});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, dir / "data" + "\n");
+    EXPECT_EQ(ReadFile(dir / "data"), original);
+}
+
+TEST_F(VwxEndToEnd, ReplaceSwapsTheSourceForTheResult) {
+    const Bytes original = RandomData(20000, 3);
+    WriteFile(dir / "photo.jpg", original);
+    RunResult p = vwx.Run({"--replace", dir / "photo.jpg"}, {kPw});
+    ASSERT_EQ(p.status, 0) << p.err;
+    EXPECT_EQ(dir.Entries(), Names({"photo.vwx"}));
+    RunResult r = vwx.Run({"--replace", dir / "photo.vwx"}, {kPw});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir.Entries(), Names({"photo.jpg"}));
+    EXPECT_EQ(ReadFile(dir / "photo.jpg"), original);
+}
+
+TEST_F(VwxEndToEnd, OutputOptionNamesTheResultWithItsOwnExtensionReplaced) {
+    const Bytes original = TextData(5000, 1);
+    WriteFile(dir / "a.txt", original);
+    std::filesystem::create_directory(dir / "sub");
+    RunResult p = vwx.Run({"-o", dir / "sub/copy.anything", dir / "a.txt"}, {kPw});
+    ASSERT_EQ(p.status, 0) << p.err;
+    EXPECT_EQ(p.out, dir / "sub/copy.vwx" + "\n");
+    EXPECT_EQ(dir.Entries(), Names({"a.txt", "sub"}));
+    RunResult r = vwx.Run({"--output=" + dir / "back", dir / "sub/copy.vwx"}, {kPw});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, dir / "back.txt" + "\n");
+    EXPECT_EQ(ReadFile(dir / "back.txt"), original);
+    // An output path that names a folder is refused before anything happens.
+    EXPECT_EQ(vwx.Run({"-o", dir / "sub", dir / "a.txt"}, {kPw}).status, 64);
+}
+
+TEST_F(VwxEndToEnd, WrongPasswordWritesNothing) {
+    WriteFile(dir / "s.txt", TextData(30000, 2));
+    ASSERT_EQ(vwx.Run({"--replace", dir / "s.txt"}, {kPw}).status, 0);
+    const Bytes protectedBytes = ReadFile(dir / "s.vwx");
+    const RunResult r = vwx.Run({dir / "s.vwx"}, {"VWX_PASSWORD=Segreto2"});
+    EXPECT_EQ(r.status, 23);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Errore Generico 3"), std::string::npos) << r.err;
+    EXPECT_EQ(dir.Entries(), Names({"s.vwx"}));
+    EXPECT_EQ(ReadFile(dir / "s.vwx"), protectedBytes);
+}
+
+TEST_F(VwxEndToEnd, DriverChecksBecomeExitStatuses) {
+    WriteFile(dir / "empty.txt", std::string());
+    RunResult empty = vwx.Run({dir / "empty.txt"}, {kPw});
+    EXPECT_EQ(empty.status, 6);
+    EXPECT_NE(empty.err.find("File vuoto"), std::string::npos);
+    RunResult missing = vwx.Run({dir / "missing.txt"}, {kPw});
+    EXPECT_EQ(missing.status, 4);
+    EXPECT_NE(missing.err.find("File non trovato"), std::string::npos);
+    // The password rule comes first, even for a missing file.
+    RunResult shortPw = vwx.Run({dir / "missing.txt"}, {"VWX_PASSWORD=abcd"});
+    EXPECT_EQ(shortPw.status, 3);
+    EXPECT_NE(shortPw.err.find("Password troppo corta"), std::string::npos);
+    RunResult repeated = vwx.Run({dir / "empty.txt"}, {"VWX_PASSWORD=ababab"});
+    EXPECT_EQ(repeated.status, 3);
+    EXPECT_EQ(dir.Entries(), Names({"empty.txt"}));
+    EXPECT_EQ(empty.out + missing.out + shortPw.out, "");
+}
+
+TEST_F(VwxEndToEnd, UsageHelpAndVersion) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"--bogus", "x"}, {"a", "b"}, {"--replace", "-o", "x", "a"}, {"-o"}}) {
+        const RunResult r = vwx.Run(args, {kPw});
+        EXPECT_EQ(r.status, 64);
+        EXPECT_NE(r.err.find("usage: vwx"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    const RunResult help = vwx.Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: vwx", 0), 0u);
+    const RunResult version = vwx.Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("vwx ", 0), 0u);
+}
+
+TEST_F(VwxEndToEnd, WithoutTerminalOrPasswordItStopsAtOnce) {
+    WriteFile(dir / "a.txt", TextData(100, 1));
+    const RunResult r = vwx.Run({dir / "a.txt"});
+    EXPECT_EQ(r.status, 64);
+    EXPECT_NE(r.err.find("VWX_PASSWORD"), std::string::npos);
+    EXPECT_EQ(dir.Entries(), Names({"a.txt"}));
+}
+
+TEST_F(VwxEndToEnd, PasswordFileFirstLineWinsOverTheEnvironment) {
+    const Bytes original = TextData(4000, 4);
+    WriteFile(dir / "a.txt", original);
+    WriteFile(dir / "pw", std::string("Segreto1\r\nsecond line\n"));
+    // The file's password is used, not the environment's.
+    ASSERT_EQ(vwx.Run({"--password-file", dir / "pw", dir / "a.txt"},
+                      {"VWX_PASSWORD=Altro123"}).status, 0);
+    std::filesystem::remove(dir / "a.txt");
+    EXPECT_EQ(vwx.Run({dir / "a.vwx"}, {"VWX_PASSWORD=Altro123"}).status, 23);
+    // The same line given on standard input.
+    WriteFile(dir / "stdin", std::string("Segreto1\n"));
+    const RunResult r = vwx.Run({"--password-file=-", dir / "a.vwx"}, {}, dir / "stdin");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir / "a.txt"), original);
+    EXPECT_EQ(vwx.Run({"--password-file", dir / "nope", dir / "a.vwx"}).status, 64);
+}
+
+TEST_F(VwxEndToEnd, PasswordsAreConvertedToTheCodePage) {
+    const Bytes original = TextData(4000, 5);
+    WriteFile(dir / "a.txt", original);
+    // "\u0100" has no code-page byte and becomes "?", as in the desktop program.
+    ASSERT_EQ(vwx.Run({dir / "a.txt"}, {"VWX_PASSWORD=\u0100bcd\u00E9f"}).status, 0);
+    EXPECT_EQ(vwx.Run({"-o", dir / "x", dir / "a.vwx"}, {"VWX_PASSWORD=\u00C0bcd\u00E9f"}).status,
+              23);
+    EXPECT_EQ(vwx.Run({"-o", dir / "x", dir / "a.vwx"}, {"VWX_PASSWORD=?bcde\u0301f"}).status,
+              23); // a decomposed accent is two characters, not the code page's one
+    const RunResult r = vwx.Run({"-o", dir / "x", dir / "a.vwx"}, {"VWX_PASSWORD=?bcd\u00E9f"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir / "x.txt"), original);
+}
+
+TEST_F(VwxEndToEnd, StoredPrivateCodeIsUsedUnlessLeftOut) {
+    vwx.WriteSettings("[Config]\nOFB=00112233445566778899aabbccddeeff\n");
+    const Bytes original = TextData(6000, 6);
+    WriteFile(dir / "a.txt", original);
+    ASSERT_EQ(vwx.Run({dir / "a.txt"}, {kPw}).status, 0);
+    EXPECT_EQ(vwx.Run({"--no-private-code", "-o", dir / "x", dir / "a.vwx"}, {kPw}).status, 23);
+    const RunResult r = vwx.Run({"-o", dir / "x", dir / "a.vwx"}, {kPw});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir / "x.txt"), original);
+    // Without the stored code the file was keyed differently.
+    ASSERT_EQ(vwx.Run({"--no-private-code", "-o", dir / "y", dir / "a.txt"}, {kPw}).status, 0);
+    vwx.WriteSettings("[Config]\n");
+    EXPECT_EQ(vwx.Run({"-o", dir / "z", dir / "y.vwx"}, {kPw}).status, 0);
+}
+
+} // namespace
+} // namespace vw::test
