@@ -1,0 +1,22 @@
+#pragma once
+// The pictures the main window and the dialogs show, as widgets need them.
+#include <QCursor>
+#include <QIcon>
+#include <QPixmap>
+
+#include "ui/ImageButton.h"
+
+namespace vw::ui {
+
+QPixmap MainPicturePixmap();
+QPixmap BannerPixmap();
+QCursor BannerCursor();
+QIcon ProgramIcon();
+// Design-time looks of the three picture buttons.
+QPixmap OpenButtonPixmap();
+QPixmap ProcessButtonPixmap();
+QPixmap ExitButtonPixmap();
+// Reads the pressed and released looks from the program's folder.
+PictureLoader ProgramFolderPictures();
+
+} // namespace vw::ui

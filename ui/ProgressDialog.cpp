@@ -1,0 +1,136 @@
+#include "ui/ProgressDialog.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "engine/Driver.h"
+#include "engine/JobState.h"
+#include "engine/Paths.h"
+#include "platform/TextCodec.h"
+#include "ui/Artwork.h"
+#include "ui/JobMessages.h"
+#include "ui/MainWindow.h"
+#include "ui/Prompts.h"
+
+namespace vw::ui {
+namespace {
+
+constexpr int kDialogWidth = 333;
+constexpr int kDialogHeight = 169;
+constexpr int kIconSize = 32;
+
+void ProcessPendingEvents() { QCoreApplication::processEvents(); }
+
+} // namespace
+
+ProgressDialog::ProgressDialog(UiState& state, MainWindow& mainWindow)
+    : QDialog(&mainWindow), state_(state), mainWindow_(mainWindow) {
+    setObjectName(QStringLiteral("frmProgress"));
+    setWindowTitle(QStringLiteral("Attendere....."));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(kDialogWidth, kDialogHeight);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+
+    auto* image1 = new QLabel(this);
+    image1->setObjectName(QStringLiteral("Image1"));
+    image1->setGeometry(16, 14, kIconSize, kIconSize);
+    image1->setPixmap(ProgramIcon().pixmap(kIconSize, kIconSize));
+    auto* label1 = new QLabel(QStringLiteral("Avanzamento operazione"), this);
+    label1->setGeometry(60, 20, 257, 20);
+    QFont heading = label1->font();
+    heading.setBold(true);
+    label1->setFont(heading);
+
+    lblName_ = new QLabel(this);
+    lblName_->setObjectName(QStringLiteral("lblName"));
+    lblName_->setGeometry(16, 58, 301, 20);
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
+    progressBar_->setRange(0, 100);
+    progressBar_->setValue(0);
+    progressBar_->setGeometry(16, 86, 301, 20);
+    cmdCancel_ = new QPushButton(QStringLiteral("Interrompi"), this);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel_->setGeometry(121, 122, 91, 30);
+    cmdCancel_->setDefault(true);
+    cmdCancel_->setAutoDefault(true);
+    connect(cmdCancel_, &QPushButton::clicked, this, &ProgressDialog::requestCancel);
+}
+
+void ProgressDialog::requestCancel() { CancelRequested = true; }
+
+void ProgressDialog::reject() { cmdCancel_->click(); }
+
+void ProgressDialog::closeEvent(QCloseEvent* event) {
+    // No close box: a close request from the window manager asks the job to stop instead.
+    event->ignore();
+    requestCancel();
+}
+
+void ProgressDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    activated_ = false;
+    cmdCancel_->setFocus();
+    // Activation: the job runs once the modal showing has its event loop.
+    QTimer::singleShot(0, this, &ProgressDialog::activate);
+}
+
+void ProgressDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    activated_ = false;
+}
+
+void ProgressDialog::activate() {
+    if (activated_ || !isVisible()) return;
+    activated_ = true;
+    setWindowTitle(QString());
+    lblName_->clear();
+    lblName_->repaint();
+    if (state_.skipJob == 0) runJob();
+    actOnStatus();
+    ProcessPendingEvents();
+    repaint();
+    lblName_->repaint();
+    ProcessPendingEvents();
+    mainWindow_.UpdateCommandStates();
+    hide();
+}
+
+void ProgressDialog::runJob() {
+    ProcessPendingEvents();
+    setWindowTitle(QStringLiteral(" Elaborazione in corso... "));
+    const QString name = QString::fromStdString(FileNameOf(state_.selectedPath.toStdString()));
+    lblName_->setText(QStringLiteral("Attendere... ") + name + QStringLiteral(" ..."));
+    state_.resultPath = QString::fromStdString(
+        ProcessFile(state_.selectedPath.toStdString(), state_.outputPath.toStdString(),
+                    ToCp1252(state_.password), ToCp1252(state_.privateCode)));
+}
+
+void ProgressDialog::actOnStatus() {
+    const std::int16_t status = JobStatus;
+    if (status != 0) {
+        const JobMessage message =
+            JobMessageFor(status, QString::fromStdString(StatusMessage), state_.messageGap);
+        CurrentPrompts().showMessage(this, message.icon, message.title, message.text);
+        return;
+    }
+    ProcessPendingEvents();
+    if (state_.outputPath == state_.selectedPath) {
+        state_.outputPath = state_.resultPath;
+        state_.selectedPath = state_.resultPath;
+        mainWindow_.showSelection(state_.selectedPath, QString());
+    } else {
+        state_.outputPath = state_.resultPath;
+    }
+    mainWindow_.RefreshFilePanel();
+}
+
+} // namespace vw::ui

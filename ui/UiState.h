@@ -1,0 +1,37 @@
+#pragma once
+// The user-interface state shared by the main window, the dialogs and the file commands.
+// One instance lives for the whole run; everything here runs on the user-interface thread.
+#include <QString>
+
+namespace vw::ui {
+
+// What the main window panel found at selectedPath (RefreshFilePanel).
+enum PanelState : int {
+    kPanelOther = 0,   // an existing file of any kind but a picture
+    kPanelPicture = 1, // an existing picture file
+    kPanelNoFile = 4,  // nothing selected, or the path names no existing file
+};
+
+struct UiState {
+    QString selectedPath;  // the file the panel describes and the next job works on
+    QString outputPath;    // the path chosen in the save dialog, then the job's result
+    QString resultPath;    // what the last job returned
+    QString password;      // the password held for the next job, "" when none
+    QString privateCode;   // the stored private crypto code, "" when none
+    bool newKeys = false;  // forget the password whenever another file is selected
+    QString startFolder;   // the "Folder" setting
+    QString currentFolder; // where the file dialogs open
+    QString messageGap;    // two line breaks, used in job messages
+    bool usePcm = false;   // follows the "Use PCM" box
+    bool autoStart = false; // true only while a command-line start is under way
+    int skipJob = 0;        // non-zero: the progress dialog's activation runs no job
+    int panelState = kPanelOther;
+
+    // Overwrites the held password with blanks, then empties it.
+    void forgetPassword() {
+        password.fill(QLatin1Char(' '));
+        password.clear();
+    }
+};
+
+} // namespace vw::ui

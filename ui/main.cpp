@@ -1,0 +1,15 @@
+// The desktop program: one optional argument, the file to protect or restore.
+#include <QApplication>
+#include <QTimer>
+
+#include "ui/Program.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vaultwise"));
+    const QString path = vw::ui::CommandLinePath(QApplication::arguments());
+    vw::ui::Program program;
+    // The start sequence runs inside the event loop, so its modal dialogs behave as usual.
+    QTimer::singleShot(0, [&program, path] { program.Start(path); });
+    return QApplication::exec();
+}
