@@ -34,9 +34,18 @@ public:
     std::uint8_t Feedback() const { return feedback_; }
 
 private:
-    std::int16_t permA_[kSizeA] = {};
-    std::int16_t permB_[kSizeB] = {};
-    std::int16_t permC_[kSizeC] = {};
+    // Each table is kept in several consecutive copies (entry k at k, k + size, k + 2 size) so
+    // that an index that is the sum of a reduced index and one byte, or of two entries, reads
+    // the right entry without being reduced first. The first copy is the permutation itself.
+    static constexpr int kCopiesA = 2; // indices up to 462 + 255 and 462 + 462
+    static constexpr int kCopiesB = 3; // indices up to 250 + 255
+    static constexpr int kCopiesC = 3; // indices up to 180 + 250
+    void Replicate() noexcept;
+    void DecryptChunk(std::uint8_t* data, std::size_t size);
+
+    std::int16_t permA_[kSizeA * kCopiesA] = {};
+    std::int16_t permB_[kSizeB * kCopiesB] = {};
+    std::int16_t permC_[kSizeC * kCopiesC] = {};
     int iA_ = 0, jA_ = 0, iB_ = 0, jB_ = 0, iC_ = 0, jC_ = 0;
     std::uint8_t feedback_ = 0;
 };

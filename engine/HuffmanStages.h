@@ -1,0 +1,28 @@
+#pragma once
+// The codec's passes over a run of elements with a yield point after every element whose index
+// is a multiple of the interval. The work between two yield points is handed to the body as
+// one block, so the inner loops stay free of the yield test.
+#include <cstddef>
+
+#include "engine/JobState.h"
+
+namespace vw::huffman {
+
+// Calls body(from, to) for consecutive blocks [from, to) and passes a yield point with
+// percent(i) after each index i that is a multiple of interval. Returns false when cancelled.
+template <class Body, class Percent>
+bool RunWithYields(std::size_t count, std::size_t interval, Body&& body, Percent&& percent) {
+    std::size_t from = 0;
+    for (std::size_t point = 0; point < count; point += interval) {
+        body(from, point + 1);
+        from = point + 1;
+        if (!YieldPoint(percent(point))) return false;
+    }
+    if (from < count) body(from, count);
+    return true;
+}
+
+// XOR of a run of bytes, eight at a time.
+unsigned char XorOf(const unsigned char* data, std::size_t size);
+
+} // namespace vw::huffman

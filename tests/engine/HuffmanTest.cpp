@@ -1,0 +1,346 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench/TextCorpus.h"
+#include "engine/Huffman.h"
+#include "engine/JobState.h"
+#include "tests/engine/TestHost.h"
+
+namespace vw {
+namespace {
+
+using ::testing::HasSubstr;
+
+Bytes FromText(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+Bytes Encoded(Bytes data) {
+    HuffmanEncode(data, static_cast<std::int32_t>(data.size()));
+    return data;
+}
+
+Bytes Decoded(Bytes stream) {
+    HuffmanDecode(stream, static_cast<std::int32_t>(stream.size()));
+    return stream;
+}
+
+// The length of the longest code in an "HE3" stream's symbol table.
+int LongestCode(const Bytes& stream) {
+    const int n = stream[9] | stream[10] << 8;
+    int longest = 0;
+    for (int k = 0; k < n; ++k) longest = std::max<int>(longest, stream[12 + 2 * k]);
+    return longest;
+}
+
+void ExpectRoundTrip(const Bytes& data) {
+    test::ScopedTestHost scope;
+    const Bytes stream = Encoded(data);
+    ASSERT_GE(stream.size(), 4u);
+    const Bytes back = Decoded(stream);
+    EXPECT_EQ(JobStatus, 0);
+    ASSERT_EQ(back.size(), data.size());
+    EXPECT_TRUE(back == data);
+}
+
+// --- The stream the encoder writes -------------------------------------------------------
+
+TEST(HuffmanEncodeGolden, Abracadabra) {
+    test::ScopedTestHost scope;
+    const Bytes expected = {0x48, 0x45, 0x33, 0x0D, 0x66, 0x0B, 0x00, 0x00, 0x00,
+                            0x05, 0x00, 0x61, 0x01, 0x62, 0x03, 0x63, 0x03, 0x64,
+                            0x03, 0x72, 0x03, 0xBA, 0x07, 0x1A, 0x73, 0x0D};
+    EXPECT_EQ(Encoded(FromText("abracadabra")), expected);
+    EXPECT_EQ(Decoded(expected), FromText("abracadabra"));
+    EXPECT_EQ(JobStatus, 0);
+}
+
+TEST(HuffmanEncodeGolden, TwoBytesAreCodedEvenThoughTheStreamIsLonger) {
+    // a and b, one each: a = 0, b = 1; checksum 61 ^ 62; code bits 0,1 -> 02; data 0,1 -> 02.
+    test::ScopedTestHost scope;
+    const Bytes expected = {0x48, 0x45, 0x33, 0x0D, 0x03, 0x02, 0x00, 0x00, 0x00,
+                            0x02, 0x00, 0x61, 0x01, 0x62, 0x01, 0x02, 0x02};
+    EXPECT_EQ(Encoded(FromText("ab")), expected);
+    EXPECT_EQ(Decoded(expected), FromText("ab"));
+}
+
+TEST(HuffmanEncodeGolden, StoredForms) {
+    test::ScopedTestHost scope;
+    EXPECT_EQ(Encoded(FromText("aaaa")), FromText("HE0\raaaa"));
+    EXPECT_EQ(Encoded({}), FromText("HE0\r"));
+    EXPECT_EQ(Encoded(Bytes(70000, 0)).size(), 70004u);
+    // One value with any other one is coded again.
+    Bytes two(70000, 0);
+    two[123] = 1;
+    EXPECT_EQ(Encoded(two)[2], '3');
+}
+
+TEST(HuffmanEncodeGolden, AllByteValuesOnce) {
+    test::ScopedTestHost scope;
+    Bytes data(256);
+    for (int v = 0; v < 256; ++v) data[v] = static_cast<std::uint8_t>(255 - v);
+    const Bytes stream = Encoded(data);
+    ASSERT_EQ(stream.size(), 1035u);
+    EXPECT_EQ(stream[9], 0x00);
+    EXPECT_EQ(stream[10], 0x01);
+    for (int v = 0; v < 256; ++v) {
+        EXPECT_EQ(stream[11 + 2 * v], v);
+        EXPECT_EQ(stream[12 + 2 * v], 8);
+    }
+    EXPECT_EQ(Decoded(stream), data);
+}
+
+TEST(HuffmanEncodeGolden, BufferLongerThanByteCountCodesOnlyTheCount) {
+    test::ScopedTestHost scope;
+    Bytes data = FromText("abracadabra and more");
+    HuffmanEncode(data, 11);
+    EXPECT_EQ(data.size(), 26u);
+    EXPECT_EQ(Decoded(data), FromText("abracadabra"));
+}
+
+// --- Round trips ------------------------------------------------------------------------
+
+TEST(HuffmanRoundTrip, ManySizesAndContents) {
+    std::mt19937 rng(42);
+    for (std::size_t size : {1u, 2u, 3u, 7u, 8u, 9u, 999u, 1000u, 1001u, 4999u, 5000u, 5001u,
+                             9999u, 10000u, 10001u, 20000u, 50000u, 123457u}) {
+        SCOPED_TRACE(size);
+        Bytes random(size);
+        for (auto& v : random) v = static_cast<std::uint8_t>(rng());
+        ExpectRoundTrip(random);
+        ExpectRoundTrip(bench::MakeEnglishLikeText(size, static_cast<std::uint32_t>(size)));
+        Bytes small(size);
+        for (auto& v : small) v = static_cast<std::uint8_t>(rng() % 3 == 0 ? rng() % 5 : 0);
+        ExpectRoundTrip(small);
+    }
+}
+
+TEST(HuffmanRoundTrip, AllByteValuesManyTimes) {
+    Bytes data(256 * 300);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+    ExpectRoundTrip(data);
+}
+
+TEST(HuffmanRoundTrip, FibonacciCountsGiveLongCodes) {
+    // Counts 1, 1, 2, 3, 5, ... give the deepest tree for their total: codes up to 31 bits,
+    // far beyond the decoding table, spread through the data so they cross yield intervals.
+    std::vector<std::uint32_t> counts = {1, 1};
+    while (counts.size() < 32) counts.push_back(counts[counts.size() - 1] + counts[counts.size() - 2]);
+    Bytes data;
+    for (std::size_t v = 0; v < counts.size(); ++v) data.insert(data.end(), counts[v], static_cast<std::uint8_t>(v * 5));
+    std::mt19937 rng(9);
+    std::shuffle(data.begin(), data.end(), rng);
+
+    test::ScopedTestHost scope;
+    const Bytes stream = Encoded(data);
+    EXPECT_GE(LongestCode(stream), 30);
+    EXPECT_TRUE(Decoded(stream) == data);
+    EXPECT_EQ(JobStatus, 0);
+}
+
+TEST(HuffmanRoundTrip, RareSymbolsWithLongCodesBetweenCommonOnes) {
+    // Long codes near every yield boundary: a rare byte every 997 bytes.
+    Bytes data(300000);
+    std::mt19937 rng(2);
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        data[i] = static_cast<std::uint8_t>(i % 997 == 0 ? 100 + (i / 997) % 50 : rng() % 2);
+    }
+    ExpectRoundTrip(data);
+}
+
+// --- Progress and cancel ----------------------------------------------------------------
+
+TEST(HuffmanProgress, EncodeReportsEachStage) {
+    test::ScopedTestHost scope;
+    // 25000 bytes: counting yields at 0, 1000, ..., 24000 (i / n * 3), checksum and coding at
+    // 0, 10000, 20000 (i / n * 3 + 3 and i / n * 44 + 6).
+    const Bytes stream = Encoded(bench::MakeEnglishLikeText(25000, 3));
+    EXPECT_EQ(stream[2], '3');
+    EXPECT_EQ(scope.host.progress, (std::vector<int>{1, 2, 3, 4, 5, 6, 24, 41}));
+    EXPECT_EQ(scope.host.eventCalls, 25 + 3 + 3);
+    EXPECT_EQ(LastProgress, 41);
+}
+
+Bytes TwoSymbolData(std::size_t size) {
+    Bytes data(size);
+    for (std::size_t i = 0; i < size; ++i) data[i] = i % 2 ? 'b' : 'a';
+    return data;
+}
+
+TEST(HuffmanProgress, DecodeReportsDecodingThenChecksum) {
+    // One bit per byte: 160000 bytes -> 20000 data bytes, a 20016-byte stream. Decoding
+    // yields after stream bytes 10000 and 20000, the checksum after every 10000 output bytes;
+    // 62.5 rounds to 62 and 87.5 to 88.
+    test::ScopedTestHost scope;
+    const Bytes stream = Encoded(TwoSymbolData(160000));
+    ASSERT_EQ(stream.size(), 20016u);
+    scope.host.progress.clear();
+    scope.host.eventCalls = 0;
+    LastProgress = 0;
+    const Bytes back = Decoded(stream);
+    EXPECT_EQ(back, TwoSymbolData(160000));
+    EXPECT_EQ(scope.host.progress, (std::vector<int>{70, 95, 50, 53, 56, 59, 62, 66, 69, 72, 75, 78,
+                                                     81, 84, 88, 91, 94, 97}));
+    EXPECT_EQ(scope.host.eventCalls, 18);
+}
+
+TEST(HuffmanProgress, NoDecodingYieldAfterTheLastByteWanted) {
+    // 80000 bytes -> data bits end exactly at stream byte 10016; with 80000 - 8 * 16 bytes the
+    // data ends at stream byte 10000 and decoding stops inside it: no yield at position 10000.
+    test::ScopedTestHost scope;
+    const Bytes stream = Encoded(TwoSymbolData(80000 - 128));
+    ASSERT_EQ(stream.size(), 10000u);
+    scope.host.eventCalls = 0;
+    Decoded(stream);
+    EXPECT_EQ(scope.host.eventCalls, 8); // checksum yields only: 0, 10000, ..., 70000
+}
+
+TEST(HuffmanCancel, EncodeCancelledAtEveryYieldLeavesTheBuffer) {
+    const Bytes data = bench::MakeEnglishLikeText(25000, 3);
+    for (int call = 1; call <= 31; ++call) {
+        test::ScopedTestHost scope(call);
+        Bytes buffer = data;
+        HuffmanEncode(buffer, static_cast<std::int32_t>(buffer.size()));
+        EXPECT_TRUE(CancelRequested);
+        EXPECT_EQ(scope.host.eventCalls, call);
+        ASSERT_TRUE(buffer == data) << "cancel at yield " << call;
+    }
+    // A stored stream is decided after counting: a cancel while counting keeps the input.
+    test::ScopedTestHost scope(2);
+    Bytes same(3000, 'x');
+    HuffmanEncode(same, 3000);
+    EXPECT_EQ(same, Bytes(3000, 'x'));
+}
+
+TEST(HuffmanCancel, DecodeCancelledAtEveryYieldLeavesTheBuffer) {
+    const Bytes stream = Encoded(TwoSymbolData(160000));
+    for (int call = 1; call <= 18; ++call) {
+        test::ScopedTestHost scope(call);
+        Bytes buffer = stream;
+        HuffmanDecode(buffer, static_cast<std::int32_t>(buffer.size()));
+        EXPECT_EQ(scope.host.eventCalls, call);
+        EXPECT_EQ(JobStatus, 0);
+        ASSERT_TRUE(buffer == stream) << "cancel at yield " << call;
+    }
+}
+
+// --- Damaged and forged streams -------------------------------------------------------------
+
+TEST(HuffmanDecodeChecks, ChangedChecksumDecodesFullyWithStatus5) {
+    test::ScopedTestHost scope;
+    const Bytes data = bench::MakeEnglishLikeText(30000, 8);
+    Bytes stream = Encoded(data);
+    stream[4] ^= 0x40;
+    const Bytes back = Decoded(stream);
+    EXPECT_EQ(JobStatus, kStatusChecksum);
+    EXPECT_TRUE(back == data);
+}
+
+TEST(HuffmanDecodeChecks, StreamEndingEarlyGivesShortOutputAndStatus5) {
+    test::ScopedTestHost scope;
+    const Bytes data = TwoSymbolData(1600); // a = 0, b = 1: data bytes 0xAA
+    Bytes stream = Encoded(data);
+    // Cut 2 data bytes: 16 bytes fewer come out, whose XOR is 0: the checksum still agrees.
+    stream.resize(stream.size() - 2);
+    const Bytes back = Decoded(stream);
+    EXPECT_EQ(back.size(), 1584u);
+    EXPECT_TRUE(std::equal(back.begin(), back.end(), data.begin()));
+    EXPECT_EQ(JobStatus, kStatusChecksum);
+}
+
+TEST(HuffmanDecodeChecks, ForgedLengthIsNotAllocatedUpFront) {
+    test::ScopedTestHost scope;
+    Bytes stream = Encoded(FromText("abracadabra"));
+    stream[5] = stream[6] = stream[7] = 0xFF;
+    stream[8] = 0x7F; // 2^31 - 1
+    const Bytes back = Decoded(stream);
+    EXPECT_EQ(JobStatus, kStatusChecksum);
+    // 24 data bits, shortest code 1 bit: at most 24 bytes, the fill bits decode as 'a'.
+    EXPECT_EQ(back, FromText("abracadabraa"));
+}
+
+TEST(HuffmanDecodeChecks, StoredStreams) {
+    test::ScopedTestHost scope;
+    EXPECT_EQ(Decoded(FromText("HE0\rany bytes")), FromText("any bytes"));
+    EXPECT_TRUE(Decoded(FromText("HE0\r")).empty());
+    EXPECT_EQ(JobStatus, 0);
+}
+
+void ExpectRefused(const Bytes& stream, const std::string& description) {
+    Bytes buffer = stream;
+    try {
+        HuffmanDecode(buffer, static_cast<std::int32_t>(buffer.size()));
+        ADD_FAILURE() << "accepted; expected: " << description;
+    } catch (const EngineError& e) {
+        EXPECT_THAT(e.what(), HasSubstr(description));
+    }
+    EXPECT_EQ(buffer, stream);
+}
+
+TEST(HuffmanDecodeChecks, NotAnHeStreamIsRefusedWithTheIdentificationFailure) {
+    test::ScopedTestHost scope;
+    const std::string id = kIdentificationFailure;
+    ExpectRefused({}, id);
+    ExpectRefused(FromText("HE3"), id);
+    ExpectRefused(FromText("HE7\rabcdefghijk"), id);
+    ExpectRefused(FromText("HE3\nabcdefghijk"), id);
+    ExpectRefused(FromText("XE3\rabcdefghijk"), id);
+    ExpectRefused(FromText("hE0\rabc"), id);
+    Bytes abra = Encoded(FromText("abracadabra"));
+    abra[1] = 'F';
+    ExpectRefused(abra, id);
+}
+
+// An "HE3" stream put together field by field.
+Bytes Stream(std::int32_t length, std::int16_t symbols, const Bytes& table, const Bytes& rest) {
+    Bytes s = FromText("HE3\r");
+    s.push_back(0);
+    for (int k = 0; k < 4; ++k) s.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(length) >> (8 * k)));
+    s.push_back(static_cast<std::uint8_t>(symbols & 255));
+    s.push_back(static_cast<std::uint8_t>((symbols >> 8) & 255));
+    s.insert(s.end(), table.begin(), table.end());
+    s.insert(s.end(), rest.begin(), rest.end());
+    return s;
+}
+
+TEST(HuffmanDecodeChecks, DamagedHeaderAndTableAreRefused) {
+    test::ScopedTestHost scope;
+    ExpectRefused({'H', 'E', '3', 13, 0, 1, 0, 0, 0, 2}, "header is shorter than 11 bytes");
+    const Bytes ab = {'a', 1, 'b', 1};
+    ExpectRefused(Stream(0, 2, ab, {0x02, 0x02}), "uncompressed length is not positive");
+    ExpectRefused(Stream(-5, 2, ab, {0x02, 0x02}), "uncompressed length is not positive");
+    ExpectRefused(Stream(2, 1, {'a', 1}, {0, 0}), "symbol count 1 is outside 2 to 256");
+    ExpectRefused(Stream(2, 257, ab, {0x02, 0x02}), "symbol count 257 is outside 2 to 256");
+    ExpectRefused(Stream(2, -1, ab, {0x02, 0x02}), "symbol count -1 is outside 2 to 256");
+    ExpectRefused(Stream(2, 3, ab, {0x02}), "symbol table runs past the end");
+    ExpectRefused(Stream(2, 2, {'a', 0, 'b', 1}, {0x02, 0x02}), "code length of byte value 97 is 0");
+    ExpectRefused(Stream(2, 2, {'b', 1, 'a', 1}, {0x02, 0x02}), "not in strictly ascending order");
+    ExpectRefused(Stream(2, 2, {'a', 1, 'a', 1}, {0x02, 0x02}), "not in strictly ascending order");
+    ExpectRefused(Stream(2, 2, {'a', 9, 'b', 9}, {0x00, 0x00}), "code bits run past the end");
+}
+
+TEST(HuffmanDecodeChecks, CodeTablesThatAreNoCompletePrefixCodeAreRefused) {
+    test::ScopedTestHost scope;
+    // a = 0, b = 01: b runs through the leaf of a.
+    ExpectRefused(Stream(2, 2, {'a', 1, 'b', 2}, {0x04, 0x00}), "continues past the code of byte value 97");
+    // a = 01, b = 0: b ends on a's path.
+    ExpectRefused(Stream(2, 2, {'a', 2, 'b', 1}, {0x02, 0x00}), "same as or a prefix of another code");
+    // a = 0, b = 0: the same code twice.
+    ExpectRefused(Stream(2, 2, {'a', 1, 'b', 1}, {0x00, 0x00}), "same as or a prefix of another code");
+    // a = 0, b = 10: Kraft sum 3/4.
+    ExpectRefused(Stream(2, 2, {'a', 1, 'b', 2}, {0x02, 0x00}), "not a complete prefix code");
+    // Three 1-bit codes: c = 1 ends on the leaf of b.
+    ExpectRefused(Stream(2, 3, {'a', 1, 'b', 1, 'c', 1}, {0x06, 0x00}), "same as or a prefix");
+    // Three codes of 255 bits need more than 512 tree nodes.
+    Bytes bits(96, 0);
+    for (int k = 255; k < 510; ++k) bits[k / 8] |= static_cast<std::uint8_t>(1 << (k % 8));
+    for (int k = 511; k < 765; ++k) bits[k / 8] |= static_cast<std::uint8_t>(1 << (k % 8));
+    ExpectRefused(Stream(2, 3, {'a', 255, 'b', 255, 'c', 255}, bits), "more than 512 tree nodes");
+}
+
+} // namespace
+} // namespace vw
