@@ -159,7 +159,9 @@ std::string SafeExtension(const std::string& storedBytes) {
     if (storedBytes == "." || storedBytes == ".." || storedBytes.find('/') != std::string::npos)
         throw EngineError("the stored extension \"" + Cp1252ToUtf8(storedBytes) +
                           "\" is not a valid file name extension");
-    return "." + Cp1252ToUtf8(storedBytes);
+    std::string extension(1, '.');
+    extension += Cp1252ToUtf8(storedBytes);
+    return extension;
 }
 
 std::string RestoreFileImpl(const std::string& sourcePath, const std::string& outputPath,
@@ -317,7 +319,8 @@ std::string MakeRandomHeader() {
         else
             cipher.EncryptBlock(bytes, r.size());
     }
-    return static_cast<char>(n) + r;
+    r.insert(r.begin(), static_cast<char>(n));
+    return r;
 }
 
 void AddMouseEntropy(float x, float y) {

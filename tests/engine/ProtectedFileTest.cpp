@@ -4,11 +4,12 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "TestHost.h"
+#include "engine/Paths.h"
 #include "engine/Cipher.h"
 #include "engine/Driver.h"
 #include "engine/Host.h"
@@ -21,22 +22,6 @@ namespace {
 using test::ReadFile;
 using test::WriteFile;
 
-// Records the progress bar and lets a test act at a chosen event-processing call.
-class JobHost : public Host {
-public:
-    void ProcessEvents() override {
-        ++events;
-        if (onEvents) onEvents(events);
-    }
-    void ShowProgress(int percent) override { progress.push_back(percent); }
-    void SetBusy(bool busy) override { busyChanges.push_back(busy); }
-
-    int events = 0;
-    std::function<void(int)> onEvents;
-    std::vector<int> progress;
-    std::vector<bool> busyChanges;
-};
-
 class ProtectedFileTest : public ::testing::Test {
 protected:
     void SetUp() override { EntropyPool.clear(); }
@@ -48,7 +33,7 @@ protected:
     }
 
     test::TempDir dir;
-    JobHost host;
+    test::TestHost host;
     ScopedHost scoped{host};
 };
 
@@ -124,14 +109,14 @@ TEST_F(ProtectedFileTest, ExtensionComesBackLowerCaseUnderTheOutputName) {
 }
 
 TEST_F(ProtectedFileTest, SourcesWithoutExtensionOrEndingInADot) {
-    WriteFile(dir / "README", std::string("read me first, please"));
+    const std::string text = "read me first, please";
+    WriteFile(dir / "README", text);
     const std::string p = Protect(dir / "README", dir / "README");
     ASSERT_EQ(p, dir / "README.vwx");
     EXPECT_FALSE(FileExists(dir / "README"));
     EXPECT_EQ(ProcessFile(p, p, "correct horse", ""), dir / "README");
     EXPECT_FALSE(FileExists(p));
-    EXPECT_EQ(ReadFile(dir / "README"), Bytes(std::string("read me first, please").begin(),
-                                              std::string("read me first, please").end()));
+    EXPECT_EQ(ReadFile(dir / "README"), Bytes(text.begin(), text.end()));
 
     WriteFile(dir / "dotted.", std::string("trailing dot here"));
     const std::string q = Protect(dir / "dotted.", dir / "dotted.");
@@ -184,7 +169,9 @@ TEST_F(ProtectedFileTest, WrongPasswordWritesNothing) {
         EXPECT_EQ(ProcessFile(p, p, password, ""), p);
         EXPECT_TRUE(JobStatus == 23 || JobStatus == 22) << JobStatus;
         wrong23 += JobStatus == 23;
-        if (JobStatus == 23) EXPECT_EQ(StatusMessage, "Errore Generico 3");
+        if (JobStatus == 23) {
+            EXPECT_EQ(StatusMessage, "Errore Generico 3");
+        }
     }
     EXPECT_GT(wrong23, 30);
     EXPECT_EQ(dir.Entries(), before);
@@ -226,11 +213,13 @@ TEST_F(ProtectedFileTest, TruncatedOrExtendedFilesNeverRestore) {
 Bytes ForgeProtectedFile(const std::string& extension, const Bytes& plain, const std::string& pw) {
     Bytes stream = plain;
     HuffmanEncode(stream, static_cast<std::int32_t>(stream.size()));
-    Bytes file(32, 0x11);
-    file[0] = 32;
-    file.insert(file.end(), extension.begin(), extension.end());
+    Bytes file;
+    file.reserve(32 + extension.size() + stream.size() + 3);
+    file.push_back(32);
+    while (file.size() < 32) file.push_back(0x11);
+    for (char c : extension) file.push_back(static_cast<std::uint8_t>(c));
     file.push_back(0);
-    file.insert(file.end(), stream.begin(), stream.end());
+    for (std::uint8_t b : stream) file.push_back(b);
     file.push_back(0x11);
     file.push_back(0x11);
     InitCipher(pw, "");
@@ -278,7 +267,7 @@ TEST_F(ProtectedFileTest, ProgressOfASmallProtectAndRestore) {
     EXPECT_EQ(tail.front(), 56);
     for (auto it = host.progress.begin(); it != host.progress.end() - static_cast<std::ptrdiff_t>(tail.size()); ++it)
         EXPECT_LE(*it, 50);
-    EXPECT_EQ(host.busyChanges, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(host.busyCalls, (std::vector<bool>{true, false, true, false}));
 
     host.progress.clear();
     ProcessFile(dir / "a.vwx", dir / "a.vwx", "correct horse", "");
@@ -295,34 +284,34 @@ TEST_F(ProtectedFileTest, CancelAtAnyYieldLeavesNothingWritten) {
     const std::string p = Protect(dir / "a.txt", dir / "keep.txt");
     ASSERT_EQ(JobStatus, 0);
     const int protectEvents = [&] {
-        host.events = 0;
+        host.eventCalls = 0;
         Protect(dir / "a.txt", dir / "probe.txt");
         std::filesystem::remove(dir / "probe.vwx");
-        return host.events;
+        return host.eventCalls;
     }();
     const int restoreEvents = [&] {
-        host.events = 0;
+        host.eventCalls = 0;
         ProcessFile(p, dir / "probe.x", "correct horse", "");
         std::filesystem::remove(dir / "probe.txt");
-        return host.events;
+        return host.eventCalls;
     }();
     const auto before = dir.Entries();
     for (int at = 1; at <= protectEvents; ++at) {
-        host.events = 0;
-        host.onEvents = [at](int n) { if (n == at) CancelRequested = true; };
+        host.eventCalls = 0;
+        host.CancelAt(at);
         EXPECT_EQ(Protect(dir / "a.txt", dir / "a.txt"), dir / "a.txt");
         EXPECT_EQ(JobStatus, 11) << at;
         EXPECT_EQ(StatusMessage, "Elaborazione interrota");
         EXPECT_EQ(dir.Entries(), before);
     }
     for (int at = 1; at <= restoreEvents; ++at) {
-        host.events = 0;
-        host.onEvents = [at](int n) { if (n == at) CancelRequested = true; };
+        host.eventCalls = 0;
+        host.CancelAt(at);
         EXPECT_EQ(ProcessFile(p, p, "correct horse", ""), p);
         EXPECT_EQ(JobStatus, 21) << at;
         EXPECT_EQ(dir.Entries(), before);
     }
-    host.onEvents = nullptr;
+    host.CancelAt(0);
     EXPECT_EQ(ReadFile(dir / "a.txt"), data);
 }
 
@@ -371,7 +360,7 @@ TEST_F(ProtectedFileTest, FilesOf2GiBAreRefusedBeforeReading) {
     EXPECT_EQ(Protect(big, big), big);
     EXPECT_EQ(JobStatus, 12);
     EXPECT_NE(ErrorDescription.find("too large"), std::string::npos);
-    EXPECT_TRUE(host.busyChanges.empty());
+    EXPECT_TRUE(host.busyCalls.empty());
 }
 
 TEST_F(ProtectedFileTest, LeftoverTemporaryFilesOfKilledJobsAreRemoved) {

@@ -1,0 +1,48 @@
+// Restores arbitrary bytes as a protected file. The first input byte chooses whether the rest
+// is taken as it is or first encrypted under the right password, so the fuzzer also reaches
+// the check values and the decoder behind them. Whatever the input, the job ends with a status,
+// and a failed job writes nothing.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+
+#include "FuzzFile.h"
+#include "engine/Cipher.h"
+#include "engine/Driver.h"
+#include "engine/JobState.h"
+
+namespace {
+constexpr const char* kPassword = "fuzzing password";
+constexpr const char* kPrivateCode = "pcm";
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) return 0;
+    const bool encrypt = data[0] & 1;
+    vw::Bytes file(data + 1, data + size);
+    if (encrypt) {
+        vw::InitCipher(kPassword, kPrivateCode);
+        for (auto& b : file) b = vw::EncryptByte(b);
+    }
+    const std::string folder = vw::fuzz::ScratchFolder();
+    const std::string source = folder + "input.vwx";
+    {
+        std::ofstream out(source, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    }
+    const std::string result = vw::ProcessFile(source, folder + "output.x", kPassword, kPrivateCode);
+    std::size_t entries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        (void)entry;
+        ++entries;
+    }
+    if (vw::JobStatus != 0) {
+        if (result != source || entries != 1) __builtin_trap();
+    } else {
+        if (entries != 2 || std::filesystem::path(result).parent_path() != std::filesystem::path(folder).parent_path())
+            __builtin_trap();
+        std::filesystem::remove(result);
+    }
+    return 0;
+}
