@@ -1,0 +1,213 @@
+#include "ui/InfoWindows.h"
+
+#include "ui/ProgramPictures.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace vw::ui {
+
+namespace {
+
+struct HelpTopic {
+    const char* title;
+    const char* text;
+};
+
+// clang-format off
+const HelpTopic kHelpTopics[] = {
+    {"Come iniziare",
+     "<p>Vaultwise protegge un file alla volta con una password e lo ripristina quando serve."
+     "</p><ol><li>Premi <b>Apri</b> e scegli il file.</li>"
+     "<li>Premi <b>Elabora</b>: scrivi la password due volte e scegli dove salvare.</li>"
+     "<li>Attendi la fine: la barra mostra l'avanzamento, <b>Interrompi</b> ferma il lavoro."
+     "</li></ol>"},
+    {"Apri",
+     "<p>Il pulsante <b>Apri</b> mostra la finestra di scelta del file. Puoi anche trascinare "
+     "un file sulla finestra principale o aprirlo con Vaultwise dal gestore dei file.</p>"
+     "<p>Il nome, il percorso, l'icona e il tempo di conversione stimato del file scelto "
+     "compaiono nella finestra principale.</p>"},
+    {"Elabora",
+     "<p><b>Elabora</b> protegge un file normale in un file <tt>.vwx</tt>, oppure ripristina "
+     "un file <tt>.vwx</tt> nel file originale.</p>"
+     "<p>La password va scritta due volte; l'indicatore ne valuta la robustezza. Se la "
+     "password è già stata inserita, Vaultwise passa subito alla scelta del file di "
+     "destinazione.</p>"},
+    {"Anteprima",
+     "<p>Fai clic sull'icona del file per vedere un'immagine (JPG, BMP, GIF, ICO) in una "
+     "finestra di anteprima, ridimensionabile.</p>"},
+    {"Esci",
+     "<p>Il pulsante con il simbolo di spegnimento, a destra, chiude subito il programma.</p>"},
+    {"Il banner e la barra di stato",
+     "<p>Il banner in basso apre la pagina del servizio partner nel browser. La barra di "
+     "stato mostra l'ora; un clic sul nome del programma apre la pagina del produttore.</p>"},
+    {"Codice privato",
+     "<p>Un codice privato salvato nelle impostazioni si aggiunge alla password di ogni "
+     "lavoro. Chi ripristina il file deve conoscere la stessa password e avere lo stesso "
+     "codice privato.</p>"},
+};
+// clang-format on
+
+QLabel* Heading(const QString& text) {
+    auto* label = new QLabel(text);
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.3);
+    label->setFont(font);
+    return label;
+}
+
+QDialogButtonBox* CloseButtons(QDialog* dialog, QDialogButtonBox::StandardButton which,
+                               const QString& text) {
+    auto* buttons = new QDialogButtonBox(which);
+    buttons->button(which)->setText(text);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+QString YesNo(bool value) { return value ? QStringLiteral("Sì") : QStringLiteral("No"); }
+
+} // namespace
+
+QDialog* CreateOptionsWindow(const OptionsSummary& options, QWidget* parent) {
+    auto* dialog = new QDialog(parent);
+    dialog->setObjectName("frmOptions");
+    dialog->setWindowTitle(QStringLiteral("Opzioni"));
+    auto* top = new QVBoxLayout(dialog);
+    top->addWidget(Heading(QStringLiteral("Impostazioni in uso")));
+
+    auto* form = new QFormLayout;
+    auto* newKeys = new QLabel(options.newKeys ? QStringLiteral("Sì: la password si dimentica a "
+                                                                "ogni nuovo file scelto")
+                                               : QStringLiteral("No: la password resta valida "
+                                                                "per i file successivi"));
+    newKeys->setObjectName("NewKeys");
+    form->addRow(QStringLiteral("Nuova password per ogni file:"), newKeys);
+    auto* folder = new QLabel(options.startFolder.isEmpty()
+                                  ? QStringLiteral("(cartella di avvio del programma)")
+                                  : QDir::toNativeSeparators(options.startFolder));
+    folder->setObjectName("Folder");
+    folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(QStringLiteral("Cartella iniziale:"), folder);
+    auto* code = new QLabel(YesNo(options.privateCodeStored));
+    code->setObjectName("PrivateCode");
+    form->addRow(QStringLiteral("Codice privato salvato:"), code);
+    top->addLayout(form);
+
+    auto* note = new QLabel(QStringLiteral(
+        "Le impostazioni si leggono all'avvio e qui sono in sola lettura: per cambiarle "
+        "modifica la configurazione di Vaultwise e riavvia il programma."));
+    note->setWordWrap(true);
+    note->setStyleSheet(QStringLiteral("color: #4a5a6a;"));
+    top->addWidget(note);
+    top->addWidget(CloseButtons(dialog, QDialogButtonBox::Ok, QStringLiteral("OK")));
+    dialog->setMinimumWidth(420);
+    return dialog;
+}
+
+QDialog* CreateHelpTopicsWindow(QWidget* parent) {
+    auto* dialog = new QDialog(parent);
+    dialog->setObjectName("frmHelp");
+    dialog->setWindowTitle(QStringLiteral("Argomenti della guida"));
+    dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    auto* top = new QVBoxLayout(dialog);
+    auto* splitter = new QSplitter;
+    auto* topics = new QListWidget;
+    topics->setObjectName("topics");
+    auto* page = new QTextBrowser;
+    page->setObjectName("page");
+    page->setOpenExternalLinks(false);
+    for (const HelpTopic& topic : kHelpTopics) topics->addItem(QString::fromUtf8(topic.title));
+    QObject::connect(topics, &QListWidget::currentRowChanged, page, [page](int row) {
+        if (row < 0 || row >= static_cast<int>(std::size(kHelpTopics))) return;
+        page->setHtml(QStringLiteral("<h3>%1</h3>%2").arg(
+            QString::fromUtf8(kHelpTopics[row].title), QString::fromUtf8(kHelpTopics[row].text)));
+    });
+    topics->setCurrentRow(0);
+    splitter->addWidget(topics);
+    splitter->addWidget(page);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({170, 330});
+    top->addWidget(splitter);
+    top->addWidget(CloseButtons(dialog, QDialogButtonBox::Close, QStringLiteral("Chiudi")));
+    dialog->resize(540, 340);
+    return dialog;
+}
+
+QDialog* CreateAboutWindow(QWidget* parent) {
+    auto* dialog = new QDialog(parent);
+    dialog->setObjectName("frmAbout");
+    dialog->setWindowTitle(QStringLiteral("Informazioni su %1").arg(kProgramName));
+    auto* top = new QHBoxLayout(dialog);
+    auto* icon = new QLabel;
+    icon->setPixmap(QPixmap::fromImage(DrawProgramIcon(96)));
+    icon->setAlignment(Qt::AlignTop);
+    top->addWidget(icon);
+
+    auto* column = new QVBoxLayout;
+    auto* name = Heading(QString::fromLatin1(kProgramName));
+    name->setObjectName("name");
+    column->addWidget(name);
+    auto* version = new QLabel(QStringLiteral("Versione %1").arg(kProgramVersion));
+    version->setObjectName("version");
+    column->addWidget(version);
+    auto* what = new QLabel(QStringLiteral(
+        "Protegge un file alla volta con una password e lo ripristina quando serve."));
+    what->setWordWrap(true);
+    column->addWidget(what);
+    auto* safety = new QLabel(QStringLiteral(
+        "<b>Nota sulla sicurezza:</b> i file <tt>.vwx</tt> usano un formato storico, con un "
+        "cifrario proprio e senza cifratura autenticata. Tiene lontani i curiosi, ma non "
+        "sostituisce strumenti moderni per dati davvero riservati."));
+    safety->setObjectName("safety");
+    safety->setWordWrap(true);
+    safety->setStyleSheet(QStringLiteral("background: #fff6df; border: 1px solid #e9b949; "
+                                         "border-radius: 4px; padding: 6px;"));
+    column->addWidget(safety);
+    auto* maker = new QLabel(QStringLiteral("© Lumora"));
+    maker->setStyleSheet(QStringLiteral("color: #4a5a6a;"));
+    column->addWidget(maker);
+    column->addStretch(1);
+    column->addWidget(CloseButtons(dialog, QDialogButtonBox::Ok, QStringLiteral("OK")));
+    top->addLayout(column, 1);
+    dialog->setFixedWidth(440);
+    return dialog;
+}
+
+void ShowOptionsWindow(const OptionsSummary& options, QWidget* parent) {
+    QDialog* dialog = CreateOptionsWindow(options, parent);
+    dialog->exec();
+    delete dialog;
+}
+
+QDialog* ShowHelpTopicsWindow(QWidget* parent) {
+    QDialog* dialog = nullptr;
+    if (parent) dialog = parent->findChild<QDialog*>("frmHelp", Qt::FindDirectChildrenOnly);
+    if (!dialog) {
+        dialog = CreateHelpTopicsWindow(parent);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    dialog->setModal(false);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return dialog;
+}
+
+void ShowAboutWindow(QWidget* parent) {
+    QDialog* dialog = CreateAboutWindow(parent);
+    dialog->exec();
+    delete dialog;
+}
+
+} // namespace vw::ui

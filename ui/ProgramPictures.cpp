@@ -1,0 +1,40 @@
+#include "ui/ProgramPictures.h"
+
+#include <QCoreApplication>
+#include <QImageReader>
+
+namespace vw::ui {
+
+QString ProgramFolder() { return QCoreApplication::applicationDirPath(); }
+
+QPixmap LoadProgramPicture(const QString& fileName) {
+    QString name = fileName;
+    while (name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('\\')))
+        name.remove(0, 1);
+    if (name.isEmpty()) return {};
+    QImageReader reader(ProgramFolder() + QLatin1Char('/') + name);
+    reader.setDecideFormatFromContent(true);
+    const QImage image = reader.read();
+    return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+}
+
+QPixmap DesignMainPicture() { return QPixmap::fromImage(DrawMainPicture()); }
+
+QPixmap DesignBannerPicture() { return QPixmap::fromImage(DrawBanner()); }
+
+QCursor DesignBannerCursor() {
+    const QPoint hot = BannerPointerHotSpot();
+    return QCursor(QPixmap::fromImage(DrawBannerPointer()), hot.x(), hot.y());
+}
+
+QIcon DesignProgramIcon() {
+    QIcon drawn;
+    for (int size : kIconSizes) drawn.addPixmap(QPixmap::fromImage(DrawProgramIcon(size)));
+    return QIcon::fromTheme(QStringLiteral("vaultwise"), drawn);
+}
+
+QPixmap DesignButtonPicture(PictureButton button) {
+    return QPixmap::fromImage(DrawButtonPicture(button, ButtonLook::Normal));
+}
+
+} // namespace vw::ui

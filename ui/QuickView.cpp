@@ -1,0 +1,87 @@
+#include "ui/QuickView.h"
+
+#include "engine/Paths.h"
+#include "ui/QuickViewSizing.h"
+
+#include <QImageReader>
+#include <QLabel>
+
+namespace vw::ui {
+
+namespace {
+
+const char* const kPictureExtensions[] = {".JPG", ".ICO", ".BMP", ".WMF", ".GIF"};
+
+QPixmap ReadPicture(const QString& path) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    if (image.isNull()) return {};
+    return QPixmap::fromImage(image);
+}
+
+} // namespace
+
+QuickViewWindow::QuickViewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName("frmView");
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setMinimumSize(1, 1);
+    image_ = new QLabel(this);
+    image_->setObjectName("Image1");
+    image_->setScaledContents(false);
+    image_->hide();
+    resize(TwipsToPixels(kQuickViewWidth), TwipsToPixels(kQuickViewHeight));
+}
+
+bool QuickViewWindow::acceptsPath(const QString& path) {
+    if (path.size() <= 4) return false;
+    const QString tail = path.right(4).toUpper();
+    for (const char* ext : kPictureExtensions) {
+        if (tail == QLatin1String(ext)) return true;
+    }
+    return false;
+}
+
+void QuickViewWindow::showPicture(const QString& path, QWidget* busyOwner) {
+    const bool wasVisible = isVisible();
+    const QuickViewSizingInput before{PixelsToTwips(width()), PixelsToTwips(height()), wasVisible,
+                                      0.0};
+    // The window takes its new frame first, as the picture is read.
+    const QuickViewLayout framed = ComputeQuickViewLayout(before);
+    resize(TwipsToPixels(framed.windowWidth), TwipsToPixels(framed.windowHeight));
+
+    image_->hide();
+    repaint();
+    image_->setScaledContents(false);
+
+    QPointer<QWidget> owner(busyOwner);
+    if (owner) owner->setCursor(Qt::WaitCursor);
+    const QPixmap loaded = ReadPicture(path);
+    if (!loaded.isNull()) {
+        picture_ = loaded;
+        image_->setPixmap(picture_);
+    }
+    if (owner) owner->unsetCursor();
+
+    const double ratio = PictureRatio(picture_.width(), picture_.height());
+    image_->setScaledContents(true);
+
+    // No picture at all (none read so far): the window keeps its new size and stays as it is.
+    if (ratio == 0.0) return;
+    const QuickViewLayout layout = ComputeQuickViewLayout({before.windowWidth,
+                                                           before.windowHeight, wasVisible, ratio});
+    resize(TwipsToPixels(layout.windowWidth), TwipsToPixels(layout.windowHeight));
+    image_->setGeometry(TwipsToPixels(layout.pictureLeft), TwipsToPixels(layout.pictureTop),
+                        TwipsToPixels(layout.pictureWidth), TwipsToPixels(layout.pictureHeight));
+    image_->show();
+
+    setWindowTitle(QString::fromStdString(vw::FileNameOf(path.toStdString())));
+    if (!wasVisible) show();
+}
+
+} // namespace vw::ui
