@@ -1,0 +1,80 @@
+// Whole jobs through ProcessFile: protect and restore of a 64 MiB text-like file, in MB/s of
+// the source (10^6 bytes), with the process's peak memory as a counter.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "TextCorpus.h"
+#include "engine/Driver.h"
+#include "engine/JobState.h"
+
+namespace {
+
+constexpr std::size_t kSourceSize = 64u << 20;
+constexpr const char* kPassword = "benchmark password";
+
+class JobFolder {
+public:
+    JobFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vwbench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) std::abort();
+        folder_ = pattern;
+        const auto text = vw::bench::MakeEnglishLikeText(kSourceSize);
+        std::ofstream(source(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size()));
+    }
+    ~JobFolder() { std::filesystem::remove_all(folder_); }
+    std::string source() const { return folder_ + "/source.txt"; }
+    std::string protectedFile() const { return folder_ + "/source.vwx"; }
+    std::string restoreOutput() const { return folder_ + "/restored.out"; }
+
+private:
+    std::string folder_;
+};
+
+JobFolder& Folder() {
+    static JobFolder folder;
+    return folder;
+}
+
+double PeakMemoryMiB() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_ProtectFile(benchmark::State& state) {
+    JobFolder& folder = Folder();
+    for (auto _ : state) {
+        vw::ProcessFile(folder.source(), folder.protectedFile(), kPassword, "");
+        if (vw::JobStatus != 0) state.SkipWithError(vw::StatusMessage.c_str());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSourceSize));
+    state.counters["MB/s"] = benchmark::Counter(static_cast<double>(state.iterations() * kSourceSize) / 1e6,
+                                                 benchmark::Counter::kIsRate);
+    state.counters["peak_MiB"] = PeakMemoryMiB();
+}
+
+void BM_RestoreFile(benchmark::State& state) {
+    JobFolder& folder = Folder();
+    vw::ProcessFile(folder.source(), folder.protectedFile(), kPassword, "");
+    for (auto _ : state) {
+        vw::ProcessFile(folder.protectedFile(), folder.restoreOutput(), kPassword, "");
+        if (vw::JobStatus != 0) state.SkipWithError(vw::StatusMessage.c_str());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSourceSize));
+    state.counters["MB/s"] = benchmark::Counter(static_cast<double>(state.iterations() * kSourceSize) / 1e6,
+                                                 benchmark::Counter::kIsRate);
+    state.counters["peak_MiB"] = PeakMemoryMiB();
+}
+
+} // namespace
+
+BENCHMARK(BM_ProtectFile)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_RestoreFile)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
