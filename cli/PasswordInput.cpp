@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -38,10 +39,19 @@ bool ReadSecretLine(int fd, std::string& line) {
     line.reserve(256);
     bool any = false;
     for (;;) {
+        // Waits in short steps, so an interrupt that lands just before a wait is not missed.
+        if (Interrupted) {
+            errno = EINTR;
+            return false;
+        }
+        pollfd ready{fd, POLLIN, 0};
+        const int polled = ::poll(&ready, 1, 100);
+        if (polled < 0 && errno != EINTR) return false;
+        if (polled <= 0) continue;
         char c;
         const ssize_t n = ::read(fd, &c, 1);
         if (n < 0) {
-            if (errno == EINTR && !Interrupted) continue;
+            if (errno == EINTR) continue;
             return false;
         }
         if (n == 0) return any;
