@@ -1,18 +1,32 @@
 #include "engine/Cipher.h"
 
 #include <cstring>
+#include <utility>
 
 #include "engine/JobState.h"
 
 namespace vw {
 namespace {
 
-constexpr int kA = Cipher::kSizeA;
-constexpr int kB = Cipher::kSizeB;
-constexpr int kC = Cipher::kSizeC;
+using Index = std::size_t;
+
+constexpr Index kA = Cipher::kSizeA;
+constexpr Index kB = Cipher::kSizeB;
+constexpr Index kC = Cipher::kSizeC;
 
 // x - m when x >= m: the only reduction the key stream needs, a compare and a conditional move.
-inline int Reduce(int x, int m) { return x >= m ? x - m : x; }
+inline Index Reduce(Index x, Index m) { return x >= m ? x - m : x; }
+
+// The tables seen as unsigned entries, so that indices need no sign extension.
+inline std::uint16_t* Entries(std::int16_t* table) {
+    return reinterpret_cast<std::uint16_t*>(table);
+}
+
+// Clears scratch that held key-stream parts; the barrier keeps the stores.
+inline void ClearScratch(void* data, std::size_t size) {
+    std::memset(data, 0, size);
+    asm volatile("" : : "r"(data) : "memory");
+}
 
 // Decryption runs its three stages as three passes over a chunk; the chunk bounds the scratch.
 constexpr std::size_t kChunk = 1024;
@@ -28,91 +42,96 @@ void Cipher::Replicate() noexcept {
 void Cipher::Init(std::string_view password, std::string_view privateCode) {
     const std::size_t k = password.size();
     const std::size_t q = privateCode.size();
-    const auto key = [&](std::size_t i) { return static_cast<std::uint8_t>(password[i % k]); };
+    // An empty password is outside the interface; it keys like a single zero byte.
+    const auto key = [&](int i) {
+        return k ? static_cast<std::uint8_t>(password[static_cast<std::size_t>(i) % k]) : 0;
+    };
 
-    for (int i = 0; i < kA; ++i) permA_[i] = static_cast<std::int16_t>(i);
+    for (int i = 0; i < kSizeA; ++i) permA_[i] = static_cast<std::int16_t>(i);
     std::int32_t t = 0;
-    for (int i = 0; i < kA; ++i) {
-        t = (t + permA_[i] + (k ? key(static_cast<std::size_t>(i)) : 0)) % kA;
+    for (int i = 0; i < kSizeA; ++i) {
+        t = (t + permA_[i] + key(i)) % kSizeA;
         std::swap(permA_[i], permA_[t]);
     }
     std::uint8_t mixA[17] = {};
-    for (int i = 0; i < kA; ++i) mixA[i % 17] ^= static_cast<std::uint8_t>(permA_[i] & 255);
+    for (int i = 0; i < kSizeA; ++i) mixA[i % 17] ^= static_cast<std::uint8_t>(permA_[i] & 255);
 
-    for (int i = 0; i < kB; ++i) permB_[i] = static_cast<std::int16_t>(i);
-    for (int i = 0; i < kB; ++i) {
-        t = (t + permB_[i] + mixA[i % 17]) % kB;
+    for (int i = 0; i < kSizeB; ++i) permB_[i] = static_cast<std::int16_t>(i);
+    for (int i = 0; i < kSizeB; ++i) {
+        t = (t + permB_[i] + mixA[i % 17]) % kSizeB;
         std::swap(permB_[i], permB_[t]);
     }
     std::uint8_t mixB[23] = {};
-    for (int i = 0; i < kB; ++i) mixB[i % 23] ^= static_cast<std::uint8_t>(permB_[i] & 255);
+    for (int i = 0; i < kSizeB; ++i) mixB[i % 23] ^= static_cast<std::uint8_t>(permB_[i] & 255);
     if (q > 0) {
         for (std::size_t i = 0; i < 23; ++i) mixB[i] ^= static_cast<std::uint8_t>(privateCode[i % q]);
     }
 
-    for (int i = 0; i < kC; ++i) permC_[i] = static_cast<std::int16_t>(i);
-    for (int i = 0; i < kC; ++i) {
-        t = (t + permC_[i] + mixB[i % 23]) % kC;
+    for (int i = 0; i < kSizeC; ++i) permC_[i] = static_cast<std::int16_t>(i);
+    for (int i = 0; i < kSizeC; ++i) {
+        t = (t + permC_[i] + mixB[i % 23]) % kSizeC;
         std::swap(permC_[i], permC_[t]);
     }
 
     SecureWipe(mixA, sizeof mixA);
     SecureWipe(mixB, sizeof mixB);
-    t = 0;
     Replicate();
     iA_ = jA_ = iB_ = jB_ = iC_ = jC_ = 0;
     feedback_ = 0;
 }
 
-// One step of the key stream, written out so the hot loops can keep the whole state in
-// registers. Every stage: advance i, read x at i, j = (x + j + input) with the sum read
-// directly from the copied table, exchange, output the entry at x + y.
+// One step of the key stream, written out so that the hot loops keep the whole state in
+// registers. Every stage: advance i, read x at i, j = x + j + input where the sum indexes the
+// copied table directly (the reduced j is only needed for the exchange), exchange, and output
+// the entry at x + y.
 #define VW_CIPHER_STEP(F, KEY)                                                                  \
     do {                                                                                        \
         iA = iA == kA - 1 ? 0 : iA + 1;                                                         \
-        int x = A[iA];                                                                          \
-        int j = Reduce(x + jA, kA) + (F);                                                       \
-        int y = A[j];                                                                           \
+        Index x = A[iA];                                                                        \
+        Index j = Reduce(x + jA, kA) + (F);                                                     \
+        Index y = A[j];                                                                         \
         jA = Reduce(j, kA);                                                                     \
-        A[iA] = A[iA + kA] = static_cast<std::int16_t>(y);                                      \
-        A[jA] = A[jA + kA] = static_cast<std::int16_t>(x);                                      \
-        const int a = A[x + y] & 255;                                                           \
+        A[iA] = A[iA + kA] = static_cast<std::uint16_t>(y);                                     \
+        A[jA] = A[jA + kA] = static_cast<std::uint16_t>(x);                                     \
+        const Index a = A[x + y] & 255;                                                         \
         iB = iB == kB - 1 ? 0 : iB + 1;                                                         \
         x = B[iB];                                                                              \
         j = Reduce(x + jB, kB) + a;                                                             \
         y = B[j];                                                                               \
         jB = Reduce(Reduce(j, kB), kB);                                                         \
-        B[iB] = B[iB + kB] = B[iB + 2 * kB] = static_cast<std::int16_t>(y);                     \
-        B[jB] = B[jB + kB] = B[jB + 2 * kB] = static_cast<std::int16_t>(x);                     \
-        const int b = B[x + y];                                                                 \
+        B[iB] = B[iB + kB] = B[iB + 2 * kB] = static_cast<std::uint16_t>(y);                    \
+        B[jB] = B[jB + kB] = B[jB + 2 * kB] = static_cast<std::uint16_t>(x);                    \
+        const Index b = B[x + y];                                                               \
         iC = iC == kC - 1 ? 0 : iC + 1;                                                         \
         x = C[iC];                                                                              \
         j = Reduce(x + jC, kC) + b;                                                             \
         y = C[j];                                                                               \
         jC = Reduce(Reduce(j, kC), kC);                                                         \
-        C[iC] = C[iC + kC] = C[iC + 2 * kC] = static_cast<std::int16_t>(y);                     \
-        C[jC] = C[jC + kC] = C[jC + 2 * kC] = static_cast<std::int16_t>(x);                     \
+        C[iC] = C[iC + kC] = C[iC + 2 * kC] = static_cast<std::uint16_t>(y);                    \
+        C[jC] = C[jC + kC] = C[jC + 2 * kC] = static_cast<std::uint16_t>(x);                    \
         (KEY) = static_cast<std::uint8_t>(a + b + C[x + y]);                                    \
     } while (false)
 
 #define VW_CIPHER_LOAD                                                                          \
-    std::int16_t* const A = permA_;                                                             \
-    std::int16_t* const B = permB_;                                                             \
-    std::int16_t* const C = permC_;                                                             \
-    int iA = iA_, jA = jA_, iB = iB_, jB = jB_, iC = iC_, jC = jC_
+    std::uint16_t* const A = Entries(permA_);                                                   \
+    std::uint16_t* const B = Entries(permB_);                                                   \
+    std::uint16_t* const C = Entries(permC_);                                                   \
+    Index iA = static_cast<Index>(iA_), jA = static_cast<Index>(jA_);                           \
+    Index iB = static_cast<Index>(iB_), jB = static_cast<Index>(jB_);                           \
+    Index iC = static_cast<Index>(iC_), jC = static_cast<Index>(jC_)
 
 #define VW_CIPHER_STORE                                                                         \
-    iA_ = iA;                                                                                   \
-    jA_ = jA;                                                                                   \
-    iB_ = iB;                                                                                   \
-    jB_ = jB;                                                                                   \
-    iC_ = iC;                                                                                   \
-    jC_ = jC
+    iA_ = static_cast<int>(iA);                                                                 \
+    jA_ = static_cast<int>(jA);                                                                 \
+    iB_ = static_cast<int>(iB);                                                                 \
+    jB_ = static_cast<int>(jB);                                                                 \
+    iC_ = static_cast<int>(iC);                                                                 \
+    jC_ = static_cast<int>(jC)
 
 std::uint8_t Cipher::NextKeyByte(std::uint8_t feedback) {
     VW_CIPHER_LOAD;
     std::uint8_t key;
-    VW_CIPHER_STEP(feedback, key);
+    VW_CIPHER_STEP(Index{feedback}, key);
     VW_CIPHER_STORE;
     return key;
 }
@@ -130,85 +149,87 @@ std::uint8_t Cipher::DecryptByte(std::uint8_t cipher) {
 }
 
 void Cipher::EncryptBlock(std::uint8_t* data, std::size_t size) {
-    // Each byte waits for the ciphertext of the one before: one long chain, kept short by
-    // the copied tables (no reduction between a sum and the read it indexes).
+    // Each byte waits for the ciphertext of the one before: one long chain, kept short by the
+    // copied tables (no reduction between a sum and the read it indexes).
     VW_CIPHER_LOAD;
-    std::uint8_t f = feedback_;
+    Index f = feedback_;
     for (std::size_t n = 0; n < size; ++n) {
         std::uint8_t key;
         VW_CIPHER_STEP(f, key);
-        f = static_cast<std::uint8_t>(data[n] ^ key);
-        data[n] = f;
+        f = data[n] ^ key;
+        data[n] = static_cast<std::uint8_t>(f);
     }
     VW_CIPHER_STORE;
-    feedback_ = f;
+    feedback_ = static_cast<std::uint8_t>(f);
 }
 
-void Cipher::DecryptChunk(std::uint8_t* data, std::size_t size) {
+void Cipher::DecryptChunk(std::uint8_t* data, std::size_t size, std::uint8_t* outA,
+                          std::uint8_t* outB) {
     // The feedback of every byte is already known, so the three stages run as three passes:
-    // each pass carries only its own indices from byte to byte and the processor overlaps
-    // the table reads of consecutive bytes.
-    std::uint8_t outA[kChunk];
-    std::uint8_t outB[kChunk];
-    std::int16_t* const A = permA_;
-    std::int16_t* const B = permB_;
-    std::int16_t* const C = permC_;
+    // each pass carries only its own indices from byte to byte and the processor overlaps the
+    // table reads of consecutive bytes.
+    std::uint16_t* const A = Entries(permA_);
+    std::uint16_t* const B = Entries(permB_);
+    std::uint16_t* const C = Entries(permC_);
 
-    int i = iA_, j = jA_;
-    std::uint8_t f = feedback_;
+    Index i = static_cast<Index>(iA_), j = static_cast<Index>(jA_);
+    Index f = feedback_;
     for (std::size_t n = 0; n < size; ++n) {
         i = i == kA - 1 ? 0 : i + 1;
-        const int x = A[i];
-        const int r = Reduce(x + j, kA) + f;
-        const int y = A[r];
+        const Index x = A[i];
+        const Index r = Reduce(x + j, kA) + f;
+        const Index y = A[r];
         j = Reduce(r, kA);
-        A[i] = A[i + kA] = static_cast<std::int16_t>(y);
-        A[j] = A[j + kA] = static_cast<std::int16_t>(x);
+        A[i] = A[i + kA] = static_cast<std::uint16_t>(y);
+        A[j] = A[j + kA] = static_cast<std::uint16_t>(x);
         outA[n] = static_cast<std::uint8_t>(A[x + y]);
         f = data[n];
     }
-    iA_ = i;
-    jA_ = j;
+    iA_ = static_cast<int>(i);
+    jA_ = static_cast<int>(j);
 
-    i = iB_;
-    j = jB_;
+    i = static_cast<Index>(iB_);
+    j = static_cast<Index>(jB_);
     for (std::size_t n = 0; n < size; ++n) {
         i = i == kB - 1 ? 0 : i + 1;
-        const int x = B[i];
-        const int r = Reduce(x + j, kB) + outA[n];
-        const int y = B[r];
+        const Index x = B[i];
+        const Index r = Reduce(x + j, kB) + outA[n];
+        const Index y = B[r];
         j = Reduce(Reduce(r, kB), kB);
-        B[i] = B[i + kB] = B[i + 2 * kB] = static_cast<std::int16_t>(y);
-        B[j] = B[j + kB] = B[j + 2 * kB] = static_cast<std::int16_t>(x);
+        B[i] = B[i + kB] = B[i + 2 * kB] = static_cast<std::uint16_t>(y);
+        B[j] = B[j + kB] = B[j + 2 * kB] = static_cast<std::uint16_t>(x);
         outB[n] = static_cast<std::uint8_t>(B[x + y]);
     }
-    iB_ = i;
-    jB_ = j;
+    iB_ = static_cast<int>(i);
+    jB_ = static_cast<int>(j);
 
-    i = iC_;
-    j = jC_;
+    i = static_cast<Index>(iC_);
+    j = static_cast<Index>(jC_);
     feedback_ = data[size - 1];
     for (std::size_t n = 0; n < size; ++n) {
         i = i == kC - 1 ? 0 : i + 1;
-        const int x = C[i];
-        const int r = Reduce(x + j, kC) + outB[n];
-        const int y = C[r];
+        const Index x = C[i];
+        const Index r = Reduce(x + j, kC) + outB[n];
+        const Index y = C[r];
         j = Reduce(Reduce(r, kC), kC);
-        C[i] = C[i + kC] = C[i + 2 * kC] = static_cast<std::int16_t>(y);
-        C[j] = C[j + kC] = C[j + 2 * kC] = static_cast<std::int16_t>(x);
+        C[i] = C[i + kC] = C[i + 2 * kC] = static_cast<std::uint16_t>(y);
+        C[j] = C[j + kC] = C[j + 2 * kC] = static_cast<std::uint16_t>(x);
         data[n] ^= static_cast<std::uint8_t>(outA[n] + outB[n] + C[x + y]);
     }
-    iC_ = i;
-    jC_ = j;
-    SecureWipe(outA, size);
-    SecureWipe(outB, size);
+    iC_ = static_cast<int>(i);
+    jC_ = static_cast<int>(j);
 }
 
 void Cipher::DecryptBlock(std::uint8_t* data, std::size_t size) {
+    std::uint8_t outA[kChunk];
+    std::uint8_t outB[kChunk];
     for (std::size_t done = 0; done < size; done += kChunk) {
         const std::size_t n = size - done < kChunk ? size - done : kChunk;
-        DecryptChunk(data + done, n);
+        DecryptChunk(data + done, n, outA, outB);
     }
+    const std::size_t used = size < kChunk ? size : kChunk;
+    ClearScratch(outA, used);
+    ClearScratch(outB, used);
 }
 
 void Cipher::Wipe() noexcept {
@@ -244,19 +265,16 @@ void DecryptBuffer(Bytes& buffer) {
     const std::size_t size = buffer.size();
     const double last = static_cast<double>(size - 1);
     constexpr std::size_t kInterval = 5000;
-    // Byte 0 is a yield point, then every multiple of the interval: decrypt up to and
-    // including each such index, then yield.
+    // Byte 0 is a yield point, then every multiple of the interval: decrypt up to and including
+    // each such index, then yield.
     std::size_t from = 0;
-    std::size_t point = 0;
-    while (from < size) {
-        const std::size_t to = point < size ? point + 1 : size;
-        cipher.DecryptBlock(buffer.data() + from, to - from);
-        from = to;
-        if (point >= size) break;
+    for (std::size_t point = 0; point < size; point += kInterval) {
+        cipher.DecryptBlock(buffer.data() + from, point + 1 - from);
+        from = point + 1;
         const double percent = size == 1 ? 0.0 : static_cast<double>(point) / last * 50;
         if (!YieldPoint(percent)) return;
-        point += kInterval;
     }
+    if (from < size) cipher.DecryptBlock(buffer.data() + from, size - from);
 }
 
 } // namespace vw

@@ -41,7 +41,8 @@ private:
     static constexpr int kCopiesB = 3; // indices up to 250 + 255
     static constexpr int kCopiesC = 3; // indices up to 180 + 250
     void Replicate() noexcept;
-    void DecryptChunk(std::uint8_t* data, std::size_t size);
+    void DecryptChunk(std::uint8_t* data, std::size_t size, std::uint8_t* outA,
+                      std::uint8_t* outB);
 
     std::int16_t permA_[kSizeA * kCopiesA] = {};
     std::int16_t permB_[kSizeB * kCopiesB] = {};
