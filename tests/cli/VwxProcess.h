@@ -37,6 +37,9 @@ public:
 
     std::string ConfigDir() const { return home_ / ".config"; }
 
+    // When set, standard error goes to the terminal given to Start as well.
+    bool stderrOnTerminal = false;
+
     // Writes the per-user settings the tool reads ("vaultwise", group "Config").
     void WriteSettings(const std::string& text) const {
         std::filesystem::create_directories(ConfigDir() + "/vaultwise");
@@ -64,8 +67,11 @@ public:
         posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDWR, 0);
         posix_spawn_file_actions_addopen(&actions, 1, OutPath().c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, ErrPath().c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (stderrOnTerminal && !ttyPath.empty())
+            posix_spawn_file_actions_adddup2(&actions, 0, 2);
+        else
+            posix_spawn_file_actions_addopen(&actions, 2, ErrPath().c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawnattr_t attr;
         posix_spawnattr_init(&attr);
         posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);

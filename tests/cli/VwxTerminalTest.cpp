@@ -141,6 +141,18 @@ TEST_F(VwxTerminal, EndOfInputAtThePromptCancelsTheRestore) {
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.vwx"});
 }
 
+TEST_F(VwxTerminal, ProgressBarOnlyOnATerminal) {
+    WriteFile(dir / "a.bin", RandomData(400000, 2));
+    vwx.stderrOnTerminal = true;
+    const pid_t pid = vwx.Start({dir / "a.bin"}, {"VWX_PASSWORD=Segreto1"}, "", tty.SlaveName());
+    ASSERT_TRUE(tty.WaitFor("\r["));
+    ASSERT_TRUE(tty.WaitFor("%"));
+    const RunResult p = vwx.Wait(pid);
+    ASSERT_EQ(p.status, 0);
+    EXPECT_EQ(p.out, dir / "a.vwx" + "\n"); // standard output stays clean
+    EXPECT_TRUE(tty.WaitFor("\x1b[K")); // the bar's line is cleared at the end
+}
+
 // The CPU time a process has used, in milliseconds.
 long CpuMilliseconds(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
@@ -182,7 +194,7 @@ Bytes FastRandom(std::size_t size) {
 TEST(VwxInterrupt, InterruptDuringAJobEndsItWithNothingWritten) {
     TempDir dir;
     VwxProcess vwx;
-    constexpr std::size_t kSize = 96u << 20;
+    constexpr std::size_t kSize = 32u << 20;
     {
         const Bytes big = FastRandom(kSize);
         WriteFile(dir / "big.bin", big);
