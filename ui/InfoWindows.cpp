@@ -137,10 +137,12 @@ QDialog* CreateHelpTopicsWindow(QWidget* parent) {
     splitter->addWidget(topics);
     splitter->addWidget(page);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({170, 330});
+    topics->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    topics->setMinimumWidth(190);
+    splitter->setSizes({200, 340});
     top->addWidget(splitter);
     top->addWidget(CloseButtons(dialog, QDialogButtonBox::Close, QStringLiteral("Chiudi")));
-    dialog->resize(540, 340);
+    dialog->resize(580, 340);
     return dialog;
 }
 

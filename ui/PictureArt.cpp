@@ -379,9 +379,20 @@ QImage DrawBannerPointer() {
     painter.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::white);
     painter.drawPath(arrow);
-    // A small message bubble below right of the tip.
+    // A small message bubble below right of the tip, with three dots: too small for text.
+    QPainterPath bubble;
+    bubble.addRoundedRect(QRectF(14.5, 18.5, 16, 10), 3.5, 3.5);
+    QPainterPath tail;
+    tail.moveTo(17, 28);
+    tail.lineTo(16, 31.5);
+    tail.lineTo(21, 28);
+    tail.closeSubpath();
     painter.setPen(QPen(kNavyDark, 1.0));
-    PaintSmsBubble(painter, QRectF(13, 17, 18, 14), kGold, kNavyDark);
+    painter.setBrush(kGold);
+    painter.drawPath(bubble.united(tail));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kNavyDark);
+    for (int i = 0; i < 3; ++i) painter.drawEllipse(QPointF(18.5 + i * 4, 23.5), 1.2, 1.2);
     return image;
 }
 

@@ -25,8 +25,8 @@ QString PermissionLetters(QFileDevice::Permissions p) {
     const struct {
         QFileDevice::Permission bit;
         char letter;
-    } bits[] = {{QFileDevice::ReadUser, 'r'},  {QFileDevice::WriteUser, 'w'},
-                {QFileDevice::ExeUser, 'x'},   {QFileDevice::ReadGroup, 'r'},
+    } bits[] = {{QFileDevice::ReadOwner, 'r'}, {QFileDevice::WriteOwner, 'w'},
+                {QFileDevice::ExeOwner, 'x'},  {QFileDevice::ReadGroup, 'r'},
                 {QFileDevice::WriteGroup, 'w'}, {QFileDevice::ExeGroup, 'x'},
                 {QFileDevice::ReadOther, 'r'}, {QFileDevice::WriteOther, 'w'},
                 {QFileDevice::ExeOther, 'x'}};

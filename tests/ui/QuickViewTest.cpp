@@ -126,7 +126,7 @@ TEST_F(QuickViewWindowTest, FirstViewOfATwoToOnePicture) {
     EXPECT_EQ(image->height(), TwipsToPixels(1900));
     EXPECT_EQ(window.picture().size(), QSize(200, 100));
     // The busy pointer is gone again.
-    EXPECT_FALSE(owner.testAttribute(Qt::WA_SetCursor));
+    EXPECT_EQ(owner.cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(QuickViewWindowTest, FourToThreeJpegNarrowsTheWindow) {
