@@ -51,8 +51,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             }
             value = args[++i];
         } else if (!takesValue && hasValue) {
-            result.error = name.size() == 2 ? "unknown option " + arg
-                                            : "option " + name + " takes no value";
+            result.error =
+                name.size() == 2 ? "unknown option " + arg : "option " + name + " takes no value";
             return result;
         }
 

@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
         typed = env;
     } else {
         switch (vw::cli::AskOnTerminal(protecting, typed)) {
-        case vw::cli::TerminalAnswer::Given: break;
+        case vw::cli::TerminalAnswer::Given:
+            break;
         case vw::cli::TerminalAnswer::GaveUp:
             std::cerr << "vwx: " << vw::MessageForStatus(cancelStatus, "") << '\n';
             return cancelStatus;

@@ -74,7 +74,7 @@ void WriteAll(int fd, std::string_view text) {
 
 // Turns echo off on a terminal for the life of the object.
 class EchoOff {
-public:
+  public:
     explicit EchoOff(int fd) : fd_(fd) {
         if (::tcgetattr(fd_, &saved_) != 0) return;
         termios quiet = saved_;
@@ -88,7 +88,7 @@ public:
     EchoOff(const EchoOff&) = delete;
     EchoOff& operator=(const EchoOff&) = delete;
 
-private:
+  private:
     int fd_;
     termios saved_{};
     bool active_ = false;

@@ -8,13 +8,13 @@ namespace vw::cli {
 std::string ProgressLine(int percent, int width);
 
 class ProgressBar {
-public:
+  public:
     explicit ProgressBar(int fd) : fd_(fd) {}
     void Show(int percent);
     // Clears the line when something was drawn.
     void Finish();
 
-private:
+  private:
     int fd_;
     int last_ = -1;
 };

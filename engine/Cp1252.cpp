@@ -42,7 +42,9 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
 
 // Decodes one character at pos and advances pos. An invalid sequence yields -1 and skips its
 // maximal valid prefix (at least one byte), so each broken sequence becomes one replacement.
@@ -96,7 +98,8 @@ std::string Utf8ToCp1252(const std::string& utf8) {
 std::string Cp1252ToUtf8(const std::string& bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
-    for (const char c : bytes) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
+    for (const char c : bytes)
+        AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -105,11 +108,16 @@ unsigned char Cp1252ToLower(unsigned char byte) {
     // Latin-1 capitals from À to Þ, except the multiplication sign.
     if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) return static_cast<unsigned char>(byte + 32);
     switch (byte) {
-    case 0x8A: return 0x9A; // Š
-    case 0x8C: return 0x9C; // Œ
-    case 0x8E: return 0x9E; // Ž
-    case 0x9F: return 0xFF; // Ÿ
-    default: return byte;
+    case 0x8A:
+        return 0x9A; // Š
+    case 0x8C:
+        return 0x9C; // Œ
+    case 0x8E:
+        return 0x9E; // Ž
+    case 0x9F:
+        return 0xFF; // Ÿ
+    default:
+        return byte;
     }
 }
 

@@ -41,7 +41,9 @@ std::string DecodeHexPairs(const std::string& hex) {
     return code;
 }
 
-std::string ComputerName() { return CurrentHost().ComputerName(); }
+std::string ComputerName() {
+    return CurrentHost().ComputerName();
+}
 
 std::string ReadPrivateCode() {
     const std::string stored = CurrentHost().ReadSetting("OFB", "");
@@ -65,7 +67,8 @@ std::string ReadPrivateCode() {
     const bool arrived = CancelRequested.load();
     if (arrived) {
         InitCipher(key, "");
-        for (std::size_t i = 0; i < code.size(); ++i) code[i] = DecryptByte(encrypted[i]);
+        for (std::size_t i = 0; i < code.size(); ++i)
+            code[i] = DecryptByte(encrypted[i]);
     }
     if (pending || arrived) CancelRequested.store(true);
 

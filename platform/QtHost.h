@@ -14,7 +14,7 @@ inline constexpr const char* kSettingsApplication = "vaultwise";
 inline constexpr const char* kSettingsGroup = "Config";
 
 class QtHost : public Host {
-public:
+  public:
     explicit QtHost(QString application = QString::fromLatin1(kSettingsApplication));
 
     // Called with the clamped percentage and with the busy state; empty by default.
@@ -36,7 +36,7 @@ public:
     // (letter case does not matter), anything else is false; defaultValue when missing.
     bool ReadBool(const QString& key, bool defaultValue) const;
 
-private:
+  private:
     QString application_;
 };
 

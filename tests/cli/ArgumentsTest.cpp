@@ -8,7 +8,9 @@
 namespace vw::cli {
 namespace {
 
-ParseResult Parse(std::vector<std::string> args) { return ParseArguments(args); }
+ParseResult Parse(std::vector<std::string> args) {
+    return ParseArguments(args);
+}
 
 TEST(ParseArguments, FileAlone) {
     const ParseResult r = Parse({"notes.txt"});
@@ -21,12 +23,11 @@ TEST(ParseArguments, FileAlone) {
 }
 
 TEST(ParseArguments, EveryFormOfTheOutputOption) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"-o", "out.txt", "a.txt"},
-             {"-oout.txt", "a.txt"},
-             {"--output", "out.txt", "a.txt"},
-             {"--output=out.txt", "a.txt"},
-             {"a.txt", "-o", "out.txt"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{"-o", "out.txt", "a.txt"},
+                                                                  {"-oout.txt", "a.txt"},
+                                                                  {"--output", "out.txt", "a.txt"},
+                                                                  {"--output=out.txt", "a.txt"},
+                                                                  {"a.txt", "-o", "out.txt"}}) {
         const ParseResult r = Parse(args);
         ASSERT_TRUE(r.ok()) << r.error;
         EXPECT_EQ(r.options.output, "out.txt");
@@ -66,23 +67,23 @@ TEST(ParseArguments, HelpAndVersionNeedNoFile) {
 }
 
 TEST(ParseArguments, UsageErrors) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {},
-             {"a", "b"},
-             {""},
-             {"-o"},
-             {"a", "--output"},
-             {"--password-file"},
-             {"-o", "", "a"},
-             {"--output=", "a"},
-             {"-o", "x", "-o", "y", "a"},
-             {"--password-file=a", "--password-file=b", "f"},
-             {"--replace", "-o", "x", "a"},
-             {"--bogus", "a"},
-             {"-x", "a"},
-             {"-hx"},
-             {"--replace=yes", "a"},
-             {"--no-private-code=1", "a"}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"a", "b"},
+                                               {""},
+                                               {"-o"},
+                                               {"a", "--output"},
+                                               {"--password-file"},
+                                               {"-o", "", "a"},
+                                               {"--output=", "a"},
+                                               {"-o", "x", "-o", "y", "a"},
+                                               {"--password-file=a", "--password-file=b", "f"},
+                                               {"--replace", "-o", "x", "a"},
+                                               {"--bogus", "a"},
+                                               {"-x", "a"},
+                                               {"-hx"},
+                                               {"--replace=yes", "a"},
+                                               {"--no-private-code=1", "a"}}) {
         const ParseResult r = Parse(args);
         EXPECT_FALSE(r.ok()) << "accepted: " << ::testing::PrintToString(args);
     }
@@ -103,8 +104,8 @@ TEST(OutputPathFor, ReplaceOutputAndBeside) {
 
 TEST(OutputPathFor, BesideNeverEqualsTheSourceButKeepsItsName) {
     Options o;
-    for (const std::string file : {"/d/x.out", "/d/noext", "/d/my.dir/file", "rel.tar.gz",
-                                   "/d/trailing.", "/d/x.vwx"}) {
+    for (const std::string file :
+         {"/d/x.out", "/d/noext", "/d/my.dir/file", "rel.tar.gz", "/d/trailing.", "/d/x.vwx"}) {
         o.file = file;
         const std::string out = OutputPathFor(o);
         EXPECT_NE(out, file);
@@ -112,8 +113,8 @@ TEST(OutputPathFor, BesideNeverEqualsTheSourceButKeepsItsName) {
         ASSERT_NE(dot, std::string::npos);
         const auto fileDot = file.rfind('.');
         const auto slash = file.rfind('/');
-        const bool fileHasExt = fileDot != std::string::npos &&
-                                (slash == std::string::npos || fileDot > slash);
+        const bool fileHasExt =
+            fileDot != std::string::npos && (slash == std::string::npos || fileDot > slash);
         EXPECT_EQ(out.substr(0, dot), fileHasExt ? file.substr(0, fileDot) : file) << file;
     }
 }

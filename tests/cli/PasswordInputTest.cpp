@@ -24,7 +24,7 @@ TEST(FirstLine, StopsAtTheFirstLineBreak) {
 }
 
 class PasswordFileTest : public ::testing::Test {
-protected:
+  protected:
     std::string Write(const std::string& content) {
         const auto path = std::filesystem::temp_directory_path() /
                           ("vwx-pw-" + std::to_string(::getpid()) + "-" + std::to_string(n_++));
@@ -33,10 +33,11 @@ protected:
         return path.string();
     }
     void TearDown() override {
-        for (const auto& p : paths_) std::filesystem::remove(p);
+        for (const auto& p : paths_)
+            std::filesystem::remove(p);
     }
 
-private:
+  private:
     std::vector<std::filesystem::path> paths_;
     int n_ = 0;
 };
@@ -81,7 +82,8 @@ TEST(AskNewPassword, AcceptsTwoEqualAcceptableAnswers) {
     Script s{{"Segreto1", "Segreto1"}, {}, {}};
     EXPECT_EQ(s.Run(), "Segreto1");
     EXPECT_TRUE(s.told.empty());
-    EXPECT_EQ(s.prompts, (std::vector<std::string>{"Inserisci la password: ", "Ripeti password: "}));
+    EXPECT_EQ(s.prompts,
+              (std::vector<std::string>{"Inserisci la password: ", "Ripeti password: "}));
 }
 
 TEST(AskNewPassword, RefusesAndAsksAgainLikeTheDialog) {
@@ -95,8 +97,7 @@ TEST(AskNewPassword, RefusesAndAsksAgainLikeTheDialog) {
     EXPECT_EQ(s.Run(), "Perch\xC3\xA9!");
     EXPECT_EQ(s.told, (std::vector<std::string>{"Le password non conincidono",
                                                 "Le password non conincidono",
-                                                "Password troppo corta",
-                                                "Password troppo corta"}));
+                                                "Password troppo corta", "Password troppo corta"}));
 }
 
 TEST(AskNewPassword, GivingUpAtEitherPromptEndsIt) {

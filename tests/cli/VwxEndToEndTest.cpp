@@ -21,7 +21,7 @@ std::vector<std::string> Names(std::initializer_list<const char*> names) {
 }
 
 class VwxEndToEnd : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     VwxProcess vwx;
 };
@@ -47,7 +47,8 @@ TEST_F(VwxEndToEnd, ProtectsBesideTheSourceAndRestoresByteForByte) {
 
 TEST_F(VwxEndToEnd, FileWithoutExtensionAndAllByteValues) {
     Bytes original;
-    for (int i = 0; i < 3000; ++i) original.push_back(static_cast<std::uint8_t>(i * 7));
+    for (int i = 0; i < 3000; ++i)
+        original.push_back(static_cast<std::uint8_t>(i * 7));
     WriteFile(dir / "data", original);
     ASSERT_EQ(vwx.Run({dir / "data"}, {kPw}).status, 0);
     std::filesystem::remove(dir / "data");
@@ -144,8 +145,9 @@ TEST_F(VwxEndToEnd, PasswordFileFirstLineWinsOverTheEnvironment) {
     WriteFile(dir / "a.txt", original);
     WriteFile(dir / "pw", std::string("Segreto1\r\nsecond line\n"));
     // The file's password is used, not the environment's.
-    ASSERT_EQ(vwx.Run({"--password-file", dir / "pw", dir / "a.txt"},
-                      {"VWX_PASSWORD=Altro123"}).status, 0);
+    ASSERT_EQ(
+        vwx.Run({"--password-file", dir / "pw", dir / "a.txt"}, {"VWX_PASSWORD=Altro123"}).status,
+        0);
     std::filesystem::remove(dir / "a.txt");
     EXPECT_EQ(vwx.Run({dir / "a.vwx"}, {"VWX_PASSWORD=Altro123"}).status, 23);
     // The same line given on standard input.

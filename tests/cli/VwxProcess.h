@@ -32,7 +32,7 @@ inline std::string Slurp(const std::string& path) {
 }
 
 class VwxProcess {
-public:
+  public:
     VwxProcess() { std::filesystem::create_directories(ConfigDir()); }
 
     std::string ConfigDir() const { return home_ / ".config"; }
@@ -56,9 +56,11 @@ public:
                                             "XDG_CONFIG_HOME=" + ConfigDir(), "LANG=C.UTF-8"};
         envStrings.insert(envStrings.end(), env.begin(), env.end());
         std::vector<char*> argv, envp;
-        for (auto& a : argStrings) argv.push_back(a.data());
+        for (auto& a : argStrings)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
-        for (auto& e : envStrings) envp.push_back(e.data());
+        for (auto& e : envStrings)
+            envp.push_back(e.data());
         envp.push_back(nullptr);
 
         posix_spawn_file_actions_t actions;
@@ -108,7 +110,7 @@ public:
         return Wait(Start(args, env, stdinPath));
     }
 
-private:
+  private:
     std::string OutPath() const { return home_ / "stdout"; }
     std::string ErrPath() const { return home_ / "stderr"; }
 

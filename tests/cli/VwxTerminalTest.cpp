@@ -9,10 +9,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
-#include <thread>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <thread>
 
 #include "VwxProcess.h"
 #include "engine/TempDir.h"
@@ -22,7 +22,7 @@ namespace {
 
 // A pseudo-terminal that becomes the controlling terminal of the vwx run started on it.
 class PseudoTerminal {
-public:
+  public:
     PseudoTerminal() {
         master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
@@ -65,7 +65,7 @@ public:
     }
     const std::string& Transcript() const { return transcript_; }
 
-private:
+  private:
     int master_ = -1;
     int slave_ = -1;
     std::string slaveName_;
@@ -77,7 +77,7 @@ constexpr const char* kFirst = "Inserisci la password: ";
 constexpr const char* kSecond = "Ripeti password: ";
 
 class VwxTerminal : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     VwxProcess vwx;
     PseudoTerminal tty;
@@ -150,7 +150,7 @@ TEST_F(VwxTerminal, ProgressBarOnlyOnATerminal) {
     const RunResult p = vwx.Wait(pid);
     ASSERT_EQ(p.status, 0);
     EXPECT_EQ(p.out, dir / "a.vwx" + "\n"); // standard output stays clean
-    EXPECT_TRUE(tty.WaitFor("\x1b[K")); // the bar's line is cleared at the end
+    EXPECT_TRUE(tty.WaitFor("\x1b[K"));     // the bar's line is cleared at the end
 }
 
 // The CPU time a process has used, in milliseconds.
@@ -162,7 +162,8 @@ long CpuMilliseconds(pid_t pid) {
     if (close == std::string::npos) return -1;
     std::istringstream fields(line.substr(close + 2));
     std::string skip;
-    for (int i = 0; i < 11; ++i) fields >> skip; // state .. cmajflt
+    for (int i = 0; i < 11; ++i)
+        fields >> skip; // state .. cmajflt
     long utime = 0, stime = 0;
     fields >> utime >> stime;
     return (utime + stime) * 1000 / ::sysconf(_SC_CLK_TCK);

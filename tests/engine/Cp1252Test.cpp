@@ -9,7 +9,8 @@ namespace {
 
 std::string AllBytes() {
     std::string bytes;
-    for (int b = 0; b < 256; ++b) bytes += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        bytes += static_cast<char>(b);
     return bytes;
 }
 
@@ -20,11 +21,12 @@ TEST(Cp1252, EveryByteRoundTripsThroughUtf8) {
 }
 
 TEST(Cp1252, HighBytesMapToTheirCharacters) {
-    EXPECT_EQ(Cp1252ToUtf8("\x80"), "\u20AC");         // euro sign
-    EXPECT_EQ(Cp1252ToUtf8("\x9F"), "\u0178");         // Y with diaeresis
-    EXPECT_EQ(Cp1252ToUtf8("\x85"), "\u2026");         // ellipsis
+    EXPECT_EQ(Cp1252ToUtf8("\x80"), "\u20AC");           // euro sign
+    EXPECT_EQ(Cp1252ToUtf8("\x9F"), "\u0178");           // Y with diaeresis
+    EXPECT_EQ(Cp1252ToUtf8("\x85"), "\u2026");           // ellipsis
     EXPECT_EQ(Cp1252ToUtf8("\xE8\xE9"), "\u00E8\u00E9"); // Latin-1 part
-    EXPECT_EQ(Utf8ToCp1252("perch\u00E9 \u20AC5 \u201Cok\u201D"), "perch\xE9 \x80" "5 \x93ok\x94");
+    EXPECT_EQ(Utf8ToCp1252("perch\u00E9 \u20AC5 \u201Cok\u201D"), "perch\xE9 \x80"
+                                                                  "5 \x93ok\x94");
 }
 
 TEST(Cp1252, UndefinedBytesBecomeControlCharacters) {
@@ -39,21 +41,25 @@ TEST(Cp1252, UndefinedBytesBecomeControlCharacters) {
 }
 
 TEST(Cp1252, UnrepresentableCharactersBecomeQuestionMarks) {
-    EXPECT_EQ(Utf8ToCp1252("\u0100"), "?");             // A with macron
-    EXPECT_EQ(Utf8ToCp1252("a\u4E2Db"), "a?b");         // CJK
-    EXPECT_EQ(Utf8ToCp1252("\U0001F600!"), "?!");       // emoji, four bytes
-    EXPECT_EQ(Utf8ToCp1252("\u0080\u0082"), "??");      // C1 controls the code page redefines
+    EXPECT_EQ(Utf8ToCp1252("\u0100"), "?");        // A with macron
+    EXPECT_EQ(Utf8ToCp1252("a\u4E2Db"), "a?b");    // CJK
+    EXPECT_EQ(Utf8ToCp1252("\U0001F600!"), "?!");  // emoji, four bytes
+    EXPECT_EQ(Utf8ToCp1252("\u0080\u0082"), "??"); // C1 controls the code page redefines
 }
 
 TEST(Cp1252, InvalidUtf8BecomesOneQuestionMarkPerBrokenSequence) {
-    EXPECT_EQ(Utf8ToCp1252("a\xFF" "b"), "a?b");           // never a lead byte
-    EXPECT_EQ(Utf8ToCp1252("\x80"), "?");                  // stray continuation
-    EXPECT_EQ(Utf8ToCp1252("\xC3"), "?");                  // cut at the end
-    EXPECT_EQ(Utf8ToCp1252("\xE2\x82" "A"), "?A");         // cut before an ASCII letter
-    EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");             // overlong "/"
-    EXPECT_EQ(Utf8ToCp1252("\xE0\x80\xAF"), "???");        // overlong, three bytes
-    EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");        // surrogate
-    EXPECT_EQ(Utf8ToCp1252("\xF4\x90\x80\x80"), "????");   // above U+10FFFF
+    EXPECT_EQ(Utf8ToCp1252("a\xFF"
+                           "b"),
+              "a?b");                     // never a lead byte
+    EXPECT_EQ(Utf8ToCp1252("\x80"), "?"); // stray continuation
+    EXPECT_EQ(Utf8ToCp1252("\xC3"), "?"); // cut at the end
+    EXPECT_EQ(Utf8ToCp1252("\xE2\x82"
+                           "A"),
+              "?A");                                     // cut before an ASCII letter
+    EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");           // overlong "/"
+    EXPECT_EQ(Utf8ToCp1252("\xE0\x80\xAF"), "???");      // overlong, three bytes
+    EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");      // surrogate
+    EXPECT_EQ(Utf8ToCp1252("\xF4\x90\x80\x80"), "????"); // above U+10FFFF
 }
 
 TEST(Cp1252, NulAndAsciiPassUnchanged) {

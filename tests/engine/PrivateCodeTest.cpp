@@ -29,7 +29,8 @@ std::string StoredForm(const std::string& code, const std::string& key, bool upp
 
 std::string PatternCode(std::size_t size) {
     std::string code;
-    for (std::size_t i = 0; i < size; ++i) code += static_cast<char>((i * 37 + 11) & 0xFF);
+    for (std::size_t i = 0; i < size; ++i)
+        code += static_cast<char>((i * 37 + 11) & 0xFF);
     return code;
 }
 
@@ -57,7 +58,8 @@ TEST(DecodeHexPairs, NonHexPairTakesItsLeadingDigitOrZero) {
 TEST(DecodeHexPairs, LongValuesAreDecodedWhole) {
     // Beyond the 16-bit position counter of older readers: every pair still counts.
     std::string hex;
-    for (int i = 0; i < 40000; ++i) hex += i % 2 ? "7f" : "A0";
+    for (int i = 0; i < 40000; ++i)
+        hex += i % 2 ? "7f" : "A0";
     const std::string code = DecodeHexPairs(hex);
     ASSERT_EQ(code.size(), 40000u);
     EXPECT_EQ(static_cast<unsigned char>(code.front()), 0xA0);

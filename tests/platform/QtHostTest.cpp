@@ -23,7 +23,7 @@ namespace {
 // Points the per-user settings at a scratch folder, so the real user's are never touched,
 // and writes each test's settings file by hand where the host must find it.
 class QtHostTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "vwplatform-XXXXXX").string();
@@ -172,7 +172,8 @@ TEST(TextCodec, ConvertsToAndFromTheCodePage) {
     EXPECT_EQ(ToCp1252(QStringLiteral("\U0001F511")), "?");
     EXPECT_EQ(FromCp1252("\x93ok\x94"), QStringLiteral("\u201Cok\u201D"));
     std::string all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
     EXPECT_EQ(ToCp1252(FromCp1252(all)), all);
     EXPECT_EQ(FromCp1252(all).size(), 256);
 }
