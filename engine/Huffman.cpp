@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/HuffmanBits.h"
+#include "engine/HuffmanOutput.h"
 #include "engine/HuffmanStages.h"
 #include "engine/JobState.h"
 
@@ -213,7 +214,7 @@ void Encode(Bytes& buffer, std::size_t n) {
     const std::size_t codeBytes = static_cast<std::size_t>((tableBits + 7) / 8);
     const std::size_t size = headerSize + codeBytes + static_cast<std::size_t>(dataBytes);
     if (size > 0x7FFFFFFF) throw EngineError("Compressed stream larger than 2 GiB (arithmetic overflow)");
-    Bytes out(size + 8);
+    Bytes out = huffman::NewOutputBuffer(size + 8);
     std::uint8_t* p = out.data();
     std::memcpy(p, "HE3\r", 4);
     p[4] = checksum;

@@ -9,6 +9,7 @@
 
 #include "engine/Huffman.h"
 #include "engine/HuffmanBits.h"
+#include "engine/HuffmanOutput.h"
 #include "engine/HuffmanStages.h"
 #include "engine/JobState.h"
 
@@ -23,6 +24,10 @@ constexpr std::uint32_t kTableMask = (1u << kTableBits) - 1;
 // A table entry: symbol in bits 0-7, code length in bits 8-15; for a code longer than the
 // table, kLongCode and the tree node reached after kTableBits bits in bits 16-31.
 constexpr std::uint32_t kLongCode = 1u << 15;
+// A pair entry: the one or two codes that end within the next kTableBits bits: first symbol in
+// bits 0-7, second in bits 8-15, their total length in bits 16-23, their number in bits 24-31;
+// 0 when the first code is longer than the table.
+constexpr std::uint32_t kNoPair = 0;
 
 [[noreturn]] void Refuse(const std::string& what) {
     throw EngineError("The HE3 stream is damaged: " + what);
@@ -107,9 +112,12 @@ public:
             }
         }
         for (std::uint32_t index = 0; index <= kTableMask; ++index) table_[index] = Lookup(index);
+        for (std::uint32_t index = 0; index <= kTableMask; ++index) pairs_[index] = PairLookup(index);
     }
 
     std::uint32_t Entry(std::uint64_t bits) const { return table_[bits & kTableMask]; }
+    const std::uint32_t* Table() const { return table_; }
+    const std::uint32_t* Pairs() const { return pairs_; }
     // The node reached from node by one bit, refusing a walk into a missing child.
     int Child(int node, unsigned bit) const {
         const int child = bit ? one_[node] : zero_[node];
@@ -128,11 +136,28 @@ private:
         return kLongCode | kTableBits << 8 | static_cast<std::uint32_t>(node) << 16;
     }
 
+    std::uint32_t PairLookup(std::uint32_t index) const {
+        const std::uint32_t first = table_[index];
+        if (first & kLongCode) return kNoPair;
+        const std::uint32_t length = (first >> 8) & 255;
+        const std::uint32_t rest = index >> length;
+        int node = 0;
+        for (std::uint32_t depth = 1; length + depth <= kTableBits; ++depth) {
+            node = Child(node, (rest >> (depth - 1)) & 1);
+            if (symbol_[node] >= 0) {
+                return (first & 255) | static_cast<std::uint32_t>(symbol_[node]) << 8 |
+                       (length + depth) << 16 | 2u << 24;
+            }
+        }
+        return (first & 255) | length << 16 | 1u << 24;
+    }
+
     std::int16_t zero_[kMaxNodes];
     std::int16_t one_[kMaxNodes];
     std::int16_t symbol_[kMaxNodes];
     int next_ = 1;
     std::uint32_t table_[kTableMask + 1];
+    std::uint32_t pairs_[kTableMask + 1];
 };
 
 // Walks the data bits of a stream. Decoding runs up to a limit (the end of a yield interval or
@@ -146,20 +171,37 @@ public:
     std::size_t Produced() const { return produced_; }
 
     void DecodeUntil(std::uint64_t limit) {
-        // Five table codes (at most 55 bits) from one 57-bit window.
-        while (capacity_ - produced_ >= 5 && bit_ + 64 <= limit) {
-            std::uint64_t window = LoadLE64(s_ + (bit_ >> 3)) >> (bit_ & 7);
+        // Four pair lookups (at most 44 bits, up to eight codes) from one 57-bit window. The
+        // loop works on local copies: stores through the byte pointer could otherwise alias
+        // every member.
+        const std::uint8_t* const s = s_;
+        const std::uint32_t* const pairs = tree_.Pairs();
+        std::uint8_t* out = out_ + produced_;
+        std::uint8_t* const stop = out_ + capacity_;
+        std::uint64_t bit = bit_;
+        while (stop - out >= 8 && bit + 64 <= limit) {
+            std::uint64_t window = LoadLE64(s + (bit >> 3)) >> (bit & 7);
             int k = 0;
-            for (; k < 5; ++k) {
-                const std::uint32_t e = tree_.Entry(window);
-                if (e & kLongCode) break;
-                const unsigned length = (e >> 8) & 255;
-                out_[produced_++] = static_cast<std::uint8_t>(e);
+            for (; k < 4; ++k) {
+                const std::uint32_t e = pairs[window & kTableMask];
+                if (e == kNoPair) break;
+                const unsigned length = (e >> 16) & 255;
+                const auto two = static_cast<std::uint16_t>(e);
+                std::memcpy(out, &two, 2); // the second byte is rewritten when there is one code
+                out += e >> 24;
                 window >>= length;
-                bit_ += length;
+                bit += length;
             }
-            if (k < 5 && !DecodeOne(limit)) return;
+            if (k < 4) {
+                produced_ = static_cast<std::size_t>(out - out_);
+                bit_ = bit;
+                if (!DecodeOne(limit)) return;
+                out = out_ + produced_;
+                bit = bit_;
+            }
         }
+        produced_ = static_cast<std::size_t>(out - out_);
+        bit_ = bit;
         while (produced_ < capacity_ && DecodeOne(limit)) {
         }
     }
@@ -221,7 +263,7 @@ void DecodeCoded(Bytes& buffer, std::size_t n) {
     const std::size_t dataBytes = n - header.dataStart;
     const std::size_t capacity = std::min<std::size_t>(static_cast<std::size_t>(header.length),
                                                        dataBytes * 8 / header.shortest);
-    Bytes out(capacity);
+    Bytes out = huffman::NewOutputBuffer(capacity);
     DataDecoder decoder(s, n, header, tree, out.data(), capacity);
     const double total = static_cast<double>(n);
     const auto wanted = static_cast<std::size_t>(header.length);
