@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
     }
 
     bool ok = true;
-    for (PictureButton button : {PictureButton::Exit, PictureButton::Open, PictureButton::Process}) {
+    for (PictureButton button :
+         {PictureButton::Exit, PictureButton::Open, PictureButton::Process}) {
         for (ButtonLook look : {ButtonLook::Released, ButtonLook::Pressed}) {
             const QString name = vw::ui::ButtonPictureFile(button, look);
             // Opaque RGB: JPEG keeps no alpha channel.

@@ -1,8 +1,8 @@
 #include "ui/DesktopActions.h"
 
 #include "engine/Paths.h"
-#include "ui/PropertiesWindow.h"
 #include "ui/Prompts.h"
+#include "ui/PropertiesWindow.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -36,7 +36,9 @@ bool Exists(const QString& path) {
     return !path.isEmpty() && vw::FileExists(path.toStdString());
 }
 
-QUrl FileUrl(const QString& path) { return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()); }
+QUrl FileUrl(const QString& path) {
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+}
 
 } // namespace
 
@@ -74,8 +76,7 @@ void DesktopShell::showItemProperties(const QUrl& fileUrl, std::function<void(bo
         "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
         "org.freedesktop.FileManager1", "ShowItemProperties");
     call << QStringList{fileUrl.toString(QUrl::FullyEncoded)} << QString();
-    auto* watcher =
-        new QDBusPendingCallWatcher(bus.asyncCall(call, kFileManagerTimeoutMs), qApp);
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kFileManagerTimeoutMs), qApp);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, qApp,
                      [watcher, done = std::move(done)] {
                          const bool shown = !watcher->isError();
@@ -89,7 +90,9 @@ DesktopShell& CurrentDesktopShell() {
     return installedShell ? *installedShell : desktop;
 }
 
-void SetDesktopShell(DesktopShell* shell) { installedShell = shell; }
+void SetDesktopShell(DesktopShell* shell) {
+    installedShell = shell;
+}
 
 QString ShellVerbFor(const QString& path) {
     const QString tail = path.right(4).toUpper();
@@ -112,10 +115,9 @@ void OpenSelectedFile(const QString& path) {
 int ShowFileProperties(const QString& path, QWidget* owner) {
     if (!Exists(path)) return kPropertiesNotShown;
     QPointer<QWidget> guardedOwner(owner);
-    CurrentDesktopShell().showItemProperties(
-        FileUrl(path), [path, guardedOwner](bool shown) {
-            if (!shown) ShowPropertiesWindow(path, guardedOwner.data());
-        });
+    CurrentDesktopShell().showItemProperties(FileUrl(path), [path, guardedOwner](bool shown) {
+        if (!shown) ShowPropertiesWindow(path, guardedOwner.data());
+    });
     return kPropertiesShown;
 }
 

@@ -11,7 +11,7 @@ namespace vw::ui {
 
 // The desktop calls these actions make. Tests install their own to script the answers.
 class DesktopShell {
-public:
+  public:
     virtual ~DesktopShell() = default;
     // Opens url with the program the desktop associates with it (verb "open" or "play");
     // false when no program took it.

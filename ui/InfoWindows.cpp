@@ -75,7 +75,9 @@ QDialogButtonBox* CloseButtons(QDialog* dialog, QDialogButtonBox::StandardButton
     return buttons;
 }
 
-QString YesNo(bool value) { return value ? QStringLiteral("Sì") : QStringLiteral("No"); }
+QString YesNo(bool value) {
+    return value ? QStringLiteral("Sì") : QStringLiteral("No");
+}
 
 } // namespace
 
@@ -127,11 +129,13 @@ QDialog* CreateHelpTopicsWindow(QWidget* parent) {
     auto* page = new QTextBrowser;
     page->setObjectName("page");
     page->setOpenExternalLinks(false);
-    for (const HelpTopic& topic : kHelpTopics) topics->addItem(QString::fromUtf8(topic.title));
+    for (const HelpTopic& topic : kHelpTopics)
+        topics->addItem(QString::fromUtf8(topic.title));
     QObject::connect(topics, &QListWidget::currentRowChanged, page, [page](int row) {
         if (row < 0 || row >= static_cast<int>(std::size(kHelpTopics))) return;
-        page->setHtml(QStringLiteral("<h3>%1</h3>%2").arg(
-            QString::fromUtf8(kHelpTopics[row].title), QString::fromUtf8(kHelpTopics[row].text)));
+        page->setHtml(QStringLiteral("<h3>%1</h3>%2")
+                          .arg(QString::fromUtf8(kHelpTopics[row].title),
+                               QString::fromUtf8(kHelpTopics[row].text)));
     });
     topics->setCurrentRow(0);
     splitter->addWidget(topics);

@@ -9,8 +9,8 @@ namespace vw::ui {
 
 // What the options window shows: the settings as the program read them at start.
 struct OptionsSummary {
-    bool newKeys = false;          // "NewKeys": forget the password after each new selection
-    QString startFolder;           // "Folder": the folder the file dialogs start in
+    bool newKeys = false;           // "NewKeys": forget the password after each new selection
+    QString startFolder;            // "Folder": the folder the file dialogs start in
     bool privateCodeStored = false; // a private crypto code was read from the settings
 };
 

@@ -248,8 +248,7 @@ QImage DrawButtonPicture(PictureButton button, ButtonLook look) {
         PaintPadlockGlyph(painter, QPointF(8, 5) + sink);
         break;
     case PictureButton::Exit:
-        PaintPowerGlyph(painter, QPointF(16, 16.5) + sink, 8.0,
-                        pressed ? kRed.darker(130) : kRed);
+        PaintPowerGlyph(painter, QPointF(16, 16.5) + sink, 8.0, pressed ? kRed.darker(130) : kRed);
         break;
     }
     return image;
@@ -392,11 +391,14 @@ QImage DrawBannerPointer() {
     painter.drawPath(bubble.united(tail));
     painter.setPen(Qt::NoPen);
     painter.setBrush(kNavyDark);
-    for (int i = 0; i < 3; ++i) painter.drawEllipse(QPointF(18.5 + i * 4, 23.5), 1.2, 1.2);
+    for (int i = 0; i < 3; ++i)
+        painter.drawEllipse(QPointF(18.5 + i * 4, 23.5), 1.2, 1.2);
     return image;
 }
 
-QPoint BannerPointerHotSpot() { return QPoint(1, 1); }
+QPoint BannerPointerHotSpot() {
+    return QPoint(1, 1);
+}
 
 QImage DrawProgramIcon(int size) {
     QImage image = Canvas(QSize(size, size), Qt::transparent);

@@ -5,7 +5,9 @@
 
 namespace vw::ui {
 
-QString ProgramFolder() { return QCoreApplication::applicationDirPath(); }
+QString ProgramFolder() {
+    return QCoreApplication::applicationDirPath();
+}
 
 QPixmap LoadProgramPicture(const QString& fileName) {
     QString name = fileName;
@@ -18,9 +20,13 @@ QPixmap LoadProgramPicture(const QString& fileName) {
     return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
 }
 
-QPixmap DesignMainPicture() { return QPixmap::fromImage(DrawMainPicture()); }
+QPixmap DesignMainPicture() {
+    return QPixmap::fromImage(DrawMainPicture());
+}
 
-QPixmap DesignBannerPicture() { return QPixmap::fromImage(DrawBanner()); }
+QPixmap DesignBannerPicture() {
+    return QPixmap::fromImage(DrawBanner());
+}
 
 QCursor DesignBannerCursor() {
     const QPoint hot = BannerPointerHotSpot();
@@ -29,7 +35,8 @@ QCursor DesignBannerCursor() {
 
 QIcon DesignProgramIcon() {
     QIcon drawn;
-    for (int size : kIconSizes) drawn.addPixmap(QPixmap::fromImage(DrawProgramIcon(size)));
+    for (int size : kIconSizes)
+        drawn.addPixmap(QPixmap::fromImage(DrawProgramIcon(size)));
     return QIcon::fromTheme(QStringLiteral("vaultwise"), drawn);
 }
 

@@ -17,10 +17,10 @@ QString ProgramFolder();
 QPixmap LoadProgramPicture(const QString& fileName);
 
 // The design-time pictures.
-QPixmap DesignMainPicture();                        // 296 × 231
-QPixmap DesignBannerPicture();                      // 468 × 60
-QCursor DesignBannerCursor();                       // 32 × 32 pointer shown over the banner
-QIcon DesignProgramIcon();                          // every size of kIconSizes
-QPixmap DesignButtonPicture(PictureButton button);  // the normal look
+QPixmap DesignMainPicture();                       // 296 × 231
+QPixmap DesignBannerPicture();                     // 468 × 60
+QCursor DesignBannerCursor();                      // 32 × 32 pointer shown over the banner
+QIcon DesignProgramIcon();                         // every size of kIconSizes
+QPixmap DesignButtonPicture(PictureButton button); // the normal look
 
 } // namespace vw::ui

@@ -1,8 +1,8 @@
 #include "ui/PropertiesWindow.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -19,19 +19,22 @@ namespace {
 
 const char* const kFieldNames[] = {"Name", "Folder", "Type", "Size", "Modified", "Permissions"};
 
-QLocale Italian() { return QLocale(QLocale::Italian, QLocale::Italy); }
+QLocale Italian() {
+    return QLocale(QLocale::Italian, QLocale::Italy);
+}
 
 QString PermissionLetters(QFileDevice::Permissions p) {
     const struct {
         QFileDevice::Permission bit;
         char letter;
-    } bits[] = {{QFileDevice::ReadOwner, 'r'}, {QFileDevice::WriteOwner, 'w'},
-                {QFileDevice::ExeOwner, 'x'},  {QFileDevice::ReadGroup, 'r'},
+    } bits[] = {{QFileDevice::ReadOwner, 'r'},  {QFileDevice::WriteOwner, 'w'},
+                {QFileDevice::ExeOwner, 'x'},   {QFileDevice::ReadGroup, 'r'},
                 {QFileDevice::WriteGroup, 'w'}, {QFileDevice::ExeGroup, 'x'},
-                {QFileDevice::ReadOther, 'r'}, {QFileDevice::WriteOther, 'w'},
+                {QFileDevice::ReadOther, 'r'},  {QFileDevice::WriteOther, 'w'},
                 {QFileDevice::ExeOther, 'x'}};
     QString out;
-    for (const auto& b : bits) out += (p & b.bit) ? QChar(b.letter) : QChar('-');
+    for (const auto& b : bits)
+        out += (p & b.bit) ? QChar(b.letter) : QChar('-');
     return out;
 }
 

@@ -9,7 +9,7 @@ namespace vw::ui {
 
 class PropertiesWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Fields, also the object names of the labels that show them.
     enum class Field { Name, Folder, Type, Size, Modified, Permissions };
 
@@ -17,9 +17,8 @@ public:
 
     QString text(Field field) const;
 
-private:
-    QLabel* addRow(QFormLayout* form, const QString& caption, Field field,
-                   const QString& value);
+  private:
+    QLabel* addRow(QFormLayout* form, const QString& caption, Field field, const QString& value);
     QLabel* values_[6] = {};
 };
 

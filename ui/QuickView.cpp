@@ -73,8 +73,8 @@ void QuickViewWindow::showPicture(const QString& path, QWidget* busyOwner) {
 
     // No picture at all (none read so far): the window keeps its new size and stays as it is.
     if (ratio == 0.0) return;
-    const QuickViewLayout layout = ComputeQuickViewLayout({before.windowWidth,
-                                                           before.windowHeight, wasVisible, ratio});
+    const QuickViewLayout layout =
+        ComputeQuickViewLayout({before.windowWidth, before.windowHeight, wasVisible, ratio});
     resize(TwipsToPixels(layout.windowWidth), TwipsToPixels(layout.windowHeight));
     image_->setGeometry(TwipsToPixels(layout.pictureLeft), TwipsToPixels(layout.pictureTop),
                         TwipsToPixels(layout.pictureWidth), TwipsToPixels(layout.pictureHeight));

@@ -10,7 +10,7 @@ namespace vw::ui {
 
 class QuickViewWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit QuickViewWindow(QWidget* parent = nullptr);
 
     // True for a path of more than four characters ending in ".JPG", ".ICO", ".BMP", ".WMF" or
@@ -26,7 +26,7 @@ public:
     // The picture area, for tests and screenshots.
     QLabel* pictureArea() const { return image_; }
 
-private:
+  private:
     QLabel* image_;
     QPixmap picture_;
 };

@@ -12,10 +12,14 @@ namespace {
 constexpr int kBelowFittedWidth = 400;
 constexpr int kAboveFittedHeight = 250;
 
-int WholePart(double value) { return static_cast<int>(std::trunc(value)); }
+int WholePart(double value) {
+    return static_cast<int>(std::trunc(value));
+}
 
 // Halves go to the even neighbour.
-int RoundEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+int RoundEven(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
 
 } // namespace
 
@@ -61,8 +65,12 @@ double PictureRatio(int width, int height) {
     return static_cast<double>(width) / height;
 }
 
-int TwipsToPixels(int twips) { return RoundEven(static_cast<double>(twips) / kTwipsPerPixel); }
+int TwipsToPixels(int twips) {
+    return RoundEven(static_cast<double>(twips) / kTwipsPerPixel);
+}
 
-int PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+int PixelsToTwips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
 
 } // namespace vw::ui

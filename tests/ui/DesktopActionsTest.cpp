@@ -1,7 +1,7 @@
 // Opening files and web pages, and the properties of a file, with the desktop scripted.
 #include "ui/DesktopActions.h"
-#include "ui/PropertiesWindow.h"
 #include "ui/Prompts.h"
+#include "ui/PropertiesWindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -59,7 +59,7 @@ struct RecordingPrompts : Prompts {
 };
 
 class DesktopActionsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetDesktopShell(&shell);
         SetPrompts(&prompts);
@@ -160,7 +160,8 @@ TEST_F(DesktopActionsTest, OwnPropertiesWindowWhenNoFileManagerAnswers) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isModal());
     EXPECT_EQ(window->text(PropertiesWindow::Field::Name), "report.txt");
-    EXPECT_EQ(window->text(PropertiesWindow::Field::Folder), QFileInfo(dir.path()).absoluteFilePath());
+    EXPECT_EQ(window->text(PropertiesWindow::Field::Folder),
+              QFileInfo(dir.path()).absoluteFilePath());
     EXPECT_EQ(window->text(PropertiesWindow::Field::Size), "2,0 KB (2.048 byte)");
     EXPECT_TRUE(window->text(PropertiesWindow::Field::Type).contains("text/plain"));
     EXPECT_TRUE(window->text(PropertiesWindow::Field::Permissions).startsWith("rw"));
@@ -205,7 +206,8 @@ TEST(PropertiesText, SizesAndPermissions) {
     file.close();
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup);
     // The access words follow what this process may do (an administrator may write anyway).
-    EXPECT_TRUE(DescribePermissions(path).startsWith("r--r----- (")) << DescribePermissions(path).toStdString();
+    EXPECT_TRUE(DescribePermissions(path).startsWith("r--r----- ("))
+        << DescribePermissions(path).toStdString();
 }
 
 } // namespace

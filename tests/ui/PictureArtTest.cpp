@@ -12,14 +12,14 @@
 namespace vw::ui {
 namespace {
 
-const PictureButton kButtons[] = {PictureButton::Open, PictureButton::Process,
-                                  PictureButton::Exit};
+const PictureButton kButtons[] = {PictureButton::Open, PictureButton::Process, PictureButton::Exit};
 
 // Mean brightness, 0..255.
 double Brightness(const QImage& image) {
     double sum = 0;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) sum += qGray(image.pixel(x, y));
+        for (int x = 0; x < image.width(); ++x)
+            sum += qGray(image.pixel(x, y));
     return sum / (image.width() * image.height());
 }
 
@@ -27,7 +27,8 @@ double Brightness(const QImage& image) {
 double Differing(const QImage& a, const QImage& b) {
     int count = 0;
     for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y);
     return double(count) / (a.width() * a.height());
 }
 
@@ -35,7 +36,8 @@ TEST(PictureArt, PicturesHaveTheirDesignSizes) {
     EXPECT_EQ(DrawMainPicture().size(), QSize(296, 231));
     EXPECT_EQ(DrawBanner().size(), QSize(468, 60));
     EXPECT_EQ(DrawBannerPointer().size(), QSize(32, 32));
-    for (int size : kIconSizes) EXPECT_EQ(DrawProgramIcon(size).size(), QSize(size, size));
+    for (int size : kIconSizes)
+        EXPECT_EQ(DrawProgramIcon(size).size(), QSize(size, size));
     for (ButtonLook look : {ButtonLook::Normal, ButtonLook::Pressed, ButtonLook::Released}) {
         EXPECT_EQ(DrawButtonPicture(PictureButton::Open, look).size(), QSize(100, 32));
         EXPECT_EQ(DrawButtonPicture(PictureButton::Process, look).size(), QSize(100, 32));
@@ -64,7 +66,8 @@ TEST(PictureArt, ButtonsDifferAndLeaveTheirCaptionAreaPlain) {
         for (int y = 8; y < 27; ++y) {
             const QRgb first = face.pixel(38, y);
             EXPECT_GT(qGray(first), 190);
-            for (int x = 39; x < 92; ++x) ASSERT_EQ(face.pixel(x, y), first) << x << "," << y;
+            for (int x = 39; x < 92; ++x)
+                ASSERT_EQ(face.pixel(x, y), first) << x << "," << y;
         }
     }
 }

@@ -99,7 +99,7 @@ TEST(QuickViewPaths, AcceptsTheFivePictureExtensionsInAnyCase) {
 }
 
 class QuickViewWindowTest : public ::testing::Test {
-protected:
+  protected:
     QString writePicture(const QString& name, int width, int height, const char* format) {
         QImage image(width, height, QImage::Format_RGB32);
         image.fill(QColor(10, 120, 200));
