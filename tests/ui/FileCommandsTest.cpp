@@ -1,0 +1,169 @@
+#include <QCheckBox>
+#include <QEvent>
+#include <QAction>
+#include <QFile>
+#include <QMouseEvent>
+
+#include "ProgramFixture.h"
+
+namespace vw::ui {
+namespace {
+
+using test::ProgramFixture;
+
+// Counts the showings of a window.
+class ShowCounter : public QObject {
+public:
+    explicit ShowCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) ++shown;
+        return false;
+    }
+};
+
+class FileCommandsTest : public ProgramFixture {
+protected:
+    void start() {
+        test::WriteSetting(QStringLiteral("Folder"), folder.path());
+        make().Start(QString());
+    }
+};
+
+TEST_F(FileCommandsTest, SelectingAFileUpdatesThePanel) {
+    start();
+    const QString path = file(QStringLiteral("b.txt"), "hello");
+    prompts.openAnswers.push_back(path);
+    commands().SelectFile();
+    ASSERT_EQ(prompts.openAsked.size(), 1u);
+    EXPECT_EQ(prompts.openAsked[0].filter, QStringLiteral("Tutti i files (*.*);; (*.vwx)"));
+    EXPECT_EQ(state().selectedPath, path);
+    EXPECT_EQ(state().currentFolder, QDir(folder.path()).path() + QLatin1Char('/'));
+    EXPECT_EQ(main().windowTitle(), QStringLiteral("Lumora b.txt"));
+    EXPECT_EQ(main().lblFileName()->text(), QStringLiteral("b.txt"));
+    EXPECT_EQ(main().lblSource()->text(), main().ShortenForSource(path));
+    EXPECT_EQ(state().panelState, kPanelOther);
+    EXPECT_EQ(main().mnuCrypto()->text(), QStringLiteral("&Encrypt"));
+}
+
+TEST_F(FileCommandsTest, NewKeysForgetsThePasswordOnSelection) {
+    test::WriteSetting(QStringLiteral("NewKeys"), QStringLiteral("True"));
+    start();
+    state().password = QStringLiteral("Secret1");
+    prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "a"));
+    commands().SelectFile();
+    EXPECT_TRUE(state().password.isEmpty());
+}
+
+TEST_F(FileCommandsTest, WithoutNewKeysThePasswordStays) {
+    start();
+    state().password = QStringLiteral("Secret1");
+    prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "a"));
+    commands().SelectFile();
+    EXPECT_EQ(state().password, QStringLiteral("Secret1"));
+}
+
+TEST_F(FileCommandsTest, CancelInTheOpenDialogChangesNothing) {
+    test::WriteSetting(QStringLiteral("NewKeys"), QStringLiteral("1"));
+    start();
+    const QString path = file(QStringLiteral("a.txt"), "a");
+    prompts.openAnswers.push_back(path);
+    commands().SelectFile();
+    state().password = QStringLiteral("Secret1");
+    commands().SelectFile(); // no answer queued: cancelled
+    EXPECT_EQ(prompts.openAsked.size(), 2u);
+    EXPECT_EQ(state().selectedPath, path);
+    EXPECT_EQ(state().password, QStringLiteral("Secret1"));
+    EXPECT_EQ(main().windowTitle(), QStringLiteral("Lumora a.txt"));
+}
+
+TEST_F(FileCommandsTest, CancelInThePasswordDialogStartsNothing) {
+    start();
+    prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "a"));
+    commands().SelectFile();
+    JobStatus = 99;
+    answerPassword(QString());
+    commands().RunCryptoCommand();
+    EXPECT_TRUE(prompts.saveAsked.empty());
+    EXPECT_EQ(JobStatus, 99); // no job ran
+    EXPECT_TRUE(state().password.isEmpty());
+}
+
+TEST_F(FileCommandsTest, CancelInTheSaveDialogStartsNoJob) {
+    start();
+    const QString path = file(QStringLiteral("a.txt"), "a");
+    prompts.openAnswers.push_back(path);
+    commands().SelectFile();
+    state().password = QStringLiteral("Secret1");
+    JobStatus = 99;
+    ShowCounter progressShown(&progress());
+    commands().RunCryptoCommand();
+    EXPECT_EQ(prompts.saveAsked.size(), 1u);
+    EXPECT_EQ(prompts.saveAsked[0].title, QStringLiteral("Salva file..."));
+    EXPECT_EQ(prompts.saveAsked[0].filter, QStringLiteral("Tutti i files (*.*)"));
+    EXPECT_EQ(progressShown.shown, 0);
+    EXPECT_EQ(JobStatus, 99);
+    EXPECT_EQ(state().selectedPath, path);
+    EXPECT_EQ(state().password, QStringLiteral("Secret1"));
+    EXPECT_TRUE(QFile::exists(path));
+}
+
+TEST_F(FileCommandsTest, HeldPasswordSkipsThePasswordDialog) {
+    start();
+    const QString path = file(QStringLiteral("a.txt"), "abcdef");
+    prompts.openAnswers.push_back(path);
+    commands().SelectFile();
+    state().password = QStringLiteral("Secret1");
+    ShowCounter keyShown(&key());
+    prompts.saveAnswers.push_back(pathOf(QStringLiteral("out.txt")));
+    commands().RunCryptoCommand();
+    EXPECT_EQ(keyShown.shown, 0);
+    EXPECT_EQ(prompts.saveAsked.size(), 1u);
+    EXPECT_TRUE(QFile::exists(pathOf(QStringLiteral("out.vwx"))));
+}
+
+TEST_F(FileCommandsTest, WithoutPasswordTheDialogComesFirst) {
+    start();
+    prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "abcdef"));
+    commands().SelectFile();
+    ShowCounter keyShown(&key());
+    answerPassword(QStringLiteral("Secret1"));
+    // The "Crypta" button, pressed and released, runs the Encrypt/Decrypt command.
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(main().picture4(), &press);
+    QCoreApplication::sendEvent(main().picture4(), &release);
+    EXPECT_EQ(keyShown.shown, 1);
+    EXPECT_EQ(state().password, QStringLiteral("Secret1"));
+    EXPECT_EQ(prompts.saveAsked.size(), 1u); // cancelled there
+}
+
+TEST_F(FileCommandsTest, DroppedFileIsSelectedAsTheOpenDialogWould) {
+    start();
+    const QString path = file(QStringLiteral("photo.gif"), "GIF89a");
+    emit main().fileDropped(path);
+    EXPECT_EQ(state().selectedPath, path);
+    EXPECT_EQ(main().windowTitle(), QStringLiteral("Lumora photo.gif"));
+    EXPECT_EQ(state().panelState, kPanelPicture);
+    EXPECT_TRUE(main().mnuView()->isEnabled());
+}
+
+TEST_F(FileCommandsTest, MenuCommandsReachTheirOperations) {
+    start();
+    main().mnuCrypto()->setEnabled(true);
+    state().password = QStringLiteral("Secret1");
+    main().mnuCrypto()->trigger(); // password held: straight to the save dialog
+    EXPECT_EQ(prompts.saveAsked.size(), 1u);
+    ShowCounter keyShown(&key());
+    answerPassword(QString());
+    emit main().keyRequested(); // "&Key" always shows the dialog
+    EXPECT_EQ(keyShown.shown, 1);
+    EXPECT_EQ(state().password, QStringLiteral("Secret1"));
+}
+
+} // namespace
+} // namespace vw::ui

@@ -1,0 +1,73 @@
+#pragma once
+// A whole program per test, with scripted dialogs, a private settings store and a folder.
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "UiTestSupport.h"
+#include "engine/JobState.h"
+#include "ui/ClickLabel.h"
+#include "ui/FileCommands.h"
+#include "ui/KeyDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/Program.h"
+#include "ui/ProgressDialog.h"
+
+namespace vw::ui::test {
+
+class ProgramFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        ClearSettings();
+        QApplication::setQuitOnLastWindowClosed(false);
+        savedFolder = QDir::currentPath();
+        JobStatus = 0;
+        CancelRequested = false;
+    }
+    void TearDown() override {
+        program.reset();
+        QDir::setCurrent(savedFolder);
+    }
+
+    // Creates the program (the windows, the host) once the settings are in place.
+    Program& make() {
+        program = std::make_unique<Program>();
+        return *program;
+    }
+    UiState& state() { return program->state(); }
+    MainWindow& main() { return program->mainWindow(); }
+    KeyDialog& key() { return program->keyDialog(); }
+    ProgressDialog& progress() { return program->progressDialog(); }
+    FileCommands& commands() { return program->commands(); }
+
+    // The next showing of the password dialog is answered with password (or closed for "").
+    void answerPassword(const QString& password) {
+        KeyDialog* dialog = &key();
+        WhenShown(dialog, [dialog, password] {
+            if (password.isEmpty()) {
+                dialog->cmdCancel()->click();
+                return;
+            }
+            dialog->txtCode()->setText(password);
+            dialog->txtConfirm()->setText(password);
+            dialog->cmdOK()->click();
+        });
+    }
+
+    QString file(const QString& name, const QByteArray& contents) {
+        return WriteFile(QDir(folder.path()), name, contents);
+    }
+    QString pathOf(const QString& name) const { return QDir(folder.path()).filePath(name); }
+
+    QTemporaryDir folder;
+    QString savedFolder;
+    ScriptedPrompts prompts;
+    std::unique_ptr<Program> program;
+};
+
+} // namespace vw::ui::test
