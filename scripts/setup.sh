@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, when they are missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+          dbus-daemon)
 if [[ "${VW_FUZZ:-}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)
 fi
