@@ -181,7 +181,7 @@ void MainWindow::buildButtons(QWidget* client) {
 
     setPictureLoader(ProgramFolderPictures());
 
-    auto* label6 = MakeLabel(client, QStringLiteral("SMS gratis con SMS Lampo, servizio di Lumora Net"),
+    auto* label6 = MakeLabel(client, QStringLiteral("Servizio SMS Lampo di Lumora Net"),
                              QRect(270, 194, 205, 19));
     QFont small = label6->font();
     small.setPointSizeF(small.pointSizeF() * 0.8);

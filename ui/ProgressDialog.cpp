@@ -56,6 +56,7 @@ ProgressDialog::ProgressDialog(UiState& state, MainWindow& mainWindow)
     progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
     progressBar_->setGeometry(16, 86, 301, 20);
     cmdCancel_ = new QPushButton(QStringLiteral("Interrompi"), this);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
