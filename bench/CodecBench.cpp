@@ -17,7 +17,8 @@ constexpr std::size_t kCodecBytes = 64u << 20;
 vw::Bytes RandomBytes(std::size_t size) {
     std::mt19937_64 rng(77);
     vw::Bytes data(size);
-    for (auto& v : data) v = static_cast<std::uint8_t>(rng());
+    for (auto& v : data)
+        v = static_cast<std::uint8_t>(rng());
     return data;
 }
 

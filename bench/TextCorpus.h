@@ -11,21 +11,28 @@ namespace vw::bench {
 
 inline std::vector<std::uint8_t> MakeEnglishLikeText(std::size_t size, std::uint32_t seed = 1) {
     static constexpr std::string_view kWords[] = {
-        "the", "of", "and", "to", "a", "in", "is", "it", "you", "that", "he", "was", "for", "on",
-        "are", "with", "as", "his", "they", "be", "at", "one", "have", "this", "from", "or",
-        "had", "by", "word", "but", "what", "some", "we", "can", "out", "other", "were", "all",
-        "there", "when", "up", "use", "your", "how", "said", "an", "each", "she", "which", "do",
-        "their", "time", "if", "will", "way", "about", "many", "then", "them", "write", "would",
-        "like", "so", "these", "her", "long", "make", "thing", "see", "him", "two", "has", "look",
-        "more", "day", "could", "go", "come", "did", "number", "sound", "no", "most", "people",
-        "my", "over", "know", "water", "than", "call", "first", "who", "may", "down", "side",
-        "been", "now", "find", "file", "password", "protected", "memory", "between", "through",
-        "government", "information", "development", "experience", "question", "important"};
+        "the",         "of",          "and",        "to",       "a",        "in",      "is",
+        "it",          "you",         "that",       "he",       "was",      "for",     "on",
+        "are",         "with",        "as",         "his",      "they",     "be",      "at",
+        "one",         "have",        "this",       "from",     "or",       "had",     "by",
+        "word",        "but",         "what",       "some",     "we",       "can",     "out",
+        "other",       "were",        "all",        "there",    "when",     "up",      "use",
+        "your",        "how",         "said",       "an",       "each",     "she",     "which",
+        "do",          "their",       "time",       "if",       "will",     "way",     "about",
+        "many",        "then",        "them",       "write",    "would",    "like",    "so",
+        "these",       "her",         "long",       "make",     "thing",    "see",     "him",
+        "two",         "has",         "look",       "more",     "day",      "could",   "go",
+        "come",        "did",         "number",     "sound",    "no",       "most",    "people",
+        "my",          "over",        "know",       "water",    "than",     "call",    "first",
+        "who",         "may",         "down",       "side",     "been",     "now",     "find",
+        "file",        "password",    "protected",  "memory",   "between",  "through", "government",
+        "information", "development", "experience", "question", "important"};
     constexpr std::size_t kCount = sizeof kWords / sizeof kWords[0];
     std::mt19937 rng(seed);
     // Zipf-like: word k is chosen with weight 1 / (k + 1).
     std::vector<double> weights(kCount);
-    for (std::size_t k = 0; k < kCount; ++k) weights[k] = 1.0 / static_cast<double>(k + 1);
+    for (std::size_t k = 0; k < kCount; ++k)
+        weights[k] = 1.0 / static_cast<double>(k + 1);
     std::discrete_distribution<std::size_t> pick(weights.begin(), weights.end());
 
     std::vector<std::uint8_t> text;

@@ -20,7 +20,10 @@ constexpr Index kC = Cipher::kSizeC;
 inline Index Reduce(Index x, Index m) {
 #if defined(__x86_64__) && defined(__GNUC__)
     const Index less = x - m;
-    asm("cmp %[m], %[x]\n\tcmovae %[less], %[x]" : [x] "+r"(x) : [less] "r"(less), [m] "ri"(m) : "cc");
+    asm("cmp %[m], %[x]\n\tcmovae %[less], %[x]"
+        : [x] "+r"(x)
+        : [less] "r"(less), [m] "ri"(m)
+        : "cc");
     return x;
 #else
     return x - (m & (Index{0} - Index{x >= m}));
@@ -50,9 +53,12 @@ constexpr std::size_t kChunk = 1024;
 } // namespace
 
 void Cipher::Replicate() noexcept {
-    for (int c = 1; c < kCopiesA; ++c) std::memcpy(permA_ + c * kA, permA_, sizeof(std::int16_t) * kA);
-    for (int c = 1; c < kCopiesB; ++c) std::memcpy(permB_ + c * kB, permB_, sizeof(std::int16_t) * kB);
-    for (int c = 1; c < kCopiesC; ++c) std::memcpy(permC_ + c * kC, permC_, sizeof(std::int16_t) * kC);
+    for (int c = 1; c < kCopiesA; ++c)
+        std::memcpy(permA_ + c * kA, permA_, sizeof(std::int16_t) * kA);
+    for (int c = 1; c < kCopiesB; ++c)
+        std::memcpy(permB_ + c * kB, permB_, sizeof(std::int16_t) * kB);
+    for (int c = 1; c < kCopiesC; ++c)
+        std::memcpy(permC_ + c * kC, permC_, sizeof(std::int16_t) * kC);
 }
 
 void Cipher::Init(std::string_view password, std::string_view privateCode) {
@@ -63,27 +69,33 @@ void Cipher::Init(std::string_view password, std::string_view privateCode) {
         return k ? static_cast<std::uint8_t>(password[static_cast<std::size_t>(i) % k]) : 0;
     };
 
-    for (int i = 0; i < kSizeA; ++i) permA_[i] = static_cast<std::int16_t>(i);
+    for (int i = 0; i < kSizeA; ++i)
+        permA_[i] = static_cast<std::int16_t>(i);
     std::int32_t t = 0;
     for (int i = 0; i < kSizeA; ++i) {
         t = (t + permA_[i] + key(i)) % kSizeA;
         std::swap(permA_[i], permA_[t]);
     }
     std::uint8_t mixA[17] = {};
-    for (int i = 0; i < kSizeA; ++i) mixA[i % 17] ^= static_cast<std::uint8_t>(permA_[i] & 255);
+    for (int i = 0; i < kSizeA; ++i)
+        mixA[i % 17] ^= static_cast<std::uint8_t>(permA_[i] & 255);
 
-    for (int i = 0; i < kSizeB; ++i) permB_[i] = static_cast<std::int16_t>(i);
+    for (int i = 0; i < kSizeB; ++i)
+        permB_[i] = static_cast<std::int16_t>(i);
     for (int i = 0; i < kSizeB; ++i) {
         t = (t + permB_[i] + mixA[i % 17]) % kSizeB;
         std::swap(permB_[i], permB_[t]);
     }
     std::uint8_t mixB[23] = {};
-    for (int i = 0; i < kSizeB; ++i) mixB[i % 23] ^= static_cast<std::uint8_t>(permB_[i] & 255);
+    for (int i = 0; i < kSizeB; ++i)
+        mixB[i % 23] ^= static_cast<std::uint8_t>(permB_[i] & 255);
     if (q > 0) {
-        for (std::size_t i = 0; i < 23; ++i) mixB[i] ^= static_cast<std::uint8_t>(privateCode[i % q]);
+        for (std::size_t i = 0; i < 23; ++i)
+            mixB[i] ^= static_cast<std::uint8_t>(privateCode[i % q]);
     }
 
-    for (int i = 0; i < kSizeC; ++i) permC_[i] = static_cast<std::int16_t>(i);
+    for (int i = 0; i < kSizeC; ++i)
+        permC_[i] = static_cast<std::int16_t>(i);
     for (int i = 0; i < kSizeC; ++i) {
         t = (t + permC_[i] + mixB[i % 23]) % kSizeC;
         std::swap(permC_[i], permC_[t]);
@@ -100,48 +112,48 @@ void Cipher::Init(std::string_view password, std::string_view privateCode) {
 // registers. Every stage: advance i, read x at i, j = x + j + input where the sum indexes the
 // copied table directly (the reduced j is only needed for the exchange), exchange, and output
 // the entry at x + y.
-#define VW_CIPHER_STEP(F, KEY)                                                                  \
-    do {                                                                                        \
-        iA = iA == kA - 1 ? 0 : iA + 1;                                                         \
-        Index x = A[iA];                                                                        \
-        Index j = Reduce(x + jA, kA) + (F);                                                     \
-        Index y = A[j];                                                                         \
-        jA = Reduce(j, kA);                                                                     \
-        A[iA] = A[iA + kA] = static_cast<std::uint16_t>(y);                                     \
-        A[jA] = A[jA + kA] = static_cast<std::uint16_t>(x);                                     \
-        const Index a = LowByte(A, x + y);                                                      \
-        iB = iB == kB - 1 ? 0 : iB + 1;                                                         \
-        x = B[iB];                                                                              \
-        j = Reduce(x + jB, kB) + a;                                                             \
-        y = B[j];                                                                               \
-        jB = Reduce(Reduce(j, kB), kB);                                                         \
-        B[iB] = B[iB + kB] = B[iB + 2 * kB] = static_cast<std::uint16_t>(y);                    \
-        B[jB] = B[jB + kB] = B[jB + 2 * kB] = static_cast<std::uint16_t>(x);                    \
-        const Index b = LowByte(B, x + y);                                                      \
-        iC = iC == kC - 1 ? 0 : iC + 1;                                                         \
-        x = C[iC];                                                                              \
-        j = Reduce(x + jC, kC) + b;                                                             \
-        y = C[j];                                                                               \
-        jC = Reduce(Reduce(j, kC), kC);                                                         \
-        C[iC] = C[iC + kC] = C[iC + 2 * kC] = static_cast<std::uint16_t>(y);                    \
-        C[jC] = C[jC + kC] = C[jC + 2 * kC] = static_cast<std::uint16_t>(x);                    \
-        (KEY) = static_cast<std::uint8_t>(a + b + LowByte(C, x + y));                           \
+#define VW_CIPHER_STEP(F, KEY)                                                                     \
+    do {                                                                                           \
+        iA = iA == kA - 1 ? 0 : iA + 1;                                                            \
+        Index x = A[iA];                                                                           \
+        Index j = Reduce(x + jA, kA) + (F);                                                        \
+        Index y = A[j];                                                                            \
+        jA = Reduce(j, kA);                                                                        \
+        A[iA] = A[iA + kA] = static_cast<std::uint16_t>(y);                                        \
+        A[jA] = A[jA + kA] = static_cast<std::uint16_t>(x);                                        \
+        const Index a = LowByte(A, x + y);                                                         \
+        iB = iB == kB - 1 ? 0 : iB + 1;                                                            \
+        x = B[iB];                                                                                 \
+        j = Reduce(x + jB, kB) + a;                                                                \
+        y = B[j];                                                                                  \
+        jB = Reduce(Reduce(j, kB), kB);                                                            \
+        B[iB] = B[iB + kB] = B[iB + 2 * kB] = static_cast<std::uint16_t>(y);                       \
+        B[jB] = B[jB + kB] = B[jB + 2 * kB] = static_cast<std::uint16_t>(x);                       \
+        const Index b = LowByte(B, x + y);                                                         \
+        iC = iC == kC - 1 ? 0 : iC + 1;                                                            \
+        x = C[iC];                                                                                 \
+        j = Reduce(x + jC, kC) + b;                                                                \
+        y = C[j];                                                                                  \
+        jC = Reduce(Reduce(j, kC), kC);                                                            \
+        C[iC] = C[iC + kC] = C[iC + 2 * kC] = static_cast<std::uint16_t>(y);                       \
+        C[jC] = C[jC + kC] = C[jC + 2 * kC] = static_cast<std::uint16_t>(x);                       \
+        (KEY) = static_cast<std::uint8_t>(a + b + LowByte(C, x + y));                              \
     } while (false)
 
-#define VW_CIPHER_LOAD                                                                          \
-    std::uint16_t* const A = Entries(permA_);                                                   \
-    std::uint16_t* const B = Entries(permB_);                                                   \
-    std::uint16_t* const C = Entries(permC_);                                                   \
-    Index iA = static_cast<Index>(iA_), jA = static_cast<Index>(jA_);                           \
-    Index iB = static_cast<Index>(iB_), jB = static_cast<Index>(jB_);                           \
+#define VW_CIPHER_LOAD                                                                             \
+    std::uint16_t* const A = Entries(permA_);                                                      \
+    std::uint16_t* const B = Entries(permB_);                                                      \
+    std::uint16_t* const C = Entries(permC_);                                                      \
+    Index iA = static_cast<Index>(iA_), jA = static_cast<Index>(jA_);                              \
+    Index iB = static_cast<Index>(iB_), jB = static_cast<Index>(jB_);                              \
     Index iC = static_cast<Index>(iC_), jC = static_cast<Index>(jC_)
 
-#define VW_CIPHER_STORE                                                                         \
-    iA_ = static_cast<int>(iA);                                                                 \
-    jA_ = static_cast<int>(jA);                                                                 \
-    iB_ = static_cast<int>(iB);                                                                 \
-    jB_ = static_cast<int>(jB);                                                                 \
-    iC_ = static_cast<int>(iC);                                                                 \
+#define VW_CIPHER_STORE                                                                            \
+    iA_ = static_cast<int>(iA);                                                                    \
+    jA_ = static_cast<int>(jA);                                                                    \
+    iB_ = static_cast<int>(iB);                                                                    \
+    jB_ = static_cast<int>(jB);                                                                    \
+    iC_ = static_cast<int>(iC);                                                                    \
     jC_ = static_cast<int>(jC)
 
 std::uint8_t Cipher::NextKeyByte(std::uint8_t feedback) {
@@ -270,11 +282,17 @@ void InitCipher(std::string_view password, std::string_view privateCode) {
     TheCipher().Init(password, privateCode);
 }
 
-std::uint8_t NextKeyByte(std::uint8_t feedback) { return TheCipher().NextKeyByte(feedback); }
+std::uint8_t NextKeyByte(std::uint8_t feedback) {
+    return TheCipher().NextKeyByte(feedback);
+}
 
-std::uint8_t EncryptByte(std::uint8_t plain) { return TheCipher().EncryptByte(plain); }
+std::uint8_t EncryptByte(std::uint8_t plain) {
+    return TheCipher().EncryptByte(plain);
+}
 
-std::uint8_t DecryptByte(std::uint8_t cipher) { return TheCipher().DecryptByte(cipher); }
+std::uint8_t DecryptByte(std::uint8_t cipher) {
+    return TheCipher().DecryptByte(cipher);
+}
 
 void DecryptBuffer(Bytes& buffer) {
     if (buffer.empty()) return;

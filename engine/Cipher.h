@@ -10,7 +10,7 @@
 namespace vw {
 
 class Cipher {
-public:
+  public:
     static constexpr int kSizeA = 463;
     static constexpr int kSizeB = 251;
     static constexpr int kSizeC = 181;
@@ -33,7 +33,7 @@ public:
     int IndexSum() const { return iA_ + jA_ + iB_ + jB_ + iC_ + jC_; }
     std::uint8_t Feedback() const { return feedback_; }
 
-private:
+  private:
     // Each table is kept in several consecutive copies (entry k at k, k + size, k + 2 size) so
     // that an index that is the sum of a reduced index and one byte, or of two entries, reads
     // the right entry without being reduced first. The first copy is the permutation itself.
@@ -41,8 +41,7 @@ private:
     static constexpr int kCopiesB = 3; // indices up to 250 + 255
     static constexpr int kCopiesC = 3; // indices up to 180 + 250
     void Replicate() noexcept;
-    void DecryptChunk(std::uint8_t* data, std::size_t size, std::uint8_t* outA,
-                      std::uint8_t* outB);
+    void DecryptChunk(std::uint8_t* data, std::size_t size, std::uint8_t* outA, std::uint8_t* outB);
 
     std::int16_t permA_[kSizeA * kCopiesA] = {};
     std::int16_t permB_[kSizeB * kCopiesB] = {};

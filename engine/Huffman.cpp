@@ -17,10 +17,13 @@ namespace huffman {
 unsigned char XorOf(const unsigned char* data, std::size_t size) {
     std::uint64_t wide = 0;
     std::size_t i = 0;
-    for (; i + 8 <= size; i += 8) wide ^= LoadLE64(data + i);
+    for (; i + 8 <= size; i += 8)
+        wide ^= LoadLE64(data + i);
     unsigned char x = 0;
-    for (; i < size; ++i) x ^= data[i];
-    for (int s = 0; s < 64; s += 8) x ^= static_cast<unsigned char>(wide >> s);
+    for (; i < size; ++i)
+        x ^= data[i];
+    for (int s = 0; s < 64; s += 8)
+        x ^= static_cast<unsigned char>(wide >> s);
     return x;
 }
 
@@ -44,7 +47,8 @@ struct SymbolCode {
 
     bool Bit(unsigned k) const { return (bits[k / 64] >> (k % 64)) & 1; }
     SymbolCode With(unsigned bit) const {
-        if (bitCount == kMaxCodeBits) throw EngineError("Huffman code longer than 255 bits (arithmetic overflow)");
+        if (bitCount == kMaxCodeBits)
+            throw EngineError("Huffman code longer than 255 bits (arithmetic overflow)");
         SymbolCode next = *this;
         next.bits[bitCount / 64] |= static_cast<std::uint64_t>(bit) << (bitCount % 64);
         ++next.bitCount;
@@ -62,7 +66,7 @@ struct CodeNode {
 
 // Counts byte values with four tables, so that runs of one value do not wait on themselves.
 class ByteCounter {
-public:
+  public:
     void Add(const std::uint8_t* p, std::size_t size) {
         std::size_t i = 0;
         for (; i + 4 <= size; i += 4) {
@@ -71,14 +75,15 @@ public:
             ++tables_[2][p[i + 2]];
             ++tables_[3][p[i + 3]];
         }
-        for (; i < size; ++i) ++tables_[0][p[i]];
+        for (; i < size; ++i)
+            ++tables_[0][p[i]];
     }
     std::int64_t Count(int value) const {
         return std::int64_t{tables_[0][value]} + tables_[1][value] + tables_[2][value] +
                tables_[3][value];
     }
 
-private:
+  private:
     std::uint32_t tables_[4][256] = {};
 };
 
@@ -138,9 +143,11 @@ void AssignCodes(const CodeNode (&nodes)[512], int node, const SymbolCode& code,
 
 void PutCode(BitWriter& writer, const SymbolCode& code) {
     for (unsigned k = 0; k < code.bitCount; k += kWholeCodeBits) {
-        const unsigned count = code.bitCount - k < kWholeCodeBits ? code.bitCount - k : kWholeCodeBits;
+        const unsigned count =
+            code.bitCount - k < kWholeCodeBits ? code.bitCount - k : kWholeCodeBits;
         std::uint64_t piece = 0;
-        for (unsigned b = 0; b < count; ++b) piece |= static_cast<std::uint64_t>(code.Bit(k + b)) << b;
+        for (unsigned b = 0; b < count; ++b)
+            piece |= static_cast<std::uint64_t>(code.Bit(k + b)) << b;
         writer.Put(piece, count);
     }
 }
@@ -163,9 +170,11 @@ void CodeBlock(BitWriter& writer, const std::uint8_t* in, std::size_t from, std:
         }
         if (i < to) writer.Put(bits[in[i]], lengths[in[i]]);
     } else if (maxLength <= kWholeCodeBits) {
-        for (; i < to; ++i) writer.Put(bits[in[i]], lengths[in[i]]);
+        for (; i < to; ++i)
+            writer.Put(bits[in[i]], lengths[in[i]]);
     } else {
-        for (; i < to; ++i) PutCode(writer, codes[in[i]]);
+        for (; i < to; ++i)
+            PutCode(writer, codes[in[i]]);
     }
 }
 
@@ -180,7 +189,8 @@ void Encode(Bytes& buffer, std::size_t n) {
         return;
     }
     std::int64_t counts[256];
-    for (int v = 0; v < 256; ++v) counts[v] = counter.Count(v);
+    for (int v = 0; v < 256; ++v)
+        counts[v] = counter.Count(v);
 
     CodeNode nodes[512];
     int leafCount = 0;
@@ -205,7 +215,9 @@ void Encode(Bytes& buffer, std::size_t n) {
     std::uint8_t checksum = 0;
     if (!RunWithYields(
             n, 10000,
-            [&](std::size_t from, std::size_t to) { checksum ^= huffman::XorOf(in + from, to - from); },
+            [&](std::size_t from, std::size_t to) {
+                checksum ^= huffman::XorOf(in + from, to - from);
+            },
             [&](std::size_t i) { return static_cast<double>(i) / total * 3 + 3; })) {
         return;
     }
@@ -213,13 +225,15 @@ void Encode(Bytes& buffer, std::size_t n) {
     const std::size_t headerSize = 11 + 2 * static_cast<std::size_t>(leafCount);
     const std::size_t codeBytes = static_cast<std::size_t>((tableBits + 7) / 8);
     const std::size_t size = headerSize + codeBytes + static_cast<std::size_t>(dataBytes);
-    if (size > 0x7FFFFFFF) throw EngineError("Compressed stream larger than 2 GiB (arithmetic overflow)");
+    if (size > 0x7FFFFFFF)
+        throw EngineError("Compressed stream larger than 2 GiB (arithmetic overflow)");
     Bytes out = huffman::NewOutputBuffer(size + 8);
     std::uint8_t* p = out.data();
     std::memcpy(p, "HE3\r", 4);
     p[4] = checksum;
     const auto length = static_cast<std::uint32_t>(n);
-    for (int k = 0; k < 4; ++k) p[5 + k] = static_cast<std::uint8_t>(length >> (8 * k));
+    for (int k = 0; k < 4; ++k)
+        p[5 + k] = static_cast<std::uint8_t>(length >> (8 * k));
     p[9] = static_cast<std::uint8_t>(leafCount & 255);
     p[10] = static_cast<std::uint8_t>(leafCount >> 8);
     p += 11;
@@ -233,7 +247,8 @@ void Encode(Bytes& buffer, std::size_t n) {
         lengths[v] = static_cast<std::uint8_t>(codes[v].bitCount);
     }
     BitWriter table(p);
-    for (int v = 0; v < 256; ++v) PutCode(table, codes[v]);
+    for (int v = 0; v < 256; ++v)
+        PutCode(table, codes[v]);
 
     BitWriter writer(out.data() + headerSize + codeBytes);
     if (!RunWithYields(

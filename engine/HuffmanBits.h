@@ -15,7 +15,7 @@ inline std::uint64_t LoadLE64(const std::uint8_t* p) {
 // Writes codes of up to 56 bits at a time. Every Put stores a whole 64-bit word, so the output
 // needs 8 bytes of room past the last byte written.
 class BitWriter {
-public:
+  public:
     explicit BitWriter(std::uint8_t* out) : out_(out) {}
 
     void Put(std::uint64_t bits, unsigned count) {
@@ -34,7 +34,7 @@ public:
     // Byte just past the last byte holding any bit; the partly filled byte is already stored.
     std::uint8_t* End() const { return out_ + (used_ + 7) / 8; }
 
-private:
+  private:
     void Flush() {
         std::memcpy(out_, &acc_, sizeof acc_);
         out_ += used_ >> 3;

@@ -76,7 +76,7 @@ Header ReadHeader(const std::uint8_t* s, std::size_t n) {
 
 // The code tree rebuilt from the stored codes, and the lookup table over its first levels.
 class CodeTree {
-public:
+  public:
     CodeTree(const std::uint8_t* s, const Header& h) {
         std::fill(std::begin(zero_), std::end(zero_), -1);
         std::fill(std::begin(one_), std::end(one_), -1);
@@ -89,8 +89,8 @@ public:
             for (unsigned k = 0; k < length; ++k, ++bit) {
                 if (symbol_[node] >= 0) {
                     Refuse("the code of byte value " + std::to_string(value) +
-                           " continues past the code of byte value " + std::to_string(symbol_[node]) +
-                           " (not a prefix code)");
+                           " continues past the code of byte value " +
+                           std::to_string(symbol_[node]) + " (not a prefix code)");
                 }
                 std::int16_t& child = ((s[bit >> 3] >> (bit & 7)) & 1) ? one_[node] : zero_[node];
                 if (child < 0) {
@@ -111,8 +111,10 @@ public:
                 Refuse("the code table is not a complete prefix code (Kraft sum below 1)");
             }
         }
-        for (std::uint32_t index = 0; index <= kTableMask; ++index) table_[index] = Lookup(index);
-        for (std::uint32_t index = 0; index <= kTableMask; ++index) pairs_[index] = PairLookup(index);
+        for (std::uint32_t index = 0; index <= kTableMask; ++index)
+            table_[index] = Lookup(index);
+        for (std::uint32_t index = 0; index <= kTableMask; ++index)
+            pairs_[index] = PairLookup(index);
     }
 
     std::uint32_t Entry(std::uint64_t bits) const { return table_[bits & kTableMask]; }
@@ -126,7 +128,7 @@ public:
     }
     int Symbol(int node) const { return symbol_[node]; }
 
-private:
+  private:
     std::uint32_t Lookup(std::uint32_t index) const {
         int node = 0;
         for (unsigned depth = 1; depth <= kTableBits; ++depth) {
@@ -163,10 +165,11 @@ private:
 // Walks the data bits of a stream. Decoding runs up to a limit (the end of a yield interval or
 // of the stream); a code that would end past the limit is left for the next call.
 class DataDecoder {
-public:
+  public:
     DataDecoder(const std::uint8_t* s, std::size_t n, const Header& h, const CodeTree& tree,
                 std::uint8_t* out, std::size_t capacity)
-        : s_(s), endBits_(n * 8), tree_(tree), out_(out), capacity_(capacity), bit_(h.dataStart * 8) {}
+        : s_(s), endBits_(n * 8), tree_(tree), out_(out), capacity_(capacity),
+          bit_(h.dataStart * 8) {}
 
     std::size_t Produced() const { return produced_; }
 
@@ -206,7 +209,7 @@ public:
         }
     }
 
-private:
+  private:
     // Decodes one code that ends at or before limit; false (nothing consumed) when it does not.
     bool DecodeOne(std::uint64_t limit) {
         const std::uint32_t e = tree_.Entry(Peek());
@@ -283,7 +286,9 @@ void DecodeCoded(Bytes& buffer, std::size_t n) {
     std::uint8_t checksum = 0;
     if (!huffman::RunWithYields(
             produced, kInterval,
-            [&](std::size_t from, std::size_t to) { checksum ^= huffman::XorOf(out.data() + from, to - from); },
+            [&](std::size_t from, std::size_t to) {
+                checksum ^= huffman::XorOf(out.data() + from, to - from);
+            },
             [&](std::size_t i) { return static_cast<double>(i) / count * 50 + 5 + 45; })) {
         return;
     }
@@ -302,7 +307,8 @@ void HuffmanDecode(Bytes& buffer, std::int32_t byteCount) {
     }
     const auto n = static_cast<std::size_t>(byteCount);
     const std::uint8_t* s = buffer.data();
-    if (n < 4 || s[0] != 'H' || s[1] != 'E' || s[3] != 13) throw EngineError(kIdentificationFailure);
+    if (n < 4 || s[0] != 'H' || s[1] != 'E' || s[3] != 13)
+        throw EngineError(kIdentificationFailure);
     if (s[2] == '0') {
         buffer.resize(n);
         buffer.erase(buffer.begin(), buffer.begin() + 4);

@@ -16,29 +16,35 @@ namespace {
 // The key stream written out literally, one modulo per step, as the slow yardstick for the
 // table-copying implementation.
 class ReferenceCipher {
-public:
+  public:
     ReferenceCipher(const std::string& password, const std::string& privateCode) {
         const std::size_t k = password.size();
         const std::size_t q = privateCode.size();
-        for (int i = 0; i < 463; ++i) permA[i] = static_cast<std::int16_t>(i);
+        for (int i = 0; i < 463; ++i)
+            permA[i] = static_cast<std::int16_t>(i);
         std::int32_t t = 0;
         for (int i = 0; i < 463; ++i) {
             t = (t + permA[i] + static_cast<std::uint8_t>(password[i % k])) % 463;
             std::swap(permA[i], permA[t]);
         }
         std::uint8_t mixA[17] = {};
-        for (int i = 0; i < 463; ++i) mixA[i % 17] ^= static_cast<std::uint8_t>(permA[i] & 255);
-        for (int i = 0; i < 251; ++i) permB[i] = static_cast<std::int16_t>(i);
+        for (int i = 0; i < 463; ++i)
+            mixA[i % 17] ^= static_cast<std::uint8_t>(permA[i] & 255);
+        for (int i = 0; i < 251; ++i)
+            permB[i] = static_cast<std::int16_t>(i);
         for (int i = 0; i < 251; ++i) {
             t = (t + permB[i] + mixA[i % 17]) % 251;
             std::swap(permB[i], permB[t]);
         }
         std::uint8_t mixB[23] = {};
-        for (int i = 0; i < 251; ++i) mixB[i % 23] ^= static_cast<std::uint8_t>(permB[i] & 255);
+        for (int i = 0; i < 251; ++i)
+            mixB[i % 23] ^= static_cast<std::uint8_t>(permB[i] & 255);
         if (q > 0) {
-            for (std::size_t i = 0; i < 23; ++i) mixB[i] ^= static_cast<std::uint8_t>(privateCode[i % q]);
+            for (std::size_t i = 0; i < 23; ++i)
+                mixB[i] ^= static_cast<std::uint8_t>(privateCode[i % q]);
         }
-        for (int i = 0; i < 181; ++i) permC[i] = static_cast<std::int16_t>(i);
+        for (int i = 0; i < 181; ++i)
+            permC[i] = static_cast<std::int16_t>(i);
         for (int i = 0; i < 181; ++i) {
             t = (t + permC[i] + mixB[i % 23]) % 181;
             std::swap(permC[i], permC[t]);
@@ -78,13 +84,15 @@ public:
 
 std::string RandomText(std::mt19937& rng, std::size_t size) {
     std::string s(size, '\0');
-    for (auto& ch : s) ch = static_cast<char>(rng() & 255);
+    for (auto& ch : s)
+        ch = static_cast<char>(rng() & 255);
     return s;
 }
 
 Bytes RandomBytes(std::mt19937& rng, std::size_t size) {
     Bytes b(size);
-    for (auto& v : b) v = static_cast<std::uint8_t>(rng());
+    for (auto& v : b)
+        v = static_cast<std::uint8_t>(rng());
     return b;
 }
 
@@ -151,7 +159,8 @@ TEST(CipherKeyStream, EncryptBlockAndByteMatchReference) {
         const Bytes plain = RandomBytes(rng, 7000);
         Bytes expected = plain;
         ReferenceCipher ref(key.password, key.privateCode);
-        for (auto& v : expected) v = ref.Encrypt(v);
+        for (auto& v : expected)
+            v = ref.Encrypt(v);
 
         Cipher cipher;
         cipher.Init(key.password, key.privateCode);
@@ -175,10 +184,12 @@ TEST(CipherKeyStream, DecryptBlockAndByteMatchReferenceOnRealCiphertext) {
     for (const auto& key : ManyKeys()) {
         Bytes cipherText = RandomBytes(rng, 9000);
         ReferenceCipher enc(key.password, key.privateCode);
-        for (auto& v : cipherText) v = enc.Encrypt(v);
+        for (auto& v : cipherText)
+            v = enc.Encrypt(v);
         ReferenceCipher ref(key.password, key.privateCode);
         Bytes expected = cipherText;
-        for (auto& v : expected) v = ref.Decrypt(v);
+        for (auto& v : expected)
+            v = ref.Decrypt(v);
 
         Cipher cipher;
         cipher.Init(key.password, key.privateCode);
@@ -233,14 +244,16 @@ TEST(CipherState, OnlyTheFirst463PasswordAnd23CodeBytesCount) {
     Cipher a, b;
     a.Init(longA, std::string(23, 'c') + "xyz");
     b.Init(longB, std::string(23, 'c') + "q");
-    for (int n = 0; n < 1000; ++n) ASSERT_EQ(a.NextKeyByte(1), b.NextKeyByte(1));
+    for (int n = 0; n < 1000; ++n)
+        ASSERT_EQ(a.NextKeyByte(1), b.NextKeyByte(1));
 
     // A password one byte shorter than 463 wraps around instead and differs.
     Cipher c;
     c.Init(std::string(462, 'k') + "z", std::string(23, 'c'));
     a.Init(longA, std::string(23, 'c'));
     bool differs = false;
-    for (int n = 0; n < 64; ++n) differs |= a.NextKeyByte(0) != c.NextKeyByte(0);
+    for (int n = 0; n < 64; ++n)
+        differs |= a.NextKeyByte(0) != c.NextKeyByte(0);
     EXPECT_TRUE(differs);
 }
 
@@ -296,7 +309,8 @@ TEST(CipherRoundTrip, ChangedCiphertextByteSpoilsTheRest) {
     EXPECT_TRUE(std::equal(plain.begin(), plain.begin() + 1000, data.begin()));
     EXPECT_NE(data[1000], plain[1000]);
     int wrong = 0;
-    for (std::size_t i = 1001; i < data.size(); ++i) wrong += data[i] != plain[i];
+    for (std::size_t i = 1001; i < data.size(); ++i)
+        wrong += data[i] != plain[i];
     EXPECT_GT(wrong, 2900); // about 255 in 256 after the change
 }
 
@@ -328,7 +342,8 @@ TEST(DecryptBufferTest, ProgressFollowsTheYieldRule) {
     const Bytes cipherText = RandomBytes(rng, 12001);
     ReferenceCipher ref("pw123", "x");
     Bytes expected = cipherText;
-    for (auto& v : expected) v = ref.Decrypt(v);
+    for (auto& v : expected)
+        v = ref.Decrypt(v);
 
     InitCipher("pw123", "x");
     Bytes buffer = cipherText;
@@ -355,7 +370,8 @@ TEST(DecryptBufferTest, CancelLeavesTheRestAsItWas) {
     const Bytes cipherText = RandomBytes(rng, 12001);
     ReferenceCipher ref("pw123", "");
     Bytes expected = cipherText;
-    for (std::size_t i = 0; i <= 5000; ++i) expected[i] = ref.Decrypt(expected[i]);
+    for (std::size_t i = 0; i <= 5000; ++i)
+        expected[i] = ref.Decrypt(expected[i]);
 
     InitCipher("pw123", "");
     Bytes buffer = cipherText;

@@ -17,7 +17,9 @@ namespace {
 
 using ::testing::HasSubstr;
 
-Bytes FromText(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes FromText(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
 
 Bytes Encoded(Bytes data) {
     HuffmanEncode(data, static_cast<std::int32_t>(data.size()));
@@ -33,7 +35,8 @@ Bytes Decoded(Bytes stream) {
 int LongestCode(const Bytes& stream) {
     const int n = stream[9] | stream[10] << 8;
     int longest = 0;
-    for (int k = 0; k < n; ++k) longest = std::max<int>(longest, stream[12 + 2 * k]);
+    for (int k = 0; k < n; ++k)
+        longest = std::max<int>(longest, stream[12 + 2 * k]);
     return longest;
 }
 
@@ -82,7 +85,8 @@ TEST(HuffmanEncodeGolden, StoredForms) {
 TEST(HuffmanEncodeGolden, AllByteValuesOnce) {
     test::ScopedTestHost scope;
     Bytes data(256);
-    for (int v = 0; v < 256; ++v) data[v] = static_cast<std::uint8_t>(255 - v);
+    for (int v = 0; v < 256; ++v)
+        data[v] = static_cast<std::uint8_t>(255 - v);
     const Bytes stream = Encoded(data);
     ASSERT_EQ(stream.size(), 1035u);
     EXPECT_EQ(stream[9], 0x00);
@@ -106,22 +110,25 @@ TEST(HuffmanEncodeGolden, BufferLongerThanByteCountCodesOnlyTheCount) {
 
 TEST(HuffmanRoundTrip, ManySizesAndContents) {
     std::mt19937 rng(42);
-    for (std::size_t size : {1u, 2u, 3u, 7u, 8u, 9u, 999u, 1000u, 1001u, 4999u, 5000u, 5001u,
-                             9999u, 10000u, 10001u, 20000u, 50000u, 123457u}) {
+    for (std::size_t size : {1u, 2u, 3u, 7u, 8u, 9u, 999u, 1000u, 1001u, 4999u, 5000u, 5001u, 9999u,
+                             10000u, 10001u, 20000u, 50000u, 123457u}) {
         SCOPED_TRACE(size);
         Bytes random(size);
-        for (auto& v : random) v = static_cast<std::uint8_t>(rng());
+        for (auto& v : random)
+            v = static_cast<std::uint8_t>(rng());
         ExpectRoundTrip(random);
         ExpectRoundTrip(bench::MakeEnglishLikeText(size, static_cast<std::uint32_t>(size)));
         Bytes small(size);
-        for (auto& v : small) v = static_cast<std::uint8_t>(rng() % 3 == 0 ? rng() % 5 : 0);
+        for (auto& v : small)
+            v = static_cast<std::uint8_t>(rng() % 3 == 0 ? rng() % 5 : 0);
         ExpectRoundTrip(small);
     }
 }
 
 TEST(HuffmanRoundTrip, AllByteValuesManyTimes) {
     Bytes data(256 * 300);
-    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
     ExpectRoundTrip(data);
 }
 
@@ -129,9 +136,11 @@ TEST(HuffmanRoundTrip, FibonacciCountsGiveLongCodes) {
     // Counts 1, 1, 2, 3, 5, ... give the deepest tree for their total: codes up to 31 bits,
     // far beyond the decoding table, spread through the data so they cross yield intervals.
     std::vector<std::uint32_t> counts = {1, 1};
-    while (counts.size() < 32) counts.push_back(counts[counts.size() - 1] + counts[counts.size() - 2]);
+    while (counts.size() < 32)
+        counts.push_back(counts[counts.size() - 1] + counts[counts.size() - 2]);
     Bytes data;
-    for (std::size_t v = 0; v < counts.size(); ++v) data.insert(data.end(), counts[v], static_cast<std::uint8_t>(v * 5));
+    for (std::size_t v = 0; v < counts.size(); ++v)
+        data.insert(data.end(), counts[v], static_cast<std::uint8_t>(v * 5));
     std::mt19937 rng(9);
     std::shuffle(data.begin(), data.end(), rng);
 
@@ -167,7 +176,8 @@ TEST(HuffmanProgress, EncodeReportsEachStage) {
 
 Bytes TwoSymbolData(std::size_t size) {
     Bytes data(size);
-    for (std::size_t i = 0; i < size; ++i) data[i] = i % 2 ? 'b' : 'a';
+    for (std::size_t i = 0; i < size; ++i)
+        data[i] = i % 2 ? 'b' : 'a';
     return data;
 }
 
@@ -300,7 +310,8 @@ TEST(HuffmanDecodeChecks, NotAnHeStreamIsRefusedWithTheIdentificationFailure) {
 Bytes Stream(std::int32_t length, std::int16_t symbols, const Bytes& table, const Bytes& rest) {
     Bytes s = FromText("HE3\r");
     s.push_back(0);
-    for (int k = 0; k < 4; ++k) s.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(length) >> (8 * k)));
+    for (int k = 0; k < 4; ++k)
+        s.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(length) >> (8 * k)));
     s.push_back(static_cast<std::uint8_t>(symbols & 255));
     s.push_back(static_cast<std::uint8_t>((symbols >> 8) & 255));
     s.insert(s.end(), table.begin(), table.end());
@@ -318,7 +329,8 @@ TEST(HuffmanDecodeChecks, DamagedHeaderAndTableAreRefused) {
     ExpectRefused(Stream(2, 257, ab, {0x02, 0x02}), "symbol count 257 is outside 2 to 256");
     ExpectRefused(Stream(2, -1, ab, {0x02, 0x02}), "symbol count -1 is outside 2 to 256");
     ExpectRefused(Stream(2, 3, ab, {0x02}), "symbol table runs past the end");
-    ExpectRefused(Stream(2, 2, {'a', 0, 'b', 1}, {0x02, 0x02}), "code length of byte value 97 is 0");
+    ExpectRefused(Stream(2, 2, {'a', 0, 'b', 1}, {0x02, 0x02}),
+                  "code length of byte value 97 is 0");
     ExpectRefused(Stream(2, 2, {'b', 1, 'a', 1}, {0x02, 0x02}), "not in strictly ascending order");
     ExpectRefused(Stream(2, 2, {'a', 1, 'a', 1}, {0x02, 0x02}), "not in strictly ascending order");
     ExpectRefused(Stream(2, 2, {'a', 9, 'b', 9}, {0x00, 0x00}), "code bits run past the end");
@@ -327,22 +339,26 @@ TEST(HuffmanDecodeChecks, DamagedHeaderAndTableAreRefused) {
 TEST(HuffmanDecodeChecks, CodeTablesThatAreNoCompletePrefixCodeAreRefused) {
     test::ScopedTestHost scope;
     // a = 0, b = 01: b runs through the leaf of a.
-    ExpectRefused(Stream(2, 2, {'a', 1, 'b', 2}, {0x04, 0x00}), "continues past the code of byte value 97");
+    ExpectRefused(Stream(2, 2, {'a', 1, 'b', 2}, {0x04, 0x00}),
+                  "continues past the code of byte value 97");
     // a = 01, b = 0: b ends on a's path.
-    ExpectRefused(Stream(2, 2, {'a', 2, 'b', 1}, {0x02, 0x00}), "same as or a prefix of another code");
+    ExpectRefused(Stream(2, 2, {'a', 2, 'b', 1}, {0x02, 0x00}),
+                  "same as or a prefix of another code");
     // a = 0, b = 0: the same code twice.
-    ExpectRefused(Stream(2, 2, {'a', 1, 'b', 1}, {0x00, 0x00}), "same as or a prefix of another code");
+    ExpectRefused(Stream(2, 2, {'a', 1, 'b', 1}, {0x00, 0x00}),
+                  "same as or a prefix of another code");
     // a = 0, b = 10: Kraft sum 3/4.
     ExpectRefused(Stream(2, 2, {'a', 1, 'b', 2}, {0x02, 0x00}), "not a complete prefix code");
     // Three 1-bit codes: c = 1 ends on the leaf of b.
     ExpectRefused(Stream(2, 3, {'a', 1, 'b', 1, 'c', 1}, {0x06, 0x00}), "same as or a prefix");
     // Three codes of 255 bits need more than 512 tree nodes.
     Bytes bits(96, 0);
-    for (int k = 255; k < 510; ++k) bits[k / 8] |= static_cast<std::uint8_t>(1 << (k % 8));
-    for (int k = 511; k < 765; ++k) bits[k / 8] |= static_cast<std::uint8_t>(1 << (k % 8));
+    for (int k = 255; k < 510; ++k)
+        bits[k / 8] |= static_cast<std::uint8_t>(1 << (k % 8));
+    for (int k = 511; k < 765; ++k)
+        bits[k / 8] |= static_cast<std::uint8_t>(1 << (k % 8));
     ExpectRefused(Stream(2, 3, {'a', 255, 'b', 255, 'c', 255}, bits), "more than 512 tree nodes");
 }
-
 
 TEST(HuffmanDecodeChecks, RandomDamageIsRefusedOrDecodedNeverReadBeyond) {
     // Flipped bytes and cut streams: every outcome is a refusal, a short or wrong output with
@@ -360,7 +376,8 @@ TEST(HuffmanDecodeChecks, RandomDamageIsRefusedOrDecodedNeverReadBeyond) {
                 damaged.resize(4 + rng() % (damaged.size() - 4));
             } else {
                 for (int k = 0; k < 1 + round % 3; ++k) {
-                    damaged[4 + rng() % (damaged.size() - 4)] ^= static_cast<std::uint8_t>(1 + rng() % 255);
+                    damaged[4 + rng() % (damaged.size() - 4)] ^=
+                        static_cast<std::uint8_t>(1 + rng() % 255);
                 }
             }
             JobStatus = 0;

@@ -11,7 +11,7 @@
 namespace vw::test {
 
 class TestHost : public Host {
-public:
+  public:
     // cancelAtCall: CancelRequested is set during the k-th ProcessEvents call (1 = the first);
     // 0 never cancels.
     explicit TestHost(int cancelAtCall = 0) : cancelAtCall_(cancelAtCall) {}
@@ -38,13 +38,13 @@ public:
     std::vector<std::pair<std::string, std::string>> settings;
     std::string computerName;
 
-private:
+  private:
     int cancelAtCall_;
 };
 
 // Installs a TestHost for a test's scope and resets the job state the engine reads.
 class ScopedTestHost {
-public:
+  public:
     explicit ScopedTestHost(int cancelAtCall = 0) : host(cancelAtCall), scope_(host) {
         CancelRequested = false;
         LastProgress = 0;
@@ -56,7 +56,7 @@ public:
 
     TestHost host;
 
-private:
+  private:
     ScopedHost scope_;
 };
 
