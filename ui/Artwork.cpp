@@ -4,19 +4,33 @@
 
 namespace vw::ui {
 
-QPixmap MainPicturePixmap() { return DesignMainPicture(); }
+QPixmap MainPicturePixmap() {
+    return DesignMainPicture();
+}
 
-QPixmap BannerPixmap() { return DesignBannerPicture(); }
+QPixmap BannerPixmap() {
+    return DesignBannerPicture();
+}
 
-QCursor BannerCursor() { return DesignBannerCursor(); }
+QCursor BannerCursor() {
+    return DesignBannerCursor();
+}
 
-QIcon ProgramIcon() { return DesignProgramIcon(); }
+QIcon ProgramIcon() {
+    return DesignProgramIcon();
+}
 
-QPixmap OpenButtonPixmap() { return DesignButtonPicture(PictureButton::Open); }
+QPixmap OpenButtonPixmap() {
+    return DesignButtonPicture(PictureButton::Open);
+}
 
-QPixmap ProcessButtonPixmap() { return DesignButtonPicture(PictureButton::Process); }
+QPixmap ProcessButtonPixmap() {
+    return DesignButtonPicture(PictureButton::Process);
+}
 
-QPixmap ExitButtonPixmap() { return DesignButtonPicture(PictureButton::Exit); }
+QPixmap ExitButtonPixmap() {
+    return DesignButtonPicture(PictureButton::Exit);
+}
 
 PictureLoader ProgramFolderPictures() {
     return [](const QString& fileName) { return LoadProgramPicture(fileName); };

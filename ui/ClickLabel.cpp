@@ -4,7 +4,9 @@
 
 namespace vw::ui {
 
-void ClickLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();

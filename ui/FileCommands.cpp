@@ -22,7 +22,9 @@ FileCommands::FileCommands(UiState& state, MainWindow& mainWindow, KeyDialog& ke
     : state_(state), mainWindow_(mainWindow), keyDialog_(keyDialog),
       progressDialog_(progressDialog) {}
 
-FileCommands::~FileCommands() { delete quickView_.data(); }
+FileCommands::~FileCommands() {
+    delete quickView_.data();
+}
 
 void FileCommands::SelectFile() {
     const QString chosen = CurrentPrompts().askOpenFile(
@@ -53,7 +55,9 @@ bool FileCommands::EnsurePassword() {
     return !state_.password.isEmpty();
 }
 
-void FileCommands::AskPassword() { keyDialog_.exec(); }
+void FileCommands::AskPassword() {
+    keyDialog_.exec();
+}
 
 void FileCommands::StartCryptoJob() {
     if (state_.autoStart) {
@@ -84,13 +88,17 @@ void FileCommands::FollowPictureSelection() {
     if (quickView_ && quickView_->isVisible()) ShowQuickView();
 }
 
-QuickViewWindow* FileCommands::quickView() const { return quickView_.data(); }
+QuickViewWindow* FileCommands::quickView() const {
+    return quickView_.data();
+}
 
 void FileCommands::closeQuickView() {
     if (quickView_) quickView_->close();
 }
 
-void FileCommands::OpenSelectedFile() { vw::ui::OpenSelectedFile(state_.selectedPath); }
+void FileCommands::OpenSelectedFile() {
+    vw::ui::OpenSelectedFile(state_.selectedPath);
+}
 
 void FileCommands::ShowFileProperties() {
     vw::ui::ShowFileProperties(state_.selectedPath, &mainWindow_);

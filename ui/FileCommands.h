@@ -16,7 +16,7 @@ class QuickViewWindow;
 
 class FileCommands : public QObject {
     Q_OBJECT
-public:
+  public:
     FileCommands(UiState& state, MainWindow& mainWindow, KeyDialog& keyDialog,
                  ProgressDialog& progressDialog);
     ~FileCommands() override;
@@ -47,7 +47,7 @@ public:
     QuickViewWindow* quickView() const;
     void closeQuickView();
 
-private:
+  private:
     UiState& state_;
     MainWindow& mainWindow_;
     KeyDialog& keyDialog_;

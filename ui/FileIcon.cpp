@@ -18,7 +18,8 @@ QPixmap FileIconFor(const QString& path) {
     if (icon.isNull()) icon = QFileIconProvider().icon(info);
     QPixmap pixmap = icon.pixmap(kFileIconSize, kFileIconSize);
     if (pixmap.isNull()) {
-        pixmap = QApplication::style()->standardIcon(QStyle::SP_FileIcon)
+        pixmap = QApplication::style()
+                     ->standardIcon(QStyle::SP_FileIcon)
                      .pixmap(kFileIconSize, kFileIconSize);
     }
     return pixmap;

@@ -30,9 +30,14 @@ bool ImageButton::eventFilter(QObject* watched, QEvent* event) {
     if (watched == caption_) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick: press(); return true;
-        case QEvent::MouseButtonRelease: release(true); return true;
-        default: break;
+        case QEvent::MouseButtonDblClick:
+            press();
+            return true;
+        case QEvent::MouseButtonRelease:
+            release(true);
+            return true;
+        default:
+            break;
         }
     }
     return QLabel::eventFilter(watched, event);

@@ -13,7 +13,7 @@ using PictureLoader = std::function<QPixmap(const QString& fileName)>;
 
 class ImageButton : public QLabel {
     Q_OBJECT
-public:
+  public:
     ImageButton(QString pressedPicture, QString releasedPicture, QWidget* parent = nullptr);
 
     // A caption label inside the button; presses and releases on it work the button too.
@@ -24,17 +24,17 @@ public:
     // The file name of the picture shown last, "" while the design-time look is shown.
     const QString& shownPicture() const { return shownPicture_; }
 
-signals:
+  signals:
     void pressed();
     // onCaption: the press began on the caption label rather than on the button itself.
     void released(bool onCaption);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void press();
     void release(bool onCaption);
     // Shows the named picture; a picture that cannot be read keeps the current look.

@@ -10,8 +10,10 @@ JobMessage JobMessageFor(std::int16_t status, const QString& statusMessage,
         return JobMessage{true, icon, title, text};
     };
     switch (status) {
-    case 0: return {};
-    case 4: return box(MessageIcon::Critical, kMessageTitle, QStringLiteral("File non trovato"));
+    case 0:
+        return {};
+    case 4:
+        return box(MessageIcon::Critical, kMessageTitle, QStringLiteral("File non trovato"));
     case 6:
         return box(MessageIcon::Critical, kMessageTitle,
                    QStringLiteral("Il file non contiene dati"));
@@ -30,7 +32,8 @@ JobMessage JobMessageFor(std::int16_t status, const QString& statusMessage,
         return box(MessageIcon::Critical, kMessageTitle,
                    QStringLiteral("Elaborazione non riuscita:\n\n- Password errata.\n"
                                   "o File danneggiato"));
-    default: return box(MessageIcon::Critical, QString(), statusMessage);
+    default:
+        return box(MessageIcon::Critical, QString(), statusMessage);
     }
 }
 

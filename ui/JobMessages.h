@@ -10,7 +10,7 @@ namespace vw::ui {
 struct JobMessage {
     bool show = false; // false for a successful job
     MessageIcon icon = MessageIcon::Critical;
-    QString title;     // "" shows the application's title
+    QString title; // "" shows the application's title
     QString text;
 };
 

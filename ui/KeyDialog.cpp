@@ -156,6 +156,8 @@ void KeyDialog::cancelClicked() {
     hide();
 }
 
-void KeyDialog::reject() { cancelClicked(); }
+void KeyDialog::reject() {
+    cancelClicked();
+}
 
 } // namespace vw::ui

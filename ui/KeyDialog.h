@@ -15,7 +15,7 @@ namespace vw::ui {
 
 class KeyDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit KeyDialog(UiState& state, QWidget* parent = nullptr);
 
     QLineEdit* txtCode() const { return txtCode_; }
@@ -28,16 +28,16 @@ public:
     // Esc and the close box work as "Chiudi".
     void reject() override;
 
-signals:
+  signals:
     // A password was accepted and the dialog hidden (the main window updates its commands).
     void passwordAccepted();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void codeChanged(const QString& text);
     void setMasked(bool masked);
     void wipe();

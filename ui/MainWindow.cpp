@@ -223,9 +223,9 @@ void MainWindow::buildMenus() {
     mnuHelpa_->addSeparator();
     mnuAbout_ = mnuHelpa_->addAction(QStringLiteral("About ORBIT"));
 
-    for (QAction* heldBack : {mnuFile_->menuAction(), mnuSelect_, mnuProperties_, mnuKey_,
-                              mnuCrypto_, mnuExtra_->menuAction(), mniPCM_->menuAction(),
-                              mnuHelpa_->menuAction(), mnuAbout_}) {
+    for (QAction* heldBack :
+         {mnuFile_->menuAction(), mnuSelect_, mnuProperties_, mnuKey_, mnuCrypto_,
+          mnuExtra_->menuAction(), mniPCM_->menuAction(), mnuHelpa_->menuAction(), mnuAbout_}) {
         heldBack->setEnabled(false);
     }
 
@@ -265,9 +265,13 @@ void MainWindow::setPictureLoader(const PictureLoader& loader) {
     picture2_->setPictureLoader(loader);
 }
 
-void MainWindow::showClock() { panel1_->setText(TimeOfDay()); }
+void MainWindow::showClock() {
+    panel1_->setText(TimeOfDay());
+}
 
-void MainWindow::setUsePcmChecked(bool checked) { chkPCM_->setChecked(checked); }
+void MainWindow::setUsePcmChecked(bool checked) {
+    chkPCM_->setChecked(checked);
+}
 
 QString MainWindow::ShortenForSource(const QString& path) const {
     const QFontMetrics metrics(lblSource_->font());
@@ -328,8 +332,8 @@ void MainWindow::RefreshFilePanel() {
     if (length >= 0) lblSize_->setText(SizeCaption(length, QLocale()));
 
     const QFileInfo info(state_.selectedPath);
-    const QString words = AttributeText(false, !info.isWritable(),
-                                        info.fileName().startsWith(QLatin1Char('.')));
+    const QString words =
+        AttributeText(false, !info.isWritable(), info.fileName().startsWith(QLatin1Char('.')));
     lblSize_->setText(lblSize_->text() + AttributeSuffix(words));
 
     switch (DetectFileKind(path)) {

@@ -22,7 +22,7 @@ class ClickLabel;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(UiState& state, QWidget* parent = nullptr);
 
     // Recomputes the panel from selectedPath and the file on disk.
@@ -77,31 +77,31 @@ public:
     QAction* mnuHelp() const { return mnuHelp_; }
     QAction* mnuAbout() const { return mnuAbout_; }
 
-signals:
-    void selectFileRequested();    // "Apri", "&Select..."
-    void cryptoRequested();        // the Encrypt/Decrypt command
-    void keyRequested();           // "&Key"
-    void quickViewRequested();     // "&View", a click or double click on the icon
-    void openRequested();          // "&Open"
-    void propertiesRequested();    // "&Properties..."
-    void optionsRequested();       // "&Options..."
-    void helpRequested();          // "Help topics..."
-    void aboutRequested();         // "About ORBIT"
-    void partnerPageRequested();   // the banner
-    void makerPageRequested();     // the status bar's second panel
-    void exitRequested();          // "Esci": ends the program at once
-    void pictureSelected();        // a refresh found a picture (the quick view follows it)
+  signals:
+    void selectFileRequested();  // "Apri", "&Select..."
+    void cryptoRequested();      // the Encrypt/Decrypt command
+    void keyRequested();         // "&Key"
+    void quickViewRequested();   // "&View", a click or double click on the icon
+    void openRequested();        // "&Open"
+    void propertiesRequested();  // "&Properties..."
+    void optionsRequested();     // "&Options..."
+    void helpRequested();        // "Help topics..."
+    void aboutRequested();       // "About ORBIT"
+    void partnerPageRequested(); // the banner
+    void makerPageRequested();   // the status bar's second panel
+    void exitRequested();        // "Esci": ends the program at once
+    void pictureSelected();      // a refresh found a picture (the quick view follows it)
     void fileDropped(const QString& path);
-    void closing();                // the window is being closed (unload)
+    void closing(); // the window is being closed (unload)
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     void buildPanel(QWidget* client);
     void buildButtons(QWidget* client);
     void buildMenus();

@@ -15,10 +15,18 @@ constexpr int kShortenMarginTwips = 200;
 // Three points a character; 34 characters already reach the top of the meter.
 constexpr std::size_t kFullScoreLength = 34;
 
-bool IsUpper(unsigned char c) { return c >= 65 && c <= 90; }
-bool IsLower(unsigned char c) { return c >= 97 && c <= 122; }
-bool IsDigit(unsigned char c) { return c >= 48 && c <= 57; }
-bool IsSymbol(unsigned char c) { return c < 48 || (c >= 58 && c <= 64) || c > 122; }
+bool IsUpper(unsigned char c) {
+    return c >= 65 && c <= 90;
+}
+bool IsLower(unsigned char c) {
+    return c >= 97 && c <= 122;
+}
+bool IsDigit(unsigned char c) {
+    return c >= 48 && c <= 57;
+}
+bool IsSymbol(unsigned char c) {
+    return c < 48 || (c >= 58 && c <= 64) || c > 122;
+}
 
 // Drops the first folder of rest (with its "/"), or one character when no folder is left.
 void DropLeadingElement(QString& rest) {
@@ -103,8 +111,9 @@ int RateKeyQuality(const std::string& codePageText) {
     const auto digit = std::find_if(codePageText.begin(), codePageText.end(),
                                     [](char c) { return IsDigit(static_cast<unsigned char>(c)); });
     if (digit != codePageText.end() && (upper || lower)) score = RoundHalfEven(score * 1.4);
-    const auto symbol = std::find_if(codePageText.begin(), codePageText.end(),
-                                     [](char c) { return IsSymbol(static_cast<unsigned char>(c)); });
+    const auto symbol = std::find_if(codePageText.begin(), codePageText.end(), [](char c) {
+        return IsSymbol(static_cast<unsigned char>(c));
+    });
     if (symbol != codePageText.end()) score = RoundHalfEven(score * 1.5);
     return std::min(static_cast<int>(score), 100);
 }

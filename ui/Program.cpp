@@ -61,15 +61,12 @@ void Program::connectCommands() {
     FileCommands* commands = commands_.get();
     QObject::connect(main, &MainWindow::selectFileRequested, commands, &FileCommands::SelectFile);
     QObject::connect(main, &MainWindow::fileDropped, commands, &FileCommands::SelectPath);
-    QObject::connect(main, &MainWindow::cryptoRequested, commands,
-                     &FileCommands::RunCryptoCommand);
+    QObject::connect(main, &MainWindow::cryptoRequested, commands, &FileCommands::RunCryptoCommand);
     QObject::connect(main, &MainWindow::keyRequested, commands, &FileCommands::AskPassword);
-    QObject::connect(main, &MainWindow::quickViewRequested, commands,
-                     &FileCommands::ShowQuickView);
+    QObject::connect(main, &MainWindow::quickViewRequested, commands, &FileCommands::ShowQuickView);
     QObject::connect(main, &MainWindow::pictureSelected, commands,
                      &FileCommands::FollowPictureSelection);
-    QObject::connect(main, &MainWindow::openRequested, commands,
-                     &FileCommands::OpenSelectedFile);
+    QObject::connect(main, &MainWindow::openRequested, commands, &FileCommands::OpenSelectedFile);
     QObject::connect(main, &MainWindow::propertiesRequested, commands,
                      &FileCommands::ShowFileProperties);
     QObject::connect(keyDialog_.get(), &KeyDialog::passwordAccepted, main,

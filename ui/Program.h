@@ -20,7 +20,7 @@ class ProgressDialog;
 QString CommandLinePath(const QStringList& arguments);
 
 class Program {
-public:
+  public:
     // Sets the gap text and creates frmMain, frmKey and frmProgress (none shown), and installs
     // the engine's host.
     Program();
@@ -39,7 +39,7 @@ public:
     ProgressDialog& progressDialog() { return *progressDialog_; }
     FileCommands& commands() { return *commands_; }
 
-private:
+  private:
     void connectCommands();
     void unload();
 

@@ -23,7 +23,9 @@ constexpr int kDialogWidth = 333;
 constexpr int kDialogHeight = 169;
 constexpr int kIconSize = 32;
 
-void ProcessPendingEvents() { QCoreApplication::processEvents(); }
+void ProcessPendingEvents() {
+    QCoreApplication::processEvents();
+}
 
 } // namespace
 
@@ -66,9 +68,13 @@ ProgressDialog::ProgressDialog(UiState& state, MainWindow& mainWindow)
     connect(cmdCancel_, &QPushButton::clicked, this, &ProgressDialog::requestCancel);
 }
 
-void ProgressDialog::requestCancel() { CancelRequested = true; }
+void ProgressDialog::requestCancel() {
+    CancelRequested = true;
+}
 
-void ProgressDialog::reject() { cmdCancel_->click(); }
+void ProgressDialog::reject() {
+    cmdCancel_->click();
+}
 
 void ProgressDialog::closeEvent(QCloseEvent* event) {
     // No close box: a close request from the window manager asks the job to stop instead.

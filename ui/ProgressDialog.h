@@ -15,7 +15,7 @@ class MainWindow;
 
 class ProgressDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     ProgressDialog(UiState& state, MainWindow& mainWindow);
 
     // The job run of one activation. A second activation during the same showing does
@@ -29,12 +29,12 @@ public:
     // Esc presses "Interrompi"; the dialog never closes itself on it.
     void reject() override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void runJob();
     void actOnStatus();
     void requestCancel();

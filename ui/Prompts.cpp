@@ -50,8 +50,7 @@ void Prompts::showMessage(QWidget* parent, MessageIcon icon, const QString& titl
                           const QString& text) {
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical
                                                   : QMessageBox::Information,
-                    title.isEmpty() ? kApplicationTitle : title, text,
-                    QMessageBox::Ok, parent);
+                    title.isEmpty() ? kApplicationTitle : title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -65,8 +64,12 @@ QString Prompts::askSaveFile(QWidget* parent, const QString& title, const QStrin
     return RunFileDialog(parent, QFileDialog::AcceptSave, title, folder, filter);
 }
 
-Prompts& CurrentPrompts() { return *currentPrompts; }
+Prompts& CurrentPrompts() {
+    return *currentPrompts;
+}
 
-void SetPrompts(Prompts* prompts) { currentPrompts = prompts ? prompts : &defaultPrompts; }
+void SetPrompts(Prompts* prompts) {
+    currentPrompts = prompts ? prompts : &defaultPrompts;
+}
 
 } // namespace vw::ui

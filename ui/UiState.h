@@ -13,16 +13,16 @@ enum PanelState : int {
 };
 
 struct UiState {
-    QString selectedPath;  // the file the panel describes and the next job works on
-    QString outputPath;    // the path chosen in the save dialog, then the job's result
-    QString resultPath;    // what the last job returned
-    QString password;      // the password held for the next job, "" when none
-    QString privateCode;   // the stored private crypto code, "" when none
-    bool newKeys = false;  // forget the password whenever another file is selected
-    QString startFolder;   // the "Folder" setting
-    QString currentFolder; // where the file dialogs open
-    QString messageGap;    // two line breaks, used in job messages
-    bool usePcm = false;   // follows the "Use PCM" box
+    QString selectedPath;   // the file the panel describes and the next job works on
+    QString outputPath;     // the path chosen in the save dialog, then the job's result
+    QString resultPath;     // what the last job returned
+    QString password;       // the password held for the next job, "" when none
+    QString privateCode;    // the stored private crypto code, "" when none
+    bool newKeys = false;   // forget the password whenever another file is selected
+    QString startFolder;    // the "Folder" setting
+    QString currentFolder;  // where the file dialogs open
+    QString messageGap;     // two line breaks, used in job messages
+    bool usePcm = false;    // follows the "Use PCM" box
     bool autoStart = false; // true only while a command-line start is under way
     int skipJob = 0;        // non-zero: the progress dialog's activation runs no job
     int panelState = kPanelOther;

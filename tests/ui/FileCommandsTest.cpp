@@ -1,6 +1,6 @@
+#include <QAction>
 #include <QCheckBox>
 #include <QEvent>
-#include <QAction>
 #include <QFile>
 #include <QMouseEvent>
 
@@ -13,11 +13,11 @@ using test::ProgramFixture;
 
 // Counts the showings of a window.
 class ShowCounter : public QObject {
-public:
+  public:
     explicit ShowCounter(QWidget* widget) { widget->installEventFilter(this); }
     int shown = 0;
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Show) ++shown;
         return false;
@@ -25,7 +25,7 @@ protected:
 };
 
 class FileCommandsTest : public ProgramFixture {
-protected:
+  protected:
     void start() {
         test::WriteSetting(QStringLiteral("Folder"), folder.path());
         make().Start(QString());
@@ -133,8 +133,8 @@ TEST_F(FileCommandsTest, WithoutPasswordTheDialogComesFirst) {
     // The "Crypta" button, pressed and released, runs the Encrypt/Decrypt command.
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(main().picture4(), &press);
     QCoreApplication::sendEvent(main().picture4(), &release);
     EXPECT_EQ(keyShown.shown, 1);

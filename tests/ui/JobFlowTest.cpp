@@ -14,12 +14,13 @@ using test::ProgramFixture;
 
 QByteArray Contents(int size) {
     QByteArray data;
-    for (int i = 0; i < size; ++i) data.append(static_cast<char>("lorem ipsum dolor "[i % 18]));
+    for (int i = 0; i < size; ++i)
+        data.append(static_cast<char>("lorem ipsum dolor "[i % 18]));
     return data;
 }
 
 class JobFlowTest : public ProgramFixture {
-protected:
+  protected:
     void start() {
         test::WriteSetting(QStringLiteral("Folder"), folder.path());
         make().Start(QString());
@@ -104,8 +105,9 @@ TEST_F(JobFlowTest, WrongPasswordGivesTheFourLineMessage) {
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
-    EXPECT_EQ(prompts.messages[0].text,
-              QStringLiteral("Elaborazione non riuscita:\n\n- Password errata.\no File danneggiato"));
+    EXPECT_EQ(
+        prompts.messages[0].text,
+        QStringLiteral("Elaborazione non riuscita:\n\n- Password errata.\no File danneggiato"));
     EXPECT_TRUE(progressShownDuringMessage);
     EXPECT_FALSE(progress().isVisible());
     EXPECT_EQ(state().selectedPath, pathOf(QStringLiteral("c.vwx")));

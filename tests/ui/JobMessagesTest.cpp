@@ -8,7 +8,9 @@ namespace {
 
 const QString kGap = QStringLiteral("\n\n");
 
-TEST(JobMessageFor, SuccessShowsNothing) { EXPECT_FALSE(JobMessageFor(0, QString(), kGap).show); }
+TEST(JobMessageFor, SuccessShowsNothing) {
+    EXPECT_FALSE(JobMessageFor(0, QString(), kGap).show);
+}
 
 TEST(JobMessageFor, OwnTextsCarryTheMakersTitle) {
     struct Row {
@@ -30,8 +32,7 @@ TEST(JobMessageFor, OwnTextsCarryTheMakersTitle) {
 
 TEST(JobMessageFor, RunTimeFailuresQuoteTheStatusMessage) {
     for (const std::int16_t status : {std::int16_t{12}, std::int16_t{22}}) {
-        const JobMessage message =
-            JobMessageFor(status, QStringLiteral("Errore: disk full"), kGap);
+        const JobMessage message = JobMessageFor(status, QStringLiteral("Errore: disk full"), kGap);
         EXPECT_EQ(message.icon, MessageIcon::Critical);
         EXPECT_EQ(message.title, QStringLiteral("Lumora"));
         EXPECT_EQ(message.text,
@@ -43,10 +44,10 @@ TEST(JobMessageFor, WrongPasswordIsFourLines) {
     const JobMessage message = JobMessageFor(23, QStringLiteral("Errore Generico 3"), kGap);
     EXPECT_EQ(message.icon, MessageIcon::Critical);
     EXPECT_EQ(message.title, QStringLiteral("Lumora"));
-    EXPECT_EQ(message.text.split(QLatin1Char('\n')),
-              QStringList({QStringLiteral("Elaborazione non riuscita:"), QString(),
-                           QStringLiteral("- Password errata."),
-                           QStringLiteral("o File danneggiato")}));
+    EXPECT_EQ(
+        message.text.split(QLatin1Char('\n')),
+        QStringList({QStringLiteral("Elaborazione non riuscita:"), QString(),
+                     QStringLiteral("- Password errata."), QStringLiteral("o File danneggiato")}));
 }
 
 TEST(JobMessageFor, OtherCodesShowTheDriversTextUnderTheApplicationTitle) {

@@ -20,7 +20,7 @@ void PressKey(QWidget* widget, int key) {
 }
 
 class KeyDialogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dialog.show();
         ASSERT_TRUE(dialog.isVisible());

@@ -22,8 +22,7 @@ namespace {
 void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button,
                QPointF position = QPointF(5, 5)) {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-    QMouseEvent event(type, position, widget->mapToGlobal(position), button, held,
-                      Qt::NoModifier);
+    QMouseEvent event(type, position, widget->mapToGlobal(position), button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
 }
 
@@ -39,7 +38,7 @@ void MoveOver(QWidget* widget, QPointF position) {
 }
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         window.setPictureLoader([this](const QString& name) {
@@ -197,10 +196,10 @@ TEST_F(MainWindowTest, MenusStartWithTheHeldBackGroupDisabled) {
     EXPECT_EQ(window.mnuKey()->menu(), nullptr);
     EXPECT_EQ(window.mnuCrypto()->menu(), nullptr);
 
-    for (QAction* heldBack : {window.mnuFile()->menuAction(), window.mnuSelect(),
-                              window.mnuProperties(), window.mnuKey(), window.mnuCrypto(),
-                              window.mnuExtra()->menuAction(), window.mniPCM()->menuAction(),
-                              window.mnuHelpa()->menuAction(), window.mnuAbout()}) {
+    for (QAction* heldBack :
+         {window.mnuFile()->menuAction(), window.mnuSelect(), window.mnuProperties(),
+          window.mnuKey(), window.mnuCrypto(), window.mnuExtra()->menuAction(),
+          window.mniPCM()->menuAction(), window.mnuHelpa()->menuAction(), window.mnuAbout()}) {
         EXPECT_FALSE(heldBack->isEnabled()) << heldBack->text().toStdString();
         EXPECT_TRUE(heldBack->isVisible());
     }

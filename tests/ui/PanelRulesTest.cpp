@@ -9,7 +9,9 @@ namespace vw::ui {
 namespace {
 
 // Every character 100 twips wide: a limit of L twips holds L / 100 characters.
-int HundredTwipsEach(const QString& text) { return static_cast<int>(text.size()) * 100; }
+int HundredTwipsEach(const QString& text) {
+    return static_cast<int>(text.size()) * 100;
+}
 
 TEST(ShortenPath, PathThatFitsIsReturnedUnchanged) {
     // Width 5505 leaves a limit of 5305 twips: 53 characters fit, 54 do not.
@@ -32,11 +34,9 @@ TEST(ShortenPath, DropsLeadingFoldersUntilTheRestFits) {
 TEST(ShortenPath, OneLongElementIsShortenedCharacterByCharacter) {
     const QString path = QStringLiteral("/averyveryverylongfilenamewithoutfolders.txt");
     // Limit 2050: "/.../" and the last 15 characters make 20 characters, 2000 twips.
-    EXPECT_EQ(ShortenPath(path, 2250, HundredTwipsEach),
-              QStringLiteral("/.../") + path.right(15));
+    EXPECT_EQ(ShortenPath(path, 2250, HundredTwipsEach), QStringLiteral("/.../") + path.right(15));
     // A text exactly as wide as the limit still loses one more character.
-    EXPECT_EQ(ShortenPath(path, 2200, HundredTwipsEach),
-              QStringLiteral("/.../") + path.right(14));
+    EXPECT_EQ(ShortenPath(path, 2200, HundredTwipsEach), QStringLiteral("/.../") + path.right(14));
 }
 
 TEST(ShortenPath, StopsWhenNothingIsLeftToDrop) {
@@ -98,8 +98,8 @@ TEST(SizeCaption, AttributeWordsFollowInBrackets) {
 }
 
 TEST(IsPanelPicture, LooksAtTheLastFourCharactersOnly) {
-    for (const char* path : {"/a/photo.jpeg", "/a/PHOTO.JPG", "/a/x.bmp", "/a/y.Wmf", "/a/z.gif",
-                             "/a/notajpeg"}) {
+    for (const char* path :
+         {"/a/photo.jpeg", "/a/PHOTO.JPG", "/a/x.bmp", "/a/y.Wmf", "/a/z.gif", "/a/notajpeg"}) {
         EXPECT_TRUE(IsPanelPicture(QString::fromLatin1(path))) << path;
     }
     for (const char* path : {"/a/app.ico", "/a/notes.txt", "/a/data.bin", "/a/picture.png", ""}) {
@@ -107,7 +107,9 @@ TEST(IsPanelPicture, LooksAtTheLastFourCharactersOnly) {
     }
 }
 
-int Rate(const QString& text) { return RateKeyQuality(ToCp1252(text)); }
+int Rate(const QString& text) {
+    return RateKeyQuality(ToCp1252(text));
+}
 
 TEST(RateKeyQuality, FollowsTheQualityTable) {
     EXPECT_EQ(Rate(QString()), 0);

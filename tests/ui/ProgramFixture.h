@@ -20,7 +20,7 @@
 namespace vw::ui::test {
 
 class ProgramFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         ClearSettings();

@@ -1,6 +1,6 @@
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
-#include <QAction>
 #include <QFile>
 
 #include "ProgramFixture.h"
@@ -18,9 +18,9 @@ TEST(CommandLinePath, FirstArgumentWithoutSurroundingQuotes) {
               QStringLiteral("/tmp/a b.txt"));
     EXPECT_EQ(CommandLinePath({QStringLiteral("vaultwise"), QStringLiteral("\"")}),
               QStringLiteral("\""));
-    EXPECT_EQ(CommandLinePath({QStringLiteral("vaultwise"), QStringLiteral("a b"),
-                               QStringLiteral("c")}),
-              QStringLiteral("a b"));
+    EXPECT_EQ(
+        CommandLinePath({QStringLiteral("vaultwise"), QStringLiteral("a b"), QStringLiteral("c")}),
+        QStringLiteral("a b"));
 }
 
 class StartupTest : public ProgramFixture {};

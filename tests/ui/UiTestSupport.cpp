@@ -18,7 +18,7 @@ namespace {
 // Points the per-user settings store at a folder of the tests before anything reads it, so
 // the tests never see or touch the real user's settings.
 class SettingsEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         ASSERT_TRUE(folder_.isValid());
         qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());
@@ -26,7 +26,7 @@ public:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_.path());
     }
 
-private:
+  private:
     QTemporaryDir folder_;
 };
 
@@ -41,9 +41,13 @@ QSettings OpenSettings() {
 
 } // namespace
 
-ScriptedPrompts::ScriptedPrompts() { SetPrompts(this); }
+ScriptedPrompts::ScriptedPrompts() {
+    SetPrompts(this);
+}
 
-ScriptedPrompts::~ScriptedPrompts() { SetPrompts(nullptr); }
+ScriptedPrompts::~ScriptedPrompts() {
+    SetPrompts(nullptr);
+}
 
 void ScriptedPrompts::showMessage(QWidget*, MessageIcon icon, const QString& title,
                                   const QString& text) {

@@ -2,11 +2,11 @@
 // Shared helpers of the desktop program's tests: scripted prompts, a private settings store,
 // temporary files and answering modal windows from inside their event loops.
 #include <QDir>
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <deque>
-#include <QObject>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -31,7 +31,7 @@ struct AskedDialog {
 
 // Answers the file dialogs from queues ("" = cancel) and records every message box.
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     ScriptedPrompts();
     ~ScriptedPrompts() override;
 
