@@ -71,6 +71,17 @@ TEST(HuffmanEncodeGolden, TwoBytesAreCodedEvenThoughTheStreamIsLonger) {
     EXPECT_EQ(Decoded(expected), FromText("ab"));
 }
 
+TEST(HuffmanEncodeGolden, SmallerNodeReplacesTheLighterCandidateWhenItIsB) {
+    // Counts x 2, y 3, z 1: z is lighter than both candidates and A (x, 2) is lighter than
+    // B (y, 3), so z replaces B: the first merge is (x, z), the second (y, (x, z)).
+    // Codes y 0, x 10, z 11; data bits 10 10 0 0 0 11 -> 85 01.
+    test::ScopedTestHost scope;
+    const Bytes expected = {0x48, 0x45, 0x33, 0x0D, 0x03, 0x06, 0x00, 0x00, 0x00, 0x03,
+                            0x00, 0x78, 0x02, 0x79, 0x01, 0x7A, 0x02, 0x19, 0x85, 0x01};
+    EXPECT_EQ(Encoded(FromText("xxyyyz")), expected);
+    EXPECT_EQ(Decoded(expected), FromText("xxyyyz"));
+}
+
 TEST(HuffmanEncodeGolden, StoredForms) {
     test::ScopedTestHost scope;
     EXPECT_EQ(Encoded(FromText("aaaa")), FromText("HE0\raaaa"));
