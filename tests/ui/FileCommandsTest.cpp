@@ -2,9 +2,11 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFile>
+#include <QImage>
 #include <QMouseEvent>
 
 #include "ProgramFixture.h"
+#include "ui/QuickView.h"
 
 namespace vw::ui {
 namespace {
@@ -163,6 +165,37 @@ TEST_F(FileCommandsTest, MenuCommandsReachTheirOperations) {
     emit main().keyRequested(); // "&Key" always shows the dialog
     EXPECT_EQ(keyShown.shown, 1);
     EXPECT_EQ(state().password, QStringLiteral("Secret1"));
+}
+
+TEST_F(FileCommandsTest, IconClickShowsThePictureAndTheQuickViewFollowsTheSelection) {
+    start();
+    QImage wide(64, 32, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    const QString first = pathOf(QStringLiteral("wide.jpg"));
+    ASSERT_TRUE(wide.save(first, "JPG"));
+    QImage tall(32, 64, QImage::Format_RGB32);
+    tall.fill(Qt::blue);
+    const QString second = pathOf(QStringLiteral("tall.bmp"));
+    ASSERT_TRUE(tall.save(second, "BMP"));
+
+    emit main().imgIcon()->clicked(); // nothing selected: no quick view
+    EXPECT_EQ(commands().quickView(), nullptr);
+
+    prompts.openAnswers.push_back(first);
+    commands().SelectFile();
+    emit main().imgIcon()->clicked();
+    ASSERT_NE(commands().quickView(), nullptr);
+    EXPECT_TRUE(commands().quickView()->isVisible());
+    EXPECT_EQ(commands().quickView()->picture().size(), QSize(64, 32));
+
+    // While it is open, selecting another picture shows that one.
+    prompts.openAnswers.push_back(second);
+    commands().SelectFile();
+    EXPECT_EQ(commands().quickView()->picture().size(), QSize(32, 64));
+
+    // Closing the main window closes it too.
+    main().close();
+    EXPECT_FALSE(commands().quickView() && commands().quickView()->isVisible());
 }
 
 } // namespace
