@@ -1,5 +1,7 @@
 #include "platform/QtHost.h"
 
+#include <chrono>
+
 #include <QCoreApplication>
 #include <QSettings>
 #include <QStringList>
@@ -19,7 +21,13 @@ constexpr qsizetype kMaxComputerName = 254;
 QtHost::QtHost(QString application) : application_(std::move(application)) {}
 
 void QtHost::ProcessEvents() {
-    if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
+    // The engine yields every few thousand bytes; running the event loop that often would cost
+    // more than the job itself, so pending events run at most once per interval.
+    const auto now = std::chrono::steady_clock::now();
+    if (QCoreApplication::instance() != nullptr && now - lastEvents_ >= kEventInterval) {
+        QCoreApplication::processEvents();
+        lastEvents_ = std::chrono::steady_clock::now();
+    }
     if (onEvents) onEvents();
 }
 

@@ -2,6 +2,7 @@
 // The engine's host on top of QtCore, shared by the desktop program and the command-line tool:
 // per-user settings, the computer's name, event processing, and progress and busy callbacks.
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -36,8 +37,12 @@ class QtHost : public Host {
     // (letter case does not matter), anything else is false; defaultValue when missing.
     bool ReadBool(const QString& key, bool defaultValue) const;
 
+    // Pending events run at most this often during a job.
+    static constexpr std::chrono::milliseconds kEventInterval{10};
+
   private:
     QString application_;
+    std::chrono::steady_clock::time_point lastEvents_{};
 };
 
 // The boolean reading of a stored text, as ReadBool applies it.
