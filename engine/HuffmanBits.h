@@ -33,6 +33,13 @@ class BitWriter {
     }
     // Byte just past the last byte holding any bit; the partly filled byte is already stored.
     std::uint8_t* End() const { return out_ + (used_ + 7) / 8; }
+    // The first byte not yet complete: everything before it is final.
+    std::uint8_t* Position() const { return out_; }
+    // Continues at out (with eight bytes of room), carrying the partly filled byte there.
+    void MoveTo(std::uint8_t* out) {
+        out_ = out;
+        std::memcpy(out_, &acc_, sizeof acc_);
+    }
 
   private:
     void Flush() {

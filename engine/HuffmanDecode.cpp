@@ -1,22 +1,24 @@
-// HuffmanDecode: reads an "HE0" or "HE3" stream back into the bytes it was made from. Every
-// field of a coded stream is checked before it is used, and the code table must describe a
-// complete prefix code, so a damaged or forged stream is refused with a description instead of
-// being walked blindly.
+// HuffmanDecode and the piecewise decoder it runs on: an "HE0" or "HE3" stream back into the
+// bytes it was made from. Every field of a coded stream is checked before it is used, and the
+// code table must describe a complete prefix code, so a damaged or forged stream is refused
+// with a description instead of being walked blindly.
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "engine/Huffman.h"
 #include "engine/HuffmanBits.h"
 #include "engine/HuffmanOutput.h"
 #include "engine/HuffmanStages.h"
+#include "engine/HuffmanStreamDecoder.h"
 #include "engine/JobState.h"
 
 namespace vw {
+namespace huffman {
 namespace {
-
-using huffman::LoadLE64;
 
 constexpr int kMaxNodes = 512;
 constexpr unsigned kTableBits = 11;
@@ -28,6 +30,8 @@ constexpr std::uint32_t kLongCode = 1u << 15;
 // bits 0-7, second in bits 8-15, their total length in bits 16-23, their number in bits 24-31;
 // 0 when the first code is longer than the table.
 constexpr std::uint32_t kNoPair = 0;
+// What a code cut by the end of an input piece can leave over: less than one longest code.
+constexpr std::size_t kMaxTail = 40;
 
 [[noreturn]] void Refuse(const std::string& what) {
     throw EngineError("The HE3 stream is damaged: " + what);
@@ -43,9 +47,12 @@ struct Header {
     unsigned shortest = 255;
 };
 
-Header ReadHeader(const std::uint8_t* s, std::size_t n) {
-    Header h;
+// Reads the head of an "HE3" stream of n bytes from its first `have` bytes. Returns 0 when the
+// head is complete, otherwise the number of bytes it needs (more than have).
+std::size_t ReadHeader(const std::uint8_t* s, std::size_t have, std::size_t n, Header& h) {
     if (n < 11) Refuse("the header is shorter than 11 bytes");
+    if (have < 11) return 11;
+    h = Header{};
     h.checksum = s[4];
     h.length = static_cast<std::int32_t>(static_cast<std::uint32_t>(s[5]) | s[6] << 8 | s[7] << 16 |
                                          static_cast<std::uint32_t>(s[8]) << 24);
@@ -56,6 +63,7 @@ Header ReadHeader(const std::uint8_t* s, std::size_t n) {
     }
     h.codeStart = 11 + 2 * static_cast<std::size_t>(h.symbolCount);
     if (h.codeStart > n) Refuse("the symbol table runs past the end of the stream");
+    if (have < h.codeStart) return h.codeStart;
     int previous = -1;
     std::size_t totalBits = 0;
     for (int k = 0; k < h.symbolCount; ++k) {
@@ -71,7 +79,7 @@ Header ReadHeader(const std::uint8_t* s, std::size_t n) {
     const std::size_t codeBytes = (totalBits + 7) / 8;
     if (codeBytes > n - h.codeStart) Refuse("the code bits run past the end of the stream");
     h.dataStart = h.codeStart + codeBytes;
-    return h;
+    return have < h.dataStart ? h.dataStart : 0;
 }
 
 // The code tree rebuilt from the stored codes, and the lookup table over its first levels.
@@ -162,25 +170,172 @@ class CodeTree {
     std::uint32_t pairs_[kTableMask + 1];
 };
 
-// Walks the data bits of a stream. Decoding runs up to a limit (the end of a yield interval or
-// of the stream); a code that would end past the limit is left for the next call.
-class DataDecoder {
+} // namespace
+
+class StreamDecoder::Impl {
   public:
-    DataDecoder(const std::uint8_t* s, std::size_t n, const Header& h, const CodeTree& tree,
-                std::uint8_t* out, std::size_t capacity)
-        : s_(s), endBits_(n * 8), tree_(tree), out_(out), capacity_(capacity),
-          bit_(h.dataStart * 8) {}
+    explicit Impl(std::size_t n) : n_(n) {}
 
-    std::size_t Produced() const { return produced_; }
+    void SetInput(std::uint8_t* data, std::size_t size, bool roomInFront) {
+        in_ = data;
+        inSize_ = size;
+        if (phase_ != Phase::Data) return;
+        // Data bits: the tail left by the last piece goes in front of this one.
+        if (tailSize_ == 0) {
+            s_ = data;
+        } else if (roomInFront) {
+            std::uint8_t* front = data - tailSize_;
+            std::memcpy(front, tail_, tailSize_);
+            s_ = front;
+        } else {
+            joined_.assign(tail_, tail_ + tailSize_);
+            joined_.insert(joined_.end(), data, data + size);
+            s_ = joined_.data();
+        }
+        windowSize_ = tailSize_ + size;
+        tailSize_ = 0;
+        in_ = nullptr;
+        inSize_ = 0;
+    }
 
+    void SetOutput(std::uint8_t* out, std::size_t capacity) {
+        producedBefore_ += used_;
+        out_ = out;
+        used_ = 0;
+        closed_ = capacity == 0;
+        room_ = capacity;
+    }
+
+    StreamDecoder::Step Run() {
+        switch (phase_) {
+        case Phase::Identify:
+        case Phase::Head:
+            if (!ReadHead()) return Step::NeedInput;
+            if (phase_ == Phase::Stored) return RunStored();
+            return RunData();
+        case Phase::Stored: return RunStored();
+        case Phase::Data: return RunData();
+        }
+        return Step::Finished;
+    }
+
+    std::size_t yieldPosition = 0;
+    std::size_t Used() const { return used_; }
+    bool Stored() const { return phase_ == Phase::Stored; }
+    std::uint8_t Checksum() const { return header_.checksum; }
+    std::size_t Wanted() const { return wanted_; }
+    std::size_t Produced() const { return producedBefore_ + used_; }
+    std::size_t MaxOutput() const {
+        if (phase_ == Phase::Stored) return wanted_;
+        return std::min<std::size_t>(wanted_, (n_ - header_.dataStart) * 8 / header_.shortest);
+    }
+
+  private:
+    enum class Phase { Identify, Head, Stored, Data };
+    using Step = StreamDecoder::Step;
+
+    // Takes bytes from the input into the head until `needed` are there.
+    bool Gather(std::size_t needed) {
+        const std::size_t take = std::min(needed - head_.size(), inSize_);
+        head_.insert(head_.end(), in_, in_ + take);
+        in_ += take;
+        inSize_ -= take;
+        return head_.size() == needed;
+    }
+
+    // False while more input is needed.
+    bool ReadHead() {
+        if (phase_ == Phase::Identify) {
+            if (n_ < 4) throw EngineError(kIdentificationFailure);
+            if (!Gather(4)) return false;
+            const std::uint8_t* s = head_.data();
+            if (s[0] != 'H' || s[1] != 'E' || s[3] != 13) throw EngineError(kIdentificationFailure);
+            if (s[2] == '0') {
+                phase_ = Phase::Stored;
+                wanted_ = n_ - 4;
+                consumed_ = 4;
+                return true;
+            }
+            if (s[2] != '3') throw EngineError(kIdentificationFailure);
+            phase_ = Phase::Head;
+        }
+        for (;;) {
+            const std::size_t needed = ReadHeader(head_.data(), head_.size(), n_, header_);
+            if (needed == 0) break;
+            if (!Gather(needed)) return false;
+        }
+        tree_ = std::make_unique<CodeTree>(head_.data(), header_);
+        wanted_ = static_cast<std::size_t>(header_.length);
+        nextYield_ = (header_.dataStart / kYieldInterval + 1) * kYieldInterval;
+        windowStart_ = header_.dataStart;
+        phase_ = Phase::Data;
+        s_ = in_;
+        windowSize_ = inSize_;
+        bit_ = 0;
+        in_ = nullptr;
+        inSize_ = 0;
+        return true;
+    }
+
+    Step RunStored() {
+        if (consumed_ == n_) return Step::Finished;
+        if (inSize_ == 0) return Step::NeedInput;
+        if (!closed_ && used_ == room_) return Step::OutputFull;
+        const std::size_t take = closed_ ? inSize_ : std::min(inSize_, room_ - used_);
+        if (!closed_) {
+            std::memcpy(out_ + used_, in_, take);
+            used_ += take;
+        }
+        in_ += take;
+        inSize_ -= take;
+        consumed_ += take;
+        if (consumed_ == n_) return Step::Finished;
+        return inSize_ == 0 ? Step::NeedInput : Step::OutputFull;
+    }
+
+    bool OutputFull() const { return !closed_ && used_ == std::min(room_, wanted_ - producedBefore_); }
+
+    Step RunData() {
+        if (Produced() == wanted_) return Step::Finished;
+        if (OutputFull()) return Step::OutputFull;
+        const std::size_t windowEnd = windowStart_ + windowSize_;
+        const bool atYield = nextYield_ <= n_ && nextYield_ <= windowEnd;
+        const std::size_t limit = atYield ? nextYield_ : windowEnd;
+        if (!closed_) DecodeUntil(static_cast<std::uint64_t>(limit - windowStart_) * 8);
+        if (Produced() == wanted_) return Step::Finished;
+        if (OutputFull()) return Step::OutputFull;
+        if (atYield) {
+            yieldPosition = nextYield_;
+            nextYield_ += kYieldInterval;
+            return Step::Yield;
+        }
+        if (windowEnd == n_) return Step::Finished;
+        KeepTail();
+        return Step::NeedInput;
+    }
+
+    // Keeps the bytes of a code cut by the end of the window for the next piece.
+    void KeepTail() {
+        const std::size_t from = static_cast<std::size_t>(bit_ >> 3);
+        tailSize_ = windowSize_ - from;
+        if (tailSize_ > kMaxTail) throw std::logic_error("Huffman decoder: tail too long");
+        if (tailSize_ > 0) std::memcpy(tail_, s_ + from, tailSize_);
+        windowStart_ += from;
+        bit_ &= 7;
+        s_ = nullptr;
+        windowSize_ = 0;
+    }
+
+    // Decodes the codes that end at or before bit `limit` of the window, into the output.
     void DecodeUntil(std::uint64_t limit) {
         // Four pair lookups (at most 44 bits, up to eight codes) from one 57-bit window. The
         // loop works on local copies: stores through the byte pointer could otherwise alias
         // every member.
         const std::uint8_t* const s = s_;
-        const std::uint32_t* const pairs = tree_.Pairs();
-        std::uint8_t* out = out_ + produced_;
-        std::uint8_t* const stop = out_ + capacity_;
+        const std::uint32_t* const pairs = tree_->Pairs();
+        const std::size_t capacity = std::min(room_, wanted_ - producedBefore_);
+        std::uint8_t* out = out_ + used_;
+        std::uint8_t* const stop = out_ + capacity;
         std::uint64_t bit = bit_;
         while (stop - out >= 8 && bit + 64 <= limit) {
             std::uint64_t window = LoadLE64(s + (bit >> 3)) >> (bit & 7);
@@ -196,37 +351,36 @@ class DataDecoder {
                 bit += length;
             }
             if (k < 4) {
-                produced_ = static_cast<std::size_t>(out - out_);
+                used_ = static_cast<std::size_t>(out - out_);
                 bit_ = bit;
                 if (!DecodeOne(limit)) return;
-                out = out_ + produced_;
+                out = out_ + used_;
                 bit = bit_;
             }
         }
-        produced_ = static_cast<std::size_t>(out - out_);
+        used_ = static_cast<std::size_t>(out - out_);
         bit_ = bit;
-        while (produced_ < capacity_ && DecodeOne(limit)) {
+        while (used_ < capacity && DecodeOne(limit)) {
         }
     }
 
-  private:
     // Decodes one code that ends at or before limit; false (nothing consumed) when it does not.
     bool DecodeOne(std::uint64_t limit) {
-        const std::uint32_t e = tree_.Entry(Peek());
+        const std::uint32_t e = tree_->Entry(Peek());
         const std::uint64_t room = limit - bit_;
         if (!(e & kLongCode)) {
             const unsigned length = (e >> 8) & 255;
             if (length > room) return false;
-            out_[produced_++] = static_cast<std::uint8_t>(e);
+            out_[used_++] = static_cast<std::uint8_t>(e);
             bit_ += length;
             return true;
         }
         if (room <= kTableBits) return false;
         int node = static_cast<int>(e >> 16);
         for (std::uint64_t bit = bit_ + kTableBits; bit < limit; ++bit) {
-            node = tree_.Child(node, (s_[bit >> 3] >> (bit & 7)) & 1);
-            if (tree_.Symbol(node) >= 0) {
-                out_[produced_++] = static_cast<std::uint8_t>(tree_.Symbol(node));
+            node = tree_->Child(node, (s_[bit >> 3] >> (bit & 7)) & 1);
+            if (tree_->Symbol(node) >= 0) {
+                out_[used_++] = static_cast<std::uint8_t>(tree_->Symbol(node));
                 bit_ = bit + 1;
                 return true;
             }
@@ -234,58 +388,96 @@ class DataDecoder {
         return false;
     }
 
-    // The next bits of the stream, zeros past its end.
+    // The next bits of the window, zeros past its end.
     std::uint64_t Peek() const {
-        const std::size_t at = bit_ >> 3;
+        const std::size_t at = static_cast<std::size_t>(bit_ >> 3);
         std::uint64_t word;
-        if (bit_ + 64 <= endBits_) {
+        if (bit_ + 64 <= std::uint64_t{windowSize_} * 8) {
             word = LoadLE64(s_ + at);
         } else {
             std::uint8_t tail[8] = {};
-            std::memcpy(tail, s_ + at, endBits_ / 8 - at);
+            if (windowSize_ > at) std::memcpy(tail, s_ + at, windowSize_ - at);
             word = LoadLE64(tail);
         }
         return word >> (bit_ & 7);
     }
 
-    const std::uint8_t* s_;
-    std::uint64_t endBits_;
-    const CodeTree& tree_;
-    std::uint8_t* out_;
-    std::size_t capacity_;
-    std::size_t produced_ = 0;
-    std::uint64_t bit_;
+    const std::size_t n_;
+    Phase phase_ = Phase::Identify;
+    // The input piece not yet taken (head and stored phases).
+    const std::uint8_t* in_ = nullptr;
+    std::size_t inSize_ = 0;
+    std::vector<std::uint8_t> head_;
+    Header header_;
+    std::unique_ptr<CodeTree> tree_;
+    std::size_t wanted_ = 0;
+    std::size_t consumed_ = 0; // stored phase: stream bytes taken
+    // The data bits: a window of the stream starting at stream offset windowStart_.
+    const std::uint8_t* s_ = nullptr;
+    std::size_t windowSize_ = 0;
+    std::size_t windowStart_ = 0;
+    std::uint64_t bit_ = 0;
+    std::size_t nextYield_ = 0;
+    std::uint8_t tail_[kMaxTail] = {};
+    std::size_t tailSize_ = 0;
+    std::vector<std::uint8_t> joined_;
+    // The output.
+    std::uint8_t* out_ = nullptr;
+    std::size_t room_ = 0;
+    std::size_t used_ = 0;
+    std::size_t producedBefore_ = 0;
+    bool closed_ = false;
 };
 
-void DecodeCoded(Bytes& buffer, std::size_t n) {
-    const std::uint8_t* s = buffer.data();
-    const Header header = ReadHeader(s, n);
-    const CodeTree tree(s, header);
+StreamDecoder::StreamDecoder(std::size_t streamSize) : impl_(std::make_unique<Impl>(streamSize)) {}
+StreamDecoder::~StreamDecoder() = default;
+void StreamDecoder::SetInput(std::uint8_t* data, std::size_t size, bool roomInFront) {
+    impl_->SetInput(data, size, roomInFront);
+}
+void StreamDecoder::SetOutput(std::uint8_t* out, std::size_t capacity) {
+    impl_->SetOutput(out, capacity);
+}
+StreamDecoder::Step StreamDecoder::Run() { return impl_->Run(); }
+std::size_t StreamDecoder::YieldPosition() const { return impl_->yieldPosition; }
+std::size_t StreamDecoder::OutputUsed() const { return impl_->Used(); }
+bool StreamDecoder::Stored() const { return impl_->Stored(); }
+std::uint8_t StreamDecoder::StoredChecksum() const { return impl_->Checksum(); }
+std::size_t StreamDecoder::Wanted() const { return impl_->Wanted(); }
+std::size_t StreamDecoder::Produced() const { return impl_->Produced(); }
+std::size_t StreamDecoder::MaxOutput() const { return impl_->MaxOutput(); }
 
+} // namespace huffman
+
+namespace {
+
+void DecodeCoded(Bytes& buffer, std::size_t n) {
+    huffman::StreamDecoder decoder(n);
+    decoder.SetInput(buffer.data(), n, false);
+    using Step = huffman::StreamDecoder::Step;
+    // The head is read first; the decoder then asks for output room.
+    Step step = decoder.Run();
     // A forged length must not reserve memory the data bits could never fill.
-    const std::size_t dataBytes = n - header.dataStart;
-    const std::size_t capacity = std::min<std::size_t>(static_cast<std::size_t>(header.length),
-                                                       dataBytes * 8 / header.shortest);
-    Bytes out = huffman::NewOutputBuffer(capacity);
-    DataDecoder decoder(s, n, header, tree, out.data(), capacity);
+    Bytes out;
+    if (step == Step::OutputFull) {
+        out = huffman::NewOutputBuffer(decoder.MaxOutput());
+        decoder.SetOutput(out.data(), out.size());
+        step = decoder.Run();
+    }
     const double total = static_cast<double>(n);
-    const auto wanted = static_cast<std::size_t>(header.length);
-    constexpr std::size_t kInterval = 10000;
-    // Yield after every stream byte at a position (counted from 1) that is a multiple of the
-    // interval, unless the last byte wanted was decoded before that byte's end.
-    std::size_t position = (header.dataStart / kInterval + 1) * kInterval;
-    for (;; position += kInterval) {
-        const bool yields = position <= n;
-        decoder.DecodeUntil(yields ? std::uint64_t{position} * 8 : std::uint64_t{n} * 8);
-        if (decoder.Produced() == wanted || !yields) break;
-        if (!YieldPoint(static_cast<double>(position) / total * 50 + 45)) return;
+    for (;; step = decoder.Run()) {
+        if (step == Step::Finished || step == Step::NeedInput) break;
+        if (step == Step::OutputFull) {
+            decoder.SetOutput(nullptr, 0); // every code the data bits hold is out
+        } else if (!YieldPoint(static_cast<double>(decoder.YieldPosition()) / total * 50 + 45)) {
+            return;
+        }
     }
 
     const std::size_t produced = decoder.Produced();
     const double count = static_cast<double>(produced);
     std::uint8_t checksum = 0;
     if (!huffman::RunWithYields(
-            produced, kInterval,
+            produced, huffman::StreamDecoder::kYieldInterval,
             [&](std::size_t from, std::size_t to) {
                 checksum ^= huffman::XorOf(out.data() + from, to - from);
             },
@@ -294,7 +486,7 @@ void DecodeCoded(Bytes& buffer, std::size_t n) {
     }
     // A stream that ends before its stated length is as wrong as a differing checksum, even
     // when the XOR of the shorter output happens to agree.
-    if (checksum != header.checksum || produced != wanted) JobStatus = kStatusChecksum;
+    if (checksum != decoder.StoredChecksum() || produced != decoder.Wanted()) JobStatus = kStatusChecksum;
     out.resize(produced);
     buffer.swap(out);
 }
