@@ -28,35 +28,41 @@ std::string FolderForFiles(const std::string& path) {
 
 } // namespace
 
-Bytes ReadWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw EngineError(Reason("cannot open", path, errno));
+ChunkReader::ChunkReader(std::string path) : path_(std::move(path)) {
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) throw EngineError(Reason("cannot open", path_, errno));
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
         const int error = S_ISREG(st.st_mode) ? errno : EISDIR;
-        ::close(fd);
-        throw EngineError(Reason("cannot read", path, error));
+        ::close(fd_);
+        throw EngineError(Reason("cannot read", path_, error));
     }
+    size_ = static_cast<std::int64_t>(st.st_size);
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+ChunkReader::~ChunkReader() { ::close(fd_); }
+
+void ChunkReader::Read(std::uint8_t* out, std::size_t size) {
+    while (size > 0) {
+        const ssize_t got = ::read(fd_, out, size);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw EngineError(Reason("cannot read", path_, errno));
+        if (got == 0) throw EngineError("the file \"" + path_ + "\" became shorter while read");
+        out += got;
+        size -= static_cast<std::size_t>(got);
+    }
+}
+
+Bytes ReadWholeFile(const std::string& path) {
+    ChunkReader reader(path);
     Bytes data;
     try {
-        data.resize(static_cast<std::size_t>(st.st_size));
+        data.resize(static_cast<std::size_t>(reader.Size()));
     } catch (const std::bad_alloc&) {
-        ::close(fd);
         throw EngineError("not enough memory to read \"" + path + "\"");
     }
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t got = ::read(fd, data.data() + done, data.size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            const int error = got < 0 ? errno : EIO;
-            ::close(fd);
-            throw EngineError(got < 0 ? Reason("cannot read", path, error)
-                                      : "the file \"" + path + "\" became shorter while read");
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
+    reader.Read(data.data(), data.size());
     return data;
 }
 

@@ -10,6 +10,25 @@ namespace vw {
 // Reads a regular file whole; raises EngineError when it cannot.
 Bytes ReadWholeFile(const std::string& path);
 
+// Reads a regular file from front to back in pieces, with the system told to read ahead.
+class ChunkReader {
+public:
+    explicit ChunkReader(std::string path);
+    ~ChunkReader();
+    ChunkReader(const ChunkReader&) = delete;
+    ChunkReader& operator=(const ChunkReader&) = delete;
+
+    // The file's length when it was opened.
+    std::int64_t Size() const { return size_; }
+    // Reads exactly size bytes; raises EngineError when the file ends first or cannot be read.
+    void Read(std::uint8_t* out, std::size_t size);
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    std::int64_t size_ = 0;
+};
+
 // The permission bits of a file (0 when they cannot be read).
 unsigned FilePermissions(const std::string& path);
 

@@ -102,7 +102,7 @@ EncoderPlan::EncoderPlan(const ByteCounter& counter, std::size_t inputSize)
         counts[v] = counter.Count(v);
     CodeNode nodes[512];
     const int root = BuildTree(nodes, counts, leafCount_);
-    AssignCodes(nodes, root, SymbolCode{}, codes_);
+    if (root >= 0) AssignCodes(nodes, root, SymbolCode{}, codes_);
     for (int v = 0; v < 256; ++v) {
         dataBits_ += static_cast<std::uint64_t>(counts[v]) * codes_[v].bitCount;
         tableBits_ += codes_[v].bitCount;

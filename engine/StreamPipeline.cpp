@@ -1,0 +1,145 @@
+#include "engine/StreamPipeline.h"
+
+#include <cstdlib>
+#include <new>
+
+#include "engine/JobState.h"
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace vw::stream {
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+} // namespace
+
+ChunkBuffer::ChunkBuffer(std::size_t capacity) : capacity_(capacity) {
+    const std::size_t bytes = (kHeadroom + capacity + kHugePage - 1) / kHugePage * kHugePage;
+    memory_ = static_cast<std::uint8_t*>(std::aligned_alloc(kHugePage, bytes));
+    if (!memory_) throw std::bad_alloc();
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    ::madvise(memory_, bytes, MADV_HUGEPAGE);
+#endif
+}
+
+ChunkBuffer::~ChunkBuffer() { std::free(memory_); }
+
+ChunkBuffer& ChunkBuffer::operator=(ChunkBuffer&& other) noexcept {
+    if (this != &other) {
+        std::free(memory_);
+        memory_ = other.memory_;
+        capacity_ = other.capacity_;
+        begin = other.begin;
+        size = other.size;
+        other.memory_ = nullptr;
+        other.capacity_ = other.begin = other.size = 0;
+    }
+    return *this;
+}
+
+bool ChunkQueue::Push(ChunkBuffer&& chunk) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (aborted_) return false;
+        chunks_.push_back(std::move(chunk));
+    }
+    ready_.notify_one();
+    return true;
+}
+
+bool ChunkQueue::Pop(ChunkBuffer& chunk) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    ready_.wait(lock, [&] { return aborted_ || closed_ || !chunks_.empty(); });
+    if (aborted_ || chunks_.empty()) return false;
+    chunk = std::move(chunks_.front());
+    chunks_.pop_front();
+    return true;
+}
+
+void ChunkQueue::Close() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        closed_ = true;
+    }
+    ready_.notify_all();
+}
+
+void ChunkQueue::Abort() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        aborted_ = true;
+    }
+    ready_.notify_all();
+}
+
+Workers::~Workers() {
+    Abort();
+    Join();
+}
+
+void Workers::Start(std::function<void()> body) {
+    threads_.emplace_back([this, body = std::move(body)] {
+        try {
+            body();
+        } catch (...) {
+            Fail(std::current_exception());
+        }
+        Notify();
+    });
+}
+
+void Workers::Abort() {
+    aborted_.store(true, std::memory_order_relaxed);
+    for (ChunkQueue* queue : queues_)
+        queue->Abort();
+    Notify();
+}
+
+void Workers::Join() {
+    for (std::thread& thread : threads_)
+        if (thread.joinable()) thread.join();
+}
+
+void Workers::Notify() {
+    { std::lock_guard<std::mutex> lock(mutex_); }
+    changed_.notify_all();
+}
+
+void Workers::WaitUntil(const std::function<bool()>& done) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [&] { return failure_ || done(); });
+}
+
+bool Workers::Failed() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return failure_ != nullptr;
+}
+
+void Workers::RethrowFailure() {
+    std::exception_ptr failure;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        failure = failure_;
+    }
+    if (failure) std::rethrow_exception(failure);
+}
+
+void Workers::Fail(std::exception_ptr failure) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!failure_) failure_ = std::move(failure);
+    }
+    Abort();
+}
+
+bool YieldReplay::Upto(std::uint64_t processed) {
+    for (; next_ < processed; next_ += interval_) {
+        if (!YieldPoint(percent_(static_cast<double>(next_)))) return false;
+    }
+    return true;
+}
+
+} // namespace vw::stream
