@@ -1,6 +1,11 @@
 #include "engine/StreamPipeline.h"
 
 #include <cstdlib>
+
+#if defined(__linux__)
+#include <pthread.h>
+#include <sched.h>
+#endif
 #include <new>
 
 #include "engine/JobState.h"
@@ -13,6 +18,28 @@ namespace vw::stream {
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+// Each worker keeps to a processor of its own when there are several: a thread woken by the
+// other tends to be placed on the waker's processor, and with a third program busy on the
+// remaining one the two workers would then share a single processor for long stretches.
+void PinToOwnProcessor(int index) {
+#if defined(__linux__)
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (::sched_getaffinity(0, sizeof allowed, &allowed) != 0 || CPU_COUNT(&allowed) < 2) return;
+    int wanted = index % CPU_COUNT(&allowed);
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+        if (!CPU_ISSET(cpu, &allowed) || wanted-- > 0) continue;
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(cpu, &one);
+        ::pthread_setaffinity_np(::pthread_self(), sizeof one, &one);
+        return;
+    }
+#else
+    (void)index;
+#endif
+}
 
 } // namespace
 
@@ -81,7 +108,9 @@ Workers::~Workers() {
 }
 
 void Workers::Start(std::function<void()> body) {
-    threads_.emplace_back([this, body = std::move(body)] {
+    const int index = static_cast<int>(threads_.size());
+    threads_.emplace_back([this, index, body = std::move(body)] {
+        PinToOwnProcessor(index);
         try {
             body();
         } catch (...) {
