@@ -128,6 +128,14 @@ void AtomicFile::Write(const std::uint8_t* data, std::size_t size) {
         if (put <= 0) throw EngineError(Reason("cannot write", finalPath_, put < 0 ? errno : ENOSPC));
         data += put;
         size -= static_cast<std::size_t>(put);
+        written_ += static_cast<std::size_t>(put);
+    }
+    // Start writing back what is complete, so that the flush at the end has little left to do.
+    constexpr std::size_t kWriteBackStep = std::size_t{8} << 20;
+    if (written_ - writtenBack_ >= kWriteBackStep) {
+        ::sync_file_range(fd_, static_cast<off_t>(writtenBack_),
+                          static_cast<off_t>(written_ - writtenBack_), SYNC_FILE_RANGE_WRITE);
+        writtenBack_ = written_;
     }
 }
 

@@ -58,6 +58,8 @@ private:
     std::string tempPath_;
     int fd_ = -1;
     bool committed_ = false;
+    std::size_t written_ = 0;
+    std::size_t writtenBack_ = 0;
 };
 
 } // namespace vw
