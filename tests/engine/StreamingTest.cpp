@@ -1,0 +1,486 @@
+// Protecting and restoring through the file in chunks on two threads gives the very bytes,
+// statuses and progress of the whole-buffer procedures: files compared with ones built by hand
+// from the buffer-level codec and cipher, sizes around the chunk size, cancel at every yield
+// point, failures inside the workers, and the piecewise decoder fed in pieces of any size.
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "TestHost.h"
+#include "bench/TextCorpus.h"
+#include "engine/Cipher.h"
+#include "engine/Driver.h"
+#include "engine/Huffman.h"
+#include "engine/HuffmanStreamDecoder.h"
+#include "engine/JobState.h"
+#include "engine/ProtectedFile.h"
+#include "engine/ProtectedFileHooks.h"
+#include "engine/StreamPipeline.h"
+
+namespace vw {
+namespace {
+
+using stream::kChunkSize;
+using test::ReadFile;
+using test::WriteFile;
+
+constexpr const char* kPassword = "chunked password";
+
+std::string FixedHeader() {
+    std::string header(41, '\0');
+    header[0] = 41;
+    for (std::size_t i = 1; i < header.size(); ++i)
+        header[i] = static_cast<char>(i * 37 + 11);
+    return header;
+}
+
+// Fixes the header ProtectFile writes for a test's scope.
+class FixedHeaderScope {
+  public:
+    FixedHeaderScope() { hooks::ProtectHeaderSource = &FixedHeader; }
+    ~FixedHeaderScope() { hooks::ProtectHeaderSource = nullptr; }
+};
+
+Bytes Encoded(Bytes data) {
+    test::ScopedTestHost quiet;
+    HuffmanEncode(data, static_cast<std::int32_t>(data.size()));
+    return data;
+}
+
+// The protected file built from the buffer-level codec and cipher.
+Bytes BuiltByHand(const Bytes& data, const std::string& extension) {
+    const std::string header = FixedHeader();
+    Bytes file(header.begin(), header.end());
+    file.insert(file.end(), extension.begin(), extension.end());
+    file.push_back(0);
+    const Bytes stream = Encoded(data);
+    file.insert(file.end(), stream.begin(), stream.end());
+    file.push_back(static_cast<std::uint8_t>(header[header.size() - 2]));
+    file.push_back(static_cast<std::uint8_t>(header[header.size() - 1]));
+    Cipher cipher;
+    cipher.Init(kPassword, "");
+    cipher.EncryptBlock(file.data(), file.size());
+    return file;
+}
+
+// Counts 1, 1, 2, 3, 5, ...: codes up to 30 bits and more, spread through the data.
+Bytes LongCodeData(std::size_t symbols, unsigned seed) {
+    std::vector<std::uint32_t> counts = {1, 1};
+    while (counts.size() < symbols)
+        counts.push_back(counts[counts.size() - 1] + counts[counts.size() - 2]);
+    Bytes data;
+    for (std::size_t v = 0; v < counts.size(); ++v)
+        data.insert(data.end(), counts[v], static_cast<std::uint8_t>(v * 7));
+    std::mt19937 rng(seed);
+    std::shuffle(data.begin(), data.end(), rng);
+    // The rarest values right around the chunk boundaries.
+    for (std::size_t k = 1; k * kChunkSize + 2 < data.size(); ++k) {
+        std::swap(data[k * kChunkSize - 1], *std::find(data.begin(), data.end(), std::uint8_t{0}));
+        std::swap(data[k * kChunkSize + 1], *std::find(data.begin(), data.end(), std::uint8_t{7}));
+    }
+    return data;
+}
+
+class Streaming : public ::testing::Test {
+  protected:
+    std::string Protect(const std::string& source) {
+        return ProcessFile(source, dir / "out.x", kPassword, "");
+    }
+    std::string Restore(const std::string& protectedPath) {
+        return ProcessFile(protectedPath, dir / "back.x", kPassword, "");
+    }
+    bool NoTemporaryFiles() const {
+        for (const auto& name : dir.Entries())
+            if (name.rfind(kTempPrefix, 0) == 0) return false;
+        return true;
+    }
+
+    test::TempDir dir;
+    test::ScopedTestHost scope;
+    FixedHeaderScope fixed;
+};
+
+TEST_F(Streaming, FilesAreThoseTheBufferLevelCodecAndCipherGive) {
+    const std::vector<std::pair<std::string, Bytes>> cases = {
+        {"small text", bench::MakeEnglishLikeText(30000, 1)},
+        {"chunk - 1", bench::MakeEnglishLikeText(kChunkSize - 1, 2)},
+        {"chunk", bench::MakeEnglishLikeText(kChunkSize, 3)},
+        {"chunk + 1", bench::MakeEnglishLikeText(kChunkSize + 1, 4)},
+        {"two chunks + 1, random", test::RandomData(2 * kChunkSize + 1, 5)},
+        {"stored, chunk + 1", Bytes(kChunkSize + 1, 'x')},
+        {"stored, chunk - 4", Bytes(kChunkSize - 4, 'y')},
+        {"stored, chunk - 3", Bytes(kChunkSize - 3, 'z')},
+        {"long codes across chunks", LongCodeData(31, 6)},
+        {"one byte", Bytes{0x42}},
+    };
+    for (const auto& [label, data] : cases) {
+        SCOPED_TRACE(label);
+        WriteFile(dir / "data.bin", data);
+        const std::string p = Protect(dir / "data.bin");
+        ASSERT_EQ(JobStatus, 0) << StatusMessage;
+        ASSERT_TRUE(ReadFile(p) == BuiltByHand(data, "bin"));
+
+        const std::string back = Restore(p);
+        ASSERT_EQ(JobStatus, 0) << StatusMessage;
+        EXPECT_EQ(back, dir / "back.bin");
+        EXPECT_TRUE(ReadFile(back) == data);
+        EXPECT_TRUE(NoTemporaryFiles());
+        std::filesystem::remove(back);
+    }
+    EXPECT_GE(Encoded(LongCodeData(31, 6))[12], 29); // the code length of the rarest value
+}
+
+TEST_F(Streaming, FilesBuiltByHandRestore) {
+    // The other way round: what the buffer-level procedures write, the streamed restore reads.
+    const Bytes data = LongCodeData(30, 8);
+    WriteFile(dir / "hand.vwx", BuiltByHand(data, "dat"));
+    EXPECT_EQ(Restore(dir / "hand.vwx"), dir / "back.dat");
+    ASSERT_EQ(JobStatus, 0) << StatusMessage;
+    EXPECT_TRUE(ReadFile(dir / "back.dat") == data);
+}
+
+// The progress values and the number of yields of the whole-buffer procedures: the codec's
+// own stages run on a buffer, the cipher's stages follow their formulas.
+struct Expected {
+    std::vector<int> progress;
+    int events = 0;
+};
+
+void CipherStage(Expected& e, std::size_t count, double scale, double offset, std::int16_t& last) {
+    const double lastIndex = static_cast<double>(count - 1);
+    for (std::size_t i = 0; i < count; i += 5000) {
+        ++e.events;
+        const int percent = RoundHalfEven(count == 1 ? 0.0 : static_cast<double>(i) / lastIndex * scale + offset);
+        if (percent != last) {
+            last = static_cast<std::int16_t>(percent);
+            if (percent != 0) e.progress.push_back(std::min(percent, 100));
+        }
+    }
+}
+
+Expected ProtectExpected(const Bytes& data) {
+    Expected e;
+    test::ScopedTestHost codec;
+    Bytes stream = data;
+    HuffmanEncode(stream, static_cast<std::int32_t>(stream.size()));
+    e.progress = codec.host.progress;
+    e.events = 1 + codec.host.eventCalls; // the events before the source is read
+    std::int16_t last = LastProgress;
+    CipherStage(e, stream.size(), 44, 56, last);
+    return e;
+}
+
+Expected RestoreExpected(const Bytes& data) {
+    Expected e;
+    const Bytes stream = Encoded(data);
+    std::int16_t last = 0;
+    CipherStage(e, stream.size(), 50, 0, last);
+    test::ScopedTestHost codec;
+    LastProgress = last;
+    Bytes buffer = stream;
+    HuffmanDecode(buffer, static_cast<std::int32_t>(buffer.size()));
+    e.progress.insert(e.progress.end(), codec.host.progress.begin(), codec.host.progress.end());
+    e.events += codec.host.eventCalls;
+    return e;
+}
+
+TEST_F(Streaming, ProgressAndYieldsAreThoseOfTheWholeBufferProcedures) {
+    for (const Bytes& data : {bench::MakeEnglishLikeText(30000, 9), bench::MakeEnglishLikeText(33333, 10),
+                              bench::MakeEnglishLikeText(3 * kChunkSize + 777, 11),
+                              Bytes(kChunkSize + 5, 'q')}) {
+        SCOPED_TRACE(data.size());
+        WriteFile(dir / "a.txt", data);
+        const Expected protect = ProtectExpected(data);
+        scope.host.progress.clear();
+        scope.host.eventCalls = 0;
+        const std::string p = Protect(dir / "a.txt");
+        ASSERT_EQ(JobStatus, 0);
+        EXPECT_EQ(scope.host.progress, protect.progress);
+        EXPECT_EQ(scope.host.eventCalls, protect.events);
+
+        const Expected restore = RestoreExpected(data);
+        scope.host.progress.clear();
+        scope.host.eventCalls = 0;
+        Restore(p);
+        ASSERT_EQ(JobStatus, 0);
+        EXPECT_EQ(scope.host.progress, restore.progress);
+        EXPECT_EQ(scope.host.eventCalls, restore.events);
+    }
+}
+
+TEST_F(Streaming, CancelAtEveryYieldOfAMultiChunkJobWritesNothing) {
+    const Bytes data = bench::MakeEnglishLikeText(kChunkSize + 150000, 12);
+    WriteFile(dir / "a.txt", data);
+    const std::string p = Protect(dir / "a.txt");
+    ASSERT_EQ(JobStatus, 0);
+    std::filesystem::rename(p, dir / "keep.vwx");
+    const Expected protect = ProtectExpected(data);
+    const Expected restore = RestoreExpected(data);
+    const auto before = dir.Entries();
+    // Counting yields every 1000 bytes: a sample of them, every yield of the other stages.
+    const int counting = static_cast<int>((data.size() - 1) / 1000 + 2);
+    for (int at = 1; at <= protect.events; at += at < counting - 3 ? 37 : 1) {
+        scope.host.eventCalls = 0;
+        scope.host.CancelAt(at);
+        EXPECT_EQ(Protect(dir / "a.txt"), dir / "a.txt");
+        ASSERT_EQ(JobStatus, 11) << at;
+        // A cancel in the events before reading takes effect at the first yield.
+        ASSERT_EQ(scope.host.eventCalls, std::max(at, 2));
+        ASSERT_EQ(dir.Entries(), before) << at;
+    }
+    for (int at = 1; at <= restore.events; ++at) {
+        scope.host.eventCalls = 0;
+        scope.host.CancelAt(at);
+        EXPECT_EQ(Restore(dir / "keep.vwx"), dir / "keep.vwx");
+        ASSERT_EQ(JobStatus, 21) << at;
+        ASSERT_EQ(scope.host.eventCalls, at);
+        ASSERT_EQ(dir.Entries(), before) << at;
+    }
+    scope.host.CancelAt(0);
+    EXPECT_TRUE(ReadFile(dir / "a.txt") == data);
+}
+
+// A host that runs an action at one event-processing call, as a change made by another
+// program while the job runs.
+class ActingHost : public test::TestHost {
+  public:
+    void ProcessEvents() override {
+        test::TestHost::ProcessEvents();
+        if (eventCalls == actAt && action) action();
+    }
+    int actAt = 0;
+    std::function<void()> action;
+};
+
+class StreamingFaults : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CancelRequested = false;
+        LastProgress = 0;
+        JobStatus = 0;
+    }
+    // The first yield after the counting pass of n bytes, when the source was read once.
+    static int FirstCallAfterCounting(std::size_t n) { return 1 + static_cast<int>((n - 1) / 1000 + 1) + 1; }
+
+    test::TempDir dir;
+    ActingHost host;
+    ScopedHost scoped{host};
+    FixedHeaderScope fixed;
+};
+
+TEST_F(StreamingFaults, ASourceCutShortBetweenThePassesIsStatus12) {
+    const Bytes data = bench::MakeEnglishLikeText(3 * kChunkSize, 13);
+    WriteFile(dir / "a.txt", data);
+    host.actAt = FirstCallAfterCounting(data.size());
+    host.action = [&] { ASSERT_EQ(::truncate((dir / "a.txt").c_str(), kChunkSize + 10), 0); };
+    EXPECT_EQ(ProcessFile(dir / "a.txt", dir / "a.txt", kPassword, ""), dir / "a.txt");
+    EXPECT_EQ(JobStatus, 12);
+    EXPECT_NE(ErrorDescription.find("became shorter while read"), std::string::npos) << ErrorDescription;
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.txt"});
+}
+
+TEST_F(StreamingFaults, ASourceChangedBetweenThePassesIsStatus12) {
+    const Bytes data = bench::MakeEnglishLikeText(2 * kChunkSize, 14);
+    WriteFile(dir / "a.txt", data);
+    host.actAt = FirstCallAfterCounting(data.size());
+    host.action = [&] {
+        Bytes changed = data;
+        std::reverse(changed.begin(), changed.begin() + 1000);
+        changed[kChunkSize + 3] = '#'; // a value the first pass never saw
+        WriteFile(dir / "a.txt", changed);
+    };
+    ProcessFile(dir / "a.txt", dir / "a.txt", kPassword, "");
+    EXPECT_EQ(JobStatus, 12);
+    EXPECT_NE(ErrorDescription.find("changed while it was read"), std::string::npos) << ErrorDescription;
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.txt"});
+}
+
+// A protected file whose stream the caller chooses, with its check values kept or not.
+Bytes FileWithStream(const Bytes& stream, bool checksAgree) {
+    const std::string header = FixedHeader();
+    Bytes file(header.begin(), header.end());
+    file.insert(file.end(), {'t', 'x', 't', 0});
+    file.insert(file.end(), stream.begin(), stream.end());
+    file.push_back(static_cast<std::uint8_t>(header[header.size() - 2]));
+    file.push_back(static_cast<std::uint8_t>(header[header.size() - 1] ^ (checksAgree ? 0 : 1)));
+    Cipher cipher;
+    cipher.Init(kPassword, "");
+    cipher.EncryptBlock(file.data(), file.size());
+    return file;
+}
+
+TEST_F(StreamingFaults, ADecoderFailureYieldsToDifferingCheckValues) {
+    Bytes stream = Encoded(bench::MakeEnglishLikeText(3 * kChunkSize, 15));
+    struct Damage {
+        const char* label;
+        std::function<void(Bytes&)> apply;
+        const char* description;
+    };
+    const std::vector<Damage> damages = {
+        {"identification", [](Bytes& s) { s[2] = '7'; }, "identification string not found"},
+        {"symbol count", [](Bytes& s) { s[9] = 1, s[10] = 0; }, "symbol count"},
+        {"code table", [](Bytes& s) { s[12] = static_cast<std::uint8_t>(s[12] + 1); }, "prefix code"},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.label);
+        Bytes damaged = stream;
+        damage.apply(damaged);
+        WriteFile(dir / "d.vwx", FileWithStream(damaged, false));
+        host.eventCalls = 0;
+        EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
+        EXPECT_EQ(JobStatus, 23);
+        // The whole data was decrypted before the check: every decryption yield was passed.
+        EXPECT_EQ(host.eventCalls, static_cast<int>((damaged.size() - 1) / 5000 + 1));
+
+        WriteFile(dir / "d.vwx", FileWithStream(damaged, true));
+        EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
+        EXPECT_EQ(JobStatus, 22);
+        EXPECT_NE(ErrorDescription.find(damage.description), std::string::npos) << ErrorDescription;
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"d.vwx"});
+    }
+}
+
+TEST_F(StreamingFaults, ChecksumAndLengthFailuresOfALargeStreamWriteNothing) {
+    Bytes stream = Encoded(bench::MakeEnglishLikeText(2 * kChunkSize + 3, 16));
+    Bytes badChecksum = stream;
+    badChecksum[4] ^= 0x20;
+    Bytes cutShort(stream.begin(), stream.end() - 1000);
+    for (const Bytes& s : {badChecksum, cutShort}) {
+        WriteFile(dir / "d.vwx", FileWithStream(s, true));
+        EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
+        EXPECT_EQ(JobStatus, 5);
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"d.vwx"});
+    }
+    // A stored extension that leads out of the folder is refused only after the check values.
+    const std::string header = FixedHeader();
+    Bytes file(header.begin(), header.end());
+    file.insert(file.end(), {'.', '.', 0});
+    file.insert(file.end(), stream.begin(), stream.end());
+    file.push_back(static_cast<std::uint8_t>(header[header.size() - 2]));
+    file.push_back(static_cast<std::uint8_t>(header[header.size() - 1]));
+    Cipher cipher;
+    cipher.Init(kPassword, "");
+    cipher.EncryptBlock(file.data(), file.size());
+    WriteFile(dir / "d.vwx", file);
+    EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
+    EXPECT_EQ(JobStatus, 22);
+    EXPECT_NE(ErrorDescription.find("extension"), std::string::npos);
+    file.back() ^= 1;
+    WriteFile(dir / "d.vwx", file);
+    ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, "");
+    EXPECT_EQ(JobStatus, 23);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"d.vwx"});
+}
+
+// --- The piecewise decoder ------------------------------------------------------------------
+
+struct Decoding {
+    Bytes output;
+    std::vector<std::size_t> yields;
+};
+
+// Feeds the stream in pieces of the given size, with room in front of each or not, into
+// outputs of the given size.
+Decoding DecodeInPieces(const Bytes& stream, std::size_t piece, std::size_t outputSize, bool room) {
+    using Step = huffman::StreamDecoder::Step;
+    huffman::StreamDecoder decoder(stream.size());
+    Decoding result;
+    Bytes output(outputSize);
+    std::size_t at = 0;
+    Bytes copy;
+    for (;;) {
+        const Step step = decoder.Run();
+        if (step == Step::Finished) break;
+        if (step == Step::Yield) {
+            result.yields.push_back(decoder.YieldPosition());
+        } else if (step == Step::OutputFull) {
+            result.output.insert(result.output.end(), output.begin(),
+                                 output.begin() + static_cast<std::ptrdiff_t>(decoder.OutputUsed()));
+            decoder.SetOutput(output.data(), output.size());
+        } else {
+            EXPECT_LT(at, stream.size());
+            if (at >= stream.size()) break;
+            const std::size_t count = std::min(piece, stream.size() - at);
+            // Each piece in a buffer of its own, so reading outside it is caught.
+            const std::size_t front = room ? huffman::StreamDecoder::kHeadroom : 0;
+            copy.assign(front + count, 0xEE);
+            std::copy_n(stream.begin() + static_cast<std::ptrdiff_t>(at), count, copy.begin() + static_cast<std::ptrdiff_t>(front));
+            decoder.SetInput(copy.data() + front, count, room);
+            at += count;
+        }
+    }
+    result.output.insert(result.output.end(), output.begin(),
+                         output.begin() + static_cast<std::ptrdiff_t>(decoder.OutputUsed()));
+    return result;
+}
+
+TEST(StreamDecoderPieces, AnyPieceAndOutputSizeGivesTheSameBytesAndYields) {
+    for (const Bytes& data : {LongCodeData(24, 3), bench::MakeEnglishLikeText(50001, 4), Bytes(30000, 'a')}) {
+        const Bytes stream = Encoded(data);
+        const Decoding whole = DecodeInPieces(stream, stream.size(), data.size() + 8, false);
+        ASSERT_TRUE(whole.output == data);
+        for (std::size_t piece : {1u, 2u, 3u, 7u, 41u, 64u, 1000u, 9999u, 10001u}) {
+            for (bool room : {false, true}) {
+                for (std::size_t outputSize : {std::size_t{1}, std::size_t{100}, std::size_t{65536}}) {
+                    SCOPED_TRACE(testing::Message() << "piece " << piece << " room " << room << " output " << outputSize);
+                    const Decoding pieces = DecodeInPieces(stream, piece, outputSize, room);
+                    ASSERT_TRUE(pieces.output == data);
+                    ASSERT_EQ(pieces.yields, whole.yields);
+                }
+            }
+        }
+    }
+}
+
+TEST(StreamDecoderPieces, ADamagedHeadIsRefusedWhicheverPieceCompletesIt) {
+    Bytes stream = Encoded(bench::MakeEnglishLikeText(5000, 5));
+    stream[12] = 0; // a code length of 0
+    for (std::size_t piece : {1u, 5u, 11u, 13u, 5000u}) {
+        SCOPED_TRACE(piece);
+        EXPECT_THROW(DecodeInPieces(stream, piece, 100, true), EngineError);
+    }
+    EXPECT_THROW(DecodeInPieces(Bytes{'H', 'E'}, 1, 10, false), EngineError);
+}
+
+// --- Chunk queues and workers ---------------------------------------------------------------
+
+TEST(Workers, AFailureInOneWorkerStopsTheOthersAndReachesTheCaller) {
+    stream::ChunkQueue queue;
+    stream::Workers workers;
+    workers.Watch(queue);
+    workers.Start([&] {
+        stream::ChunkBuffer chunk;
+        while (queue.Pop(chunk)) {
+        }
+    });
+    workers.Start([] { throw EngineError("worker failed"); });
+    workers.WaitUntil([] { return false; });
+    EXPECT_TRUE(workers.Failed());
+    workers.Join();
+    EXPECT_THROW(workers.RethrowFailure(), EngineError);
+}
+
+TEST(Workers, LeavingTheScopeEndsWaitingWorkers) {
+    stream::ChunkQueue queue;
+    std::atomic<bool> ended{false};
+    {
+        stream::Workers workers;
+        workers.Watch(queue);
+        workers.Start([&] {
+            stream::ChunkBuffer chunk;
+            while (queue.Pop(chunk)) {
+            }
+            ended = true;
+        });
+    }
+    EXPECT_TRUE(ended);
+}
+
+} // namespace
+} // namespace vw
