@@ -41,7 +41,9 @@ ChunkReader::ChunkReader(std::string path) : path_(std::move(path)) {
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
-ChunkReader::~ChunkReader() { ::close(fd_); }
+ChunkReader::~ChunkReader() {
+    ::close(fd_);
+}
 
 void ChunkReader::Read(std::uint8_t* out, std::size_t size) {
     while (size > 0) {
@@ -87,7 +89,8 @@ void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart) {
         if (st.st_mtime >= jobStart) continue;
         // The name carries the writer's process id: leave the files of running jobs alone.
         const long pid = std::strtol(name.c_str() + prefixLength, nullptr, 10);
-        if (pid > 0 && pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM))
+        if (pid > 0 && pid != ::getpid() &&
+            (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM))
             continue;
         ::unlink(path.c_str());
     }
@@ -100,8 +103,8 @@ AtomicFile::AtomicFile(std::string finalPath) : finalPath_(std::move(finalPath))
         unsigned long long nonce = 0;
         if (::getrandom(&nonce, sizeof nonce, 0) != sizeof nonce) nonce = ::time(nullptr) + attempt;
         char name[96];
-        std::snprintf(name, sizeof name, "%s%ld-%016llx", kTempPrefix, static_cast<long>(::getpid()),
-                      nonce);
+        std::snprintf(name, sizeof name, "%s%ld-%016llx", kTempPrefix,
+                      static_cast<long>(::getpid()), nonce);
         tempPath_ = folder + name;
         fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd_ < 0 && errno != EEXIST) break;
@@ -113,7 +116,9 @@ AtomicFile::AtomicFile(std::string finalPath) : finalPath_(std::move(finalPath))
     }
 }
 
-AtomicFile::~AtomicFile() { Discard(); }
+AtomicFile::~AtomicFile() {
+    Discard();
+}
 
 void AtomicFile::Discard() noexcept {
     if (fd_ >= 0) ::close(fd_);
@@ -125,7 +130,8 @@ void AtomicFile::Write(const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         const ssize_t put = ::write(fd_, data, size);
         if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) throw EngineError(Reason("cannot write", finalPath_, put < 0 ? errno : ENOSPC));
+        if (put <= 0)
+            throw EngineError(Reason("cannot write", finalPath_, put < 0 ? errno : ENOSPC));
         data += put;
         size -= static_cast<std::size_t>(put);
         written_ += static_cast<std::size_t>(put);

@@ -12,7 +12,7 @@ Bytes ReadWholeFile(const std::string& path);
 
 // Reads a regular file from front to back in pieces, with the system told to read ahead.
 class ChunkReader {
-public:
+  public:
     explicit ChunkReader(std::string path);
     ~ChunkReader();
     ChunkReader(const ChunkReader&) = delete;
@@ -23,7 +23,7 @@ public:
     // Reads exactly size bytes; raises EngineError when the file ends first or cannot be read.
     void Read(std::uint8_t* out, std::size_t size);
 
-private:
+  private:
     std::string path_;
     int fd_ = -1;
     std::int64_t size_ = 0;
@@ -40,7 +40,7 @@ void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart);
 // the final path only on Commit, so an existing file at that path survives every failure.
 // Without a Commit the temporary file is removed.
 class AtomicFile {
-public:
+  public:
     explicit AtomicFile(std::string finalPath);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -51,7 +51,7 @@ public:
     void Commit(unsigned mode);
     const std::string& TempPath() const { return tempPath_; }
 
-private:
+  private:
     void Discard() noexcept;
 
     std::string finalPath_;

@@ -213,8 +213,10 @@ class StreamDecoder::Impl {
             if (!ReadHead()) return Step::NeedInput;
             if (phase_ == Phase::Stored) return RunStored();
             return RunData();
-        case Phase::Stored: return RunStored();
-        case Phase::Data: return RunData();
+        case Phase::Stored:
+            return RunStored();
+        case Phase::Data:
+            return RunData();
         }
         return Step::Finished;
     }
@@ -293,7 +295,9 @@ class StreamDecoder::Impl {
         return inSize_ == 0 ? Step::NeedInput : Step::OutputFull;
     }
 
-    bool OutputFull() const { return !closed_ && used_ == std::min(room_, wanted_ - producedBefore_); }
+    bool OutputFull() const {
+        return !closed_ && used_ == std::min(room_, wanted_ - producedBefore_);
+    }
 
     Step RunData() {
         if (Produced() == wanted_) return Step::Finished;
@@ -437,14 +441,30 @@ void StreamDecoder::SetInput(std::uint8_t* data, std::size_t size, bool roomInFr
 void StreamDecoder::SetOutput(std::uint8_t* out, std::size_t capacity) {
     impl_->SetOutput(out, capacity);
 }
-StreamDecoder::Step StreamDecoder::Run() { return impl_->Run(); }
-std::size_t StreamDecoder::YieldPosition() const { return impl_->yieldPosition; }
-std::size_t StreamDecoder::OutputUsed() const { return impl_->Used(); }
-bool StreamDecoder::Stored() const { return impl_->Stored(); }
-std::uint8_t StreamDecoder::StoredChecksum() const { return impl_->Checksum(); }
-std::size_t StreamDecoder::Wanted() const { return impl_->Wanted(); }
-std::size_t StreamDecoder::Produced() const { return impl_->Produced(); }
-std::size_t StreamDecoder::MaxOutput() const { return impl_->MaxOutput(); }
+StreamDecoder::Step StreamDecoder::Run() {
+    return impl_->Run();
+}
+std::size_t StreamDecoder::YieldPosition() const {
+    return impl_->yieldPosition;
+}
+std::size_t StreamDecoder::OutputUsed() const {
+    return impl_->Used();
+}
+bool StreamDecoder::Stored() const {
+    return impl_->Stored();
+}
+std::uint8_t StreamDecoder::StoredChecksum() const {
+    return impl_->Checksum();
+}
+std::size_t StreamDecoder::Wanted() const {
+    return impl_->Wanted();
+}
+std::size_t StreamDecoder::Produced() const {
+    return impl_->Produced();
+}
+std::size_t StreamDecoder::MaxOutput() const {
+    return impl_->MaxOutput();
+}
 
 } // namespace huffman
 
@@ -486,7 +506,8 @@ void DecodeCoded(Bytes& buffer, std::size_t n) {
     }
     // A stream that ends before its stated length is as wrong as a differing checksum, even
     // when the XOR of the shorter output happens to agree.
-    if (checksum != decoder.StoredChecksum() || produced != decoder.Wanted()) JobStatus = kStatusChecksum;
+    if (checksum != decoder.StoredChecksum() || produced != decoder.Wanted())
+        JobStatus = kStatusChecksum;
     out.resize(produced);
     buffer.swap(out);
 }

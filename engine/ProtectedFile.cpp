@@ -40,7 +40,7 @@ constexpr std::int64_t kMaxDataStart = 32766;
 
 // Shows the busy pointer for a scope.
 class BusyPointer {
-public:
+  public:
     BusyPointer() { CurrentHost().SetBusy(true); }
     ~BusyPointer() { CurrentHost().SetBusy(false); }
     BusyPointer(const BusyPointer&) = delete;
@@ -77,8 +77,7 @@ unsigned RandomBelow(unsigned bound) {
 
 void CheckSourceSize(std::int64_t length, const std::string& path) {
     if (length > kMaxSourceLength)
-        throw EngineError("the file \"" + path +
-                          "\" is too large for the format (2 GiB or more)");
+        throw EngineError("the file \"" + path + "\" is too large for the format (2 GiB or more)");
 }
 
 struct JobKeys {
@@ -161,7 +160,8 @@ void CodePass(ChunkReader& source, const huffman::EncoderPlan& plan,
     }
 
     std::size_t block = std::size_t{64} << 10;
-    while (block > 1 && plan.MaxOutputFor(block) > kCodedRoom) block /= 2;
+    while (block > 1 && plan.MaxOutputFor(block) > kCodedRoom)
+        block /= 2;
     ChunkBuffer input(kChunkSize);
     huffman::ByteCounter recounted;
     std::uint8_t xorAgain = 0;
@@ -246,8 +246,8 @@ std::string ProtectFileImpl(const std::string& sourcePath, const std::string& ou
         return StoppedAs(kStatusProtectCancelled, sourcePath);
     }
 
-    std::string header = hooks::ProtectHeaderSource ? hooks::ProtectHeaderSource()
-                                                    : MakeRandomHeader();
+    std::string header =
+        hooks::ProtectHeaderSource ? hooks::ProtectHeaderSource() : MakeRandomHeader();
     const auto check1 = static_cast<std::uint8_t>(header[header.size() - 2]);
     const auto check2 = static_cast<std::uint8_t>(header[header.size() - 1]);
     header += Utf8ToCp1252(ExtensionOf(sourcePath));
@@ -342,11 +342,11 @@ std::string SafeExtension(const std::string& storedBytes) {
 // What the decoding thread of a restore leaves for the calling thread. The calling thread reads
 // the plain fields only after `ended` is set.
 struct DecodeResult {
-    std::atomic<std::uint64_t> yields{0};       // yield points of decoding passed
-    std::atomic<std::uint64_t> firstYield{0};   // the stream position of the first one
+    std::atomic<std::uint64_t> yields{0};     // yield points of decoding passed
+    std::atomic<std::uint64_t> firstYield{0}; // the stream position of the first one
     std::atomic<bool> ended{false};
-    std::exception_ptr decodeFailure;           // the stream could not be decoded
-    std::exception_ptr writeFailure;            // the output could not be written
+    std::exception_ptr decodeFailure; // the stream could not be decoded
+    std::exception_ptr writeFailure;  // the output could not be written
     bool stored = false;
     std::uint8_t storedChecksum = 0;
     std::uint8_t checksum = 0;
@@ -444,7 +444,8 @@ std::string RestoreFileImpl(const std::string& sourcePath, const std::string& ou
             }
             const std::size_t chunkEnd = offset + chunk.size;
             if (offset <= dataEnd && dataEnd < chunkEnd) x1 = chunk.Data()[dataEnd - offset];
-            if (offset <= dataEnd + 1 && dataEnd + 1 < chunkEnd) x2 = chunk.Data()[dataEnd + 1 - offset];
+            if (offset <= dataEnd + 1 && dataEnd + 1 < chunkEnd)
+                x2 = chunk.Data()[dataEnd + 1 - offset];
             chunk.begin = from;
             const std::size_t payloadEnd = std::min(chunkEnd, dataEnd);
             chunk.size = payloadEnd > offset + from ? payloadEnd - offset - from : 0;
@@ -496,7 +497,8 @@ std::string RestoreFileImpl(const std::string& sourcePath, const std::string& ou
                         decoder.SetOutput(output.Data(), output.Capacity());
                     } else {
                         if (result.yields.load(std::memory_order_relaxed) == 0)
-                            result.firstYield.store(decoder.YieldPosition(), std::memory_order_relaxed);
+                            result.firstYield.store(decoder.YieldPosition(),
+                                                    std::memory_order_relaxed);
                         result.yields.fetch_add(1, std::memory_order_release);
                         workers.Notify();
                     }
@@ -622,8 +624,10 @@ std::string RestoreFile(const std::string& sourcePath, const std::string& output
 
 std::string MakeRandomHeader() {
     unsigned n = RandomBelow(224) + 32;
-    for (char c : EntropyPool) n ^= static_cast<unsigned char>(c);
-    while (n > 255) n -= 224;
+    for (char c : EntropyPool)
+        n ^= static_cast<unsigned char>(c);
+    while (n > 255)
+        n -= 224;
     if (n < 32) n += 224;
 
     std::string r(n - 1, '\0');
@@ -658,8 +662,10 @@ void AddMouseEntropy(float x, float y) {
     LastMousePosition = {x, y};
     auto toInt = [](float v) -> std::int32_t {
         const double rounded = std::nearbyint(static_cast<double>(v));
-        if (!(rounded >= std::numeric_limits<std::int32_t>::min())) return std::numeric_limits<std::int32_t>::min();
-        if (rounded > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+        if (!(rounded >= std::numeric_limits<std::int32_t>::min()))
+            return std::numeric_limits<std::int32_t>::min();
+        if (rounded > std::numeric_limits<std::int32_t>::max())
+            return std::numeric_limits<std::int32_t>::max();
         return static_cast<std::int32_t>(rounded);
     };
     const std::int32_t c = (toInt(x) ^ toInt(y)) & 255;

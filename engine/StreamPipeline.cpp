@@ -52,7 +52,9 @@ ChunkBuffer::ChunkBuffer(std::size_t capacity) : capacity_(capacity) {
 #endif
 }
 
-ChunkBuffer::~ChunkBuffer() { std::free(memory_); }
+ChunkBuffer::~ChunkBuffer() {
+    std::free(memory_);
+}
 
 ChunkBuffer& ChunkBuffer::operator=(ChunkBuffer&& other) noexcept {
     if (this != &other) {

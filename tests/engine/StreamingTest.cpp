@@ -156,7 +156,8 @@ void CipherStage(Expected& e, std::size_t count, double scale, double offset, st
     const double lastIndex = static_cast<double>(count - 1);
     for (std::size_t i = 0; i < count; i += 5000) {
         ++e.events;
-        const int percent = RoundHalfEven(count == 1 ? 0.0 : static_cast<double>(i) / lastIndex * scale + offset);
+        const int percent =
+            RoundHalfEven(count == 1 ? 0.0 : static_cast<double>(i) / lastIndex * scale + offset);
         if (percent != last) {
             last = static_cast<std::int16_t>(percent);
             if (percent != 0) e.progress.push_back(std::min(percent, 100));
@@ -191,9 +192,9 @@ Expected RestoreExpected(const Bytes& data) {
 }
 
 TEST_F(Streaming, ProgressAndYieldsAreThoseOfTheWholeBufferProcedures) {
-    for (const Bytes& data : {bench::MakeEnglishLikeText(30000, 9), bench::MakeEnglishLikeText(33333, 10),
-                              bench::MakeEnglishLikeText(3 * kChunkSize + 777, 11),
-                              Bytes(kChunkSize + 5, 'q')}) {
+    for (const Bytes& data :
+         {bench::MakeEnglishLikeText(30000, 9), bench::MakeEnglishLikeText(33333, 10),
+          bench::MakeEnglishLikeText(3 * kChunkSize + 777, 11), Bytes(kChunkSize + 5, 'q')}) {
         SCOPED_TRACE(data.size());
         WriteFile(dir / "a.txt", data);
         const Expected protect = ProtectExpected(data);
@@ -266,7 +267,9 @@ class StreamingFaults : public ::testing::Test {
         JobStatus = 0;
     }
     // The first yield after the counting pass of n bytes, when the source was read once.
-    static int FirstCallAfterCounting(std::size_t n) { return 1 + static_cast<int>((n - 1) / 1000 + 1) + 1; }
+    static int FirstCallAfterCounting(std::size_t n) {
+        return 1 + static_cast<int>((n - 1) / 1000 + 1) + 1;
+    }
 
     test::TempDir dir;
     ActingHost host;
@@ -281,7 +284,8 @@ TEST_F(StreamingFaults, ASourceCutShortBetweenThePassesIsStatus12) {
     host.action = [&] { ASSERT_EQ(::truncate((dir / "a.txt").c_str(), kChunkSize + 10), 0); };
     EXPECT_EQ(ProcessFile(dir / "a.txt", dir / "a.txt", kPassword, ""), dir / "a.txt");
     EXPECT_EQ(JobStatus, 12);
-    EXPECT_NE(ErrorDescription.find("became shorter while read"), std::string::npos) << ErrorDescription;
+    EXPECT_NE(ErrorDescription.find("became shorter while read"), std::string::npos)
+        << ErrorDescription;
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.txt"});
 }
 
@@ -297,7 +301,8 @@ TEST_F(StreamingFaults, ASourceChangedBetweenThePassesIsStatus12) {
     };
     ProcessFile(dir / "a.txt", dir / "a.txt", kPassword, "");
     EXPECT_EQ(JobStatus, 12);
-    EXPECT_NE(ErrorDescription.find("changed while it was read"), std::string::npos) << ErrorDescription;
+    EXPECT_NE(ErrorDescription.find("changed while it was read"), std::string::npos)
+        << ErrorDescription;
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.txt"});
 }
 
@@ -325,7 +330,8 @@ TEST_F(StreamingFaults, ADecoderFailureYieldsToDifferingCheckValues) {
     const std::vector<Damage> damages = {
         {"identification", [](Bytes& s) { s[2] = '7'; }, "identification string not found"},
         {"symbol count", [](Bytes& s) { s[9] = 1, s[10] = 0; }, "symbol count"},
-        {"code table", [](Bytes& s) { s[12] = static_cast<std::uint8_t>(s[12] + 1); }, "prefix code"},
+        {"code table", [](Bytes& s) { s[12] = static_cast<std::uint8_t>(s[12] + 1); },
+         "prefix code"},
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.label);
@@ -401,7 +407,8 @@ Decoding DecodeInPieces(const Bytes& stream, std::size_t piece, std::size_t outp
             result.yields.push_back(decoder.YieldPosition());
         } else if (step == Step::OutputFull) {
             result.output.insert(result.output.end(), output.begin(),
-                                 output.begin() + static_cast<std::ptrdiff_t>(decoder.OutputUsed()));
+                                 output.begin() +
+                                     static_cast<std::ptrdiff_t>(decoder.OutputUsed()));
             decoder.SetOutput(output.data(), output.size());
         } else {
             EXPECT_LT(at, stream.size());
@@ -410,7 +417,8 @@ Decoding DecodeInPieces(const Bytes& stream, std::size_t piece, std::size_t outp
             // Each piece in a buffer of its own, so reading outside it is caught.
             const std::size_t front = room ? huffman::StreamDecoder::kHeadroom : 0;
             copy.assign(front + count, 0xEE);
-            std::copy_n(stream.begin() + static_cast<std::ptrdiff_t>(at), count, copy.begin() + static_cast<std::ptrdiff_t>(front));
+            std::copy_n(stream.begin() + static_cast<std::ptrdiff_t>(at), count,
+                        copy.begin() + static_cast<std::ptrdiff_t>(front));
             decoder.SetInput(copy.data() + front, count, room);
             at += count;
         }
@@ -421,14 +429,17 @@ Decoding DecodeInPieces(const Bytes& stream, std::size_t piece, std::size_t outp
 }
 
 TEST(StreamDecoderPieces, AnyPieceAndOutputSizeGivesTheSameBytesAndYields) {
-    for (const Bytes& data : {LongCodeData(24, 3), bench::MakeEnglishLikeText(50001, 4), Bytes(30000, 'a')}) {
+    for (const Bytes& data :
+         {LongCodeData(24, 3), bench::MakeEnglishLikeText(50001, 4), Bytes(30000, 'a')}) {
         const Bytes stream = Encoded(data);
         const Decoding whole = DecodeInPieces(stream, stream.size(), data.size() + 8, false);
         ASSERT_TRUE(whole.output == data);
         for (std::size_t piece : {1u, 2u, 3u, 7u, 41u, 64u, 1000u, 9999u, 10001u}) {
             for (bool room : {false, true}) {
-                for (std::size_t outputSize : {std::size_t{1}, std::size_t{100}, std::size_t{65536}}) {
-                    SCOPED_TRACE(testing::Message() << "piece " << piece << " room " << room << " output " << outputSize);
+                for (std::size_t outputSize :
+                     {std::size_t{1}, std::size_t{100}, std::size_t{65536}}) {
+                    SCOPED_TRACE(testing::Message() << "piece " << piece << " room " << room
+                                                    << " output " << outputSize);
                     const Decoding pieces = DecodeInPieces(stream, piece, outputSize, room);
                     ASSERT_TRUE(pieces.output == data);
                     ASSERT_EQ(pieces.yields, whole.yields);
