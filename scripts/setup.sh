@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          dbus-daemon)
+          dbus-daemon qt6-translations-l10n)
 if [[ "${VW_FUZZ:-}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)
 fi

@@ -1,12 +1,18 @@
 // The desktop program: one optional argument, the file to protect or restore.
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 
 #include "ui/Program.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vaultwise"));
+    // The interface is Italian: Qt's own dialogs (file dialogs, their questions) speak it too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     const QString path = vw::ui::CommandLinePath(QApplication::arguments());
     vw::ui::Program program;
     // The start sequence runs inside the event loop, so its modal dialogs behave as usual.
