@@ -519,7 +519,6 @@ std::string RestoreFileImpl(const std::string& sourcePath, const std::string& ou
             if (!free.Push(std::move(chunk))) return;
         }
         if (workers.Aborted()) return;
-        if (running) running = false; // cannot happen: the last piece ends the stream
         if (!result.decodeFailure) {
             flush();
             result.stored = decoder.Stored();
