@@ -8,21 +8,14 @@
 namespace vw {
 namespace {
 
-TEST(PasswordRule, RefusesShortAndRepeatedPasswords) {
-    EXPECT_FALSE(IsAcceptablePassword(""));
-    EXPECT_FALSE(IsAcceptablePassword("abcd"));
-    EXPECT_FALSE(IsAcceptablePassword("aaaaa"));     // one character repeated
-    EXPECT_FALSE(IsAcceptablePassword("ababab"));    // two characters, three times
-    EXPECT_FALSE(IsAcceptablePassword("abcabc"));    // three characters, twice
-    EXPECT_FALSE(IsAcceptablePassword("xyzxyzxyz")); // found at the third piece length
-}
-
-TEST(PasswordRule, AcceptsEverythingElse) {
-    EXPECT_TRUE(IsAcceptablePassword("abcde"));
-    EXPECT_TRUE(IsAcceptablePassword("abababa")); // last piece shorter than the pattern
-    EXPECT_TRUE(IsAcceptablePassword("aaaaB"));
-    EXPECT_TRUE(IsAcceptablePassword("abcABC")); // letter case counts
-    EXPECT_TRUE(IsAcceptablePassword(std::string(5, '\xE9') + "x"));
+TEST(PasswordRule, RefusesShortAndRepeatedPasswordsOnly) {
+    // Repeats: one character, two characters three times, three twice, found at the third
+    // piece length.
+    for (const char* refused : {"", "abcd", "aaaaa", "ababab", "abcabc", "xyzxyzxyz"})
+        EXPECT_FALSE(IsAcceptablePassword(refused)) << refused;
+    // The last piece shorter than the pattern; letter case counts.
+    for (const std::string accepted : {"abcde", "abababa", "aaaaB", "abcABC", "\xE9\xE9\xE9\xE9\xE9x"})
+        EXPECT_TRUE(IsAcceptablePassword(accepted)) << accepted;
 }
 
 TEST(FileKindDetection, LooksForVwxInTheFileNameOnly) {
@@ -38,24 +31,23 @@ protected:
     test::TempDir dir;
 };
 
-TEST_F(DriverChecks, PasswordIsCheckedBeforeTheFile) {
+TEST_F(DriverChecks, PasswordFirstThenMissingAndEmptySources) {
     const std::string missing = dir / "missing.txt";
-    EXPECT_EQ(ProcessFile(missing, missing, "abcd", ""), missing);
-    EXPECT_EQ(JobStatus, 3);
-    EXPECT_EQ(StatusMessage, "Password troppo corta");
-}
-
-TEST_F(DriverChecks, MissingAndEmptySources) {
-    const std::string missing = dir / "missing.txt";
-    EXPECT_EQ(ProcessFile(missing, missing, "secret1", ""), missing);
-    EXPECT_EQ(JobStatus, 4);
-    EXPECT_EQ(StatusMessage, "File non trovato");
-
     const std::string empty = dir / "empty.txt";
     test::WriteFile(empty, std::string());
-    EXPECT_EQ(ProcessFile(empty, empty, "secret1", ""), empty);
-    EXPECT_EQ(JobStatus, 6);
-    EXPECT_EQ(StatusMessage, "File vuoto");
+    struct Case {
+        std::string path;
+        const char* password;
+        int status;
+        const char* message;
+    };
+    for (const Case& c : {Case{missing, "abcd", 3, "Password troppo corta"},
+                          Case{missing, "secret1", 4, "File non trovato"},
+                          Case{empty, "secret1", 6, "File vuoto"}}) {
+        EXPECT_EQ(ProcessFile(c.path, c.path, c.password, ""), c.path);
+        EXPECT_EQ(JobStatus, c.status);
+        EXPECT_EQ(StatusMessage, c.message);
+    }
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"empty.txt"});
 }
 

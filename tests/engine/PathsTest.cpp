@@ -7,39 +7,36 @@
 namespace vw {
 namespace {
 
-TEST(Paths, ExtensionIsLowerCaseTextAfterTheLastDotOfTheName) {
-    EXPECT_EQ(ExtensionOf("/a/Photo.JPG"), "jpg");
-    EXPECT_EQ(ExtensionOf("/a/archive.tar.GZ"), "gz");
-    EXPECT_EQ(ExtensionOf("/a/file."), "");
-    EXPECT_EQ(ExtensionOf("/a/file"), "");
-    EXPECT_EQ(ExtensionOf("name.txt"), "txt");
+TEST(Paths, NamePartsLookOnlyAtTheLastPathElement) {
+    struct Case {
+        const char* path;
+        const char* extension;
+        const char* without;
+        const char* folder;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"/a/Photo.JPG", "jpg", "/a/Photo", "/a/", "Photo.JPG"},
+        {"/a/archive.tar.GZ", "gz", "/a/archive.tar", "/a/", "archive.tar.GZ"},
+        {"/a/file.", "", "/a/file", "/a/", "file."},
+        {"/a/b", "", "/a/b", "/a/", "b"},
+        {"/a/.profile", "profile", "/a/", "/a/", ".profile"},
+        {"name.txt", "txt", "name", "", "name.txt"},
+        {"/b.txt", "txt", "/b", "", "b.txt"},
+        {"rel/b.txt", "txt", "rel/b", "rel/", "b.txt"},
+        {"/a/", "", "/a/", "/a/", ""},
+        // Folder dots do not count as extensions.
+        {"/home/u/my.dir/file", "", "/home/u/my.dir/file", "/home/u/my.dir/", "file"},
+        {"/home/u/my.dir/file.txt", "txt", "/home/u/my.dir/file", "/home/u/my.dir/", "file.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(ExtensionOf(c.path), c.extension);
+        EXPECT_EQ(WithoutExtension(c.path), c.without);
+        EXPECT_EQ(FolderOf(c.path), c.folder);
+        EXPECT_EQ(FileNameOf(c.path), c.name);
+    }
     EXPECT_EQ(ExtensionOf("/a/ÉTÉ.ÀÉ"), "àé"); // letters of the code page, not only ASCII
-}
-
-TEST(Paths, FolderDotsDoNotCountAsExtensions) {
-    EXPECT_EQ(ExtensionOf("/home/u/my.dir/file"), "");
-    EXPECT_EQ(WithoutExtension("/home/u/my.dir/file"), "/home/u/my.dir/file");
-    EXPECT_EQ(WithoutExtension("/home/u/my.dir/file.txt"), "/home/u/my.dir/file");
-}
-
-TEST(Paths, WithoutExtensionDropsTheDotToo) {
-    EXPECT_EQ(WithoutExtension("/a/b"), "/a/b");
-    EXPECT_EQ(WithoutExtension("/a/b.txt"), "/a/b");
-    EXPECT_EQ(WithoutExtension("/a/b."), "/a/b");
-    EXPECT_EQ(WithoutExtension("/a/.profile"), "/a/");
-}
-
-TEST(Paths, FolderKeepsItsTrailingSeparator) {
-    EXPECT_EQ(FolderOf("/a/b.txt"), "/a/");
-    EXPECT_EQ(FolderOf("b.txt"), "");
-    EXPECT_EQ(FolderOf("/b.txt"), "");
-    EXPECT_EQ(FolderOf("rel/b.txt"), "rel/");
-}
-
-TEST(Paths, FileNameIsTheTextAfterTheLastSeparator) {
-    EXPECT_EQ(FileNameOf("b.txt"), "b.txt");
-    EXPECT_EQ(FileNameOf("/a/b.txt"), "b.txt");
-    EXPECT_EQ(FileNameOf("/a/"), "");
 }
 
 TEST(Paths, FileExistsOnlyForRegularFilesWhoseLengthCanBeRead) {

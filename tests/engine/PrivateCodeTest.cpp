@@ -34,25 +34,24 @@ std::string PatternCode(std::size_t size) {
     return code;
 }
 
-TEST(DecodeHexPairs, ReadsPairsInEitherLetterCase) {
-    EXPECT_EQ(DecodeHexPairs(""), "");
-    EXPECT_EQ(DecodeHexPairs("41"), "A");
-    EXPECT_EQ(DecodeHexPairs("4a4A"), "JJ");
-    EXPECT_EQ(DecodeHexPairs("ff00Fe"), std::string("\xFF\x00\xFE", 3));
-}
-
-TEST(DecodeHexPairs, OddLengthEndsWithAOneDigitNumber) {
-    EXPECT_EQ(DecodeHexPairs("414"), std::string("A\x04", 2));
-    EXPECT_EQ(DecodeHexPairs("F"), "\x0F");
-    EXPECT_EQ(DecodeHexPairs("41g"), std::string("A\0", 2));
-}
-
-TEST(DecodeHexPairs, NonHexPairTakesItsLeadingDigitOrZero) {
-    EXPECT_EQ(DecodeHexPairs("4G"), "\x04");
-    EXPECT_EQ(DecodeHexPairs("c "), "\x0C");
-    EXPECT_EQ(DecodeHexPairs("G4"), std::string(1, '\0'));
-    EXPECT_EQ(DecodeHexPairs(" 4"), std::string(1, '\0'));
-    EXPECT_EQ(DecodeHexPairs("zz41"), std::string("\0A", 2));
+TEST(DecodeHexPairs, PairsInEitherCaseOddLengthAndNonHexPairs) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"41", "A"},
+        {"4a4A", "JJ"},
+        {"ff00Fe", std::string("\xFF\x00\xFE", 3)},
+        // An odd length ends with a one-digit number.
+        {"414", std::string("A\x04", 2)},
+        {"F", "\x0F"},
+        {"41g", std::string("A\0", 2)},
+        // A non-hex pair takes its leading digit, or zero.
+        {"4G", "\x04"},
+        {"c ", "\x0C"},
+        {"G4", std::string(1, '\0')},
+        {"zz41", std::string("\0A", 2)},
+    };
+    for (const auto& [hex, code] : cases)
+        EXPECT_EQ(DecodeHexPairs(hex), code) << hex;
 }
 
 TEST(DecodeHexPairs, LongValuesAreDecodedWhole) {
@@ -67,12 +66,14 @@ TEST(DecodeHexPairs, LongValuesAreDecodedWhole) {
     EXPECT_EQ(static_cast<unsigned char>(code.back()), 0x7F);
 }
 
-TEST(ReadPrivateCode, NothingStoredGivesEmptyCode) {
+TEST(ReadPrivateCode, NothingStoredGivesEmptyCodeTwoDigitsOneCharacter) {
     ScopedTestHost scope;
     scope.host.computerName = "DESK";
     EXPECT_EQ(ReadPrivateCode(), "");
     scope.host.settings = {{"OFB", ""}};
     EXPECT_EQ(ReadPrivateCode(), "");
+    scope.host.settings = {{"OFB", "5a"}};
+    EXPECT_EQ(ReadPrivateCode().size(), 1u);
 }
 
 TEST(ReadPrivateCode, DecryptsWithTheComputerName) {
@@ -99,13 +100,6 @@ TEST(ReadPrivateCode, FallsBackToTheFixedKeyWithoutAComputerName) {
     EXPECT_EQ(ComputerName(), "");
 }
 
-TEST(ReadPrivateCode, TwoDigitsGiveOneCharacter) {
-    ScopedTestHost scope;
-    scope.host.computerName = "PC";
-    scope.host.settings = {{"OFB", "5a"}};
-    EXPECT_EQ(ReadPrivateCode().size(), 1u);
-}
-
 TEST(ReadPrivateCode, LongCodeDecryptsWholeWithTheBufferProgress) {
     ScopedTestHost scope;
     scope.host.computerName = "PC";
@@ -119,18 +113,12 @@ TEST(ReadPrivateCode, LongCodeDecryptsWholeWithTheBufferProgress) {
 
 TEST(ReadPrivateCode, ACancelNeverCutsTheDecryptionShortAndIsKept) {
     const std::string code = PatternCode(12000);
-    {
-        ScopedTestHost scope;
+    // Pending from before, or arriving at the second yield point, mid-buffer.
+    for (int cancelAt : {0, 2}) {
+        ScopedTestHost scope(cancelAt);
         scope.host.computerName = "PC";
         scope.host.settings = {{"OFB", StoredForm(code, "PC")}};
-        CancelRequested = true; // pending from before
-        EXPECT_EQ(ReadPrivateCode(), code);
-        EXPECT_TRUE(CancelRequested.load());
-    }
-    {
-        ScopedTestHost scope(2); // arrives at the second yield point, mid-buffer
-        scope.host.computerName = "PC";
-        scope.host.settings = {{"OFB", StoredForm(code, "PC")}};
+        CancelRequested = cancelAt == 0;
         EXPECT_EQ(ReadPrivateCode(), code);
         EXPECT_TRUE(CancelRequested.load());
     }

@@ -53,16 +53,15 @@ Bytes Encoded(Bytes data) {
     return data;
 }
 
-// The protected file built from the buffer-level codec and cipher.
-Bytes BuiltByHand(const Bytes& data, const std::string& extension) {
+// A protected file built by hand around a stream, with its check values kept or not.
+Bytes FileWithStream(const Bytes& stream, const std::string& extension = "txt", bool checksAgree = true) {
     const std::string header = FixedHeader();
     Bytes file(header.begin(), header.end());
     file.insert(file.end(), extension.begin(), extension.end());
     file.push_back(0);
-    const Bytes stream = Encoded(data);
     file.insert(file.end(), stream.begin(), stream.end());
     file.push_back(static_cast<std::uint8_t>(header[header.size() - 2]));
-    file.push_back(static_cast<std::uint8_t>(header[header.size() - 1]));
+    file.push_back(static_cast<std::uint8_t>(header[header.size() - 1] ^ (checksAgree ? 0 : 1)));
     Cipher cipher;
     cipher.Init(kPassword, "");
     cipher.EncryptBlock(file.data(), file.size());
@@ -124,7 +123,7 @@ TEST_F(Streaming, FilesAreThoseTheBufferLevelCodecAndCipherGive) {
         WriteFile(dir / "data.bin", data);
         const std::string p = Protect(dir / "data.bin");
         ASSERT_EQ(JobStatus, 0) << StatusMessage;
-        ASSERT_TRUE(ReadFile(p) == BuiltByHand(data, "bin"));
+        ASSERT_TRUE(ReadFile(p) == FileWithStream(Encoded(data), "bin"));
 
         const std::string back = Restore(p);
         ASSERT_EQ(JobStatus, 0) << StatusMessage;
@@ -134,15 +133,6 @@ TEST_F(Streaming, FilesAreThoseTheBufferLevelCodecAndCipherGive) {
         std::filesystem::remove(back);
     }
     EXPECT_GE(Encoded(LongCodeData(31, 6))[12], 29); // the code length of the rarest value
-}
-
-TEST_F(Streaming, FilesBuiltByHandRestore) {
-    // The other way round: what the buffer-level procedures write, the streamed restore reads.
-    const Bytes data = LongCodeData(30, 8);
-    WriteFile(dir / "hand.vwx", BuiltByHand(data, "dat"));
-    EXPECT_EQ(Restore(dir / "hand.vwx"), dir / "back.dat");
-    ASSERT_EQ(JobStatus, 0) << StatusMessage;
-    EXPECT_TRUE(ReadFile(dir / "back.dat") == data);
 }
 
 // The progress values and the number of yields of the whole-buffer procedures: the codec's
@@ -306,20 +296,6 @@ TEST_F(StreamingFaults, ASourceChangedBetweenThePassesIsStatus12) {
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.txt"});
 }
 
-// A protected file whose stream the caller chooses, with its check values kept or not.
-Bytes FileWithStream(const Bytes& stream, bool checksAgree) {
-    const std::string header = FixedHeader();
-    Bytes file(header.begin(), header.end());
-    file.insert(file.end(), {'t', 'x', 't', 0});
-    file.insert(file.end(), stream.begin(), stream.end());
-    file.push_back(static_cast<std::uint8_t>(header[header.size() - 2]));
-    file.push_back(static_cast<std::uint8_t>(header[header.size() - 1] ^ (checksAgree ? 0 : 1)));
-    Cipher cipher;
-    cipher.Init(kPassword, "");
-    cipher.EncryptBlock(file.data(), file.size());
-    return file;
-}
-
 TEST_F(StreamingFaults, ADecoderFailureYieldsToDifferingCheckValues) {
     Bytes stream = Encoded(bench::MakeEnglishLikeText(3 * kChunkSize, 15));
     struct Damage {
@@ -337,14 +313,14 @@ TEST_F(StreamingFaults, ADecoderFailureYieldsToDifferingCheckValues) {
         SCOPED_TRACE(damage.label);
         Bytes damaged = stream;
         damage.apply(damaged);
-        WriteFile(dir / "d.vwx", FileWithStream(damaged, false));
+        WriteFile(dir / "d.vwx", FileWithStream(damaged, "txt", false));
         host.eventCalls = 0;
         EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
         EXPECT_EQ(JobStatus, 23);
         // The whole data was decrypted before the check: every decryption yield was passed.
         EXPECT_EQ(host.eventCalls, static_cast<int>((damaged.size() - 1) / 5000 + 1));
 
-        WriteFile(dir / "d.vwx", FileWithStream(damaged, true));
+        WriteFile(dir / "d.vwx", FileWithStream(damaged));
         EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
         EXPECT_EQ(JobStatus, 22);
         EXPECT_NE(ErrorDescription.find(damage.description), std::string::npos) << ErrorDescription;
@@ -358,27 +334,18 @@ TEST_F(StreamingFaults, ChecksumAndLengthFailuresOfALargeStreamWriteNothing) {
     badChecksum[4] ^= 0x20;
     Bytes cutShort(stream.begin(), stream.end() - 1000);
     for (const Bytes& s : {badChecksum, cutShort}) {
-        WriteFile(dir / "d.vwx", FileWithStream(s, true));
+        WriteFile(dir / "d.vwx", FileWithStream(s));
         EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
         EXPECT_EQ(JobStatus, 5);
         EXPECT_EQ(dir.Entries(), std::vector<std::string>{"d.vwx"});
     }
     // A stored extension that leads out of the folder is refused only after the check values.
-    const std::string header = FixedHeader();
-    Bytes file(header.begin(), header.end());
-    file.insert(file.end(), {'.', '.', 0});
-    file.insert(file.end(), stream.begin(), stream.end());
-    file.push_back(static_cast<std::uint8_t>(header[header.size() - 2]));
-    file.push_back(static_cast<std::uint8_t>(header[header.size() - 1]));
-    Cipher cipher;
-    cipher.Init(kPassword, "");
-    cipher.EncryptBlock(file.data(), file.size());
+    Bytes file = FileWithStream(stream, "..");
     WriteFile(dir / "d.vwx", file);
     EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
     EXPECT_EQ(JobStatus, 22);
     EXPECT_NE(ErrorDescription.find("extension"), std::string::npos);
-    file.back() ^= 1;
-    WriteFile(dir / "d.vwx", file);
+    WriteFile(dir / "d.vwx", FileWithStream(stream, "..", false));
     ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, "");
     EXPECT_EQ(JobStatus, 23);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"d.vwx"});
