@@ -10,6 +10,7 @@
 
 #include "cli/PasswordInput.h"
 #include "cli/ProgressBar.h"
+#include "engine/TempDir.h"
 
 namespace vw::cli {
 namespace {
@@ -23,38 +24,19 @@ TEST(FirstLine, StopsAtTheFirstLineBreak) {
     EXPECT_EQ(FirstLine(""), "");
 }
 
-class PasswordFileTest : public ::testing::Test {
-  protected:
-    std::string Write(const std::string& content) {
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("vwx-pw-" + std::to_string(::getpid()) + "-" + std::to_string(n_++));
-        std::ofstream(path, std::ios::binary) << content;
-        paths_.push_back(path);
-        return path.string();
-    }
-    void TearDown() override {
-        for (const auto& p : paths_)
-            std::filesystem::remove(p);
-    }
-
-  private:
-    std::vector<std::filesystem::path> paths_;
-    int n_ = 0;
-};
-
-TEST_F(PasswordFileTest, ReadsTheFirstLineOnly) {
+TEST(ReadPasswordFile, ReadsTheFirstLineOnlyAndReportsAMissingFile) {
+    test::TempDir dir;
     std::string error;
-    EXPECT_EQ(ReadPasswordFile(Write("Segreto1\nother\n"), error), "Segreto1");
-    EXPECT_EQ(ReadPasswordFile(Write("Segreto1\r\n"), error), "Segreto1");
-    EXPECT_EQ(ReadPasswordFile(Write("no line break"), error), "no line break");
-    EXPECT_EQ(ReadPasswordFile(Write("  spaced \t\n"), error), "  spaced \t");
-    EXPECT_EQ(ReadPasswordFile(Write(""), error), "");
     const std::string longLine(5000, 'k');
-    EXPECT_EQ(ReadPasswordFile(Write(longLine + "\n"), error), longLine);
-}
-
-TEST_F(PasswordFileTest, MissingFileIsAnError) {
-    std::string error;
+    const std::pair<std::string, std::string> cases[] = {
+        {"Segreto1\nother\n", "Segreto1"}, {"Segreto1\r\n", "Segreto1"},
+        {"no line break", "no line break"}, {"  spaced \t\n", "  spaced \t"},
+        {"", ""},                            {longLine + "\n", longLine},
+    };
+    for (const auto& [content, line] : cases) {
+        test::WriteFile(dir / "pw", content);
+        EXPECT_EQ(ReadPasswordFile(dir / "pw", error), line);
+    }
     EXPECT_EQ(ReadPasswordFile("/nonexistent/vwx/pw", error), std::nullopt);
     EXPECT_NE(error.find("/nonexistent/vwx/pw"), std::string::npos);
 }
@@ -78,14 +60,6 @@ struct Script {
     }
 };
 
-TEST(AskNewPassword, AcceptsTwoEqualAcceptableAnswers) {
-    Script s{{"Segreto1", "Segreto1"}, {}, {}};
-    EXPECT_EQ(s.Run(), "Segreto1");
-    EXPECT_TRUE(s.told.empty());
-    EXPECT_EQ(s.prompts,
-              (std::vector<std::string>{"Inserisci la password: ", "Ripeti password: "}));
-}
-
 TEST(AskNewPassword, RefusesAndAsksAgainLikeTheDialog) {
     Script s{{"Segreto1", "segreto1", // case counts
               "", "",                 // empty
@@ -98,6 +72,9 @@ TEST(AskNewPassword, RefusesAndAsksAgainLikeTheDialog) {
     EXPECT_EQ(s.told, (std::vector<std::string>{"Le password non conincidono",
                                                 "Le password non conincidono",
                                                 "Password troppo corta", "Password troppo corta"}));
+    EXPECT_EQ(s.prompts.size(), 10u);
+    EXPECT_EQ(s.prompts[0], "Inserisci la password: ");
+    EXPECT_EQ(s.prompts[1], "Ripeti password: ");
 }
 
 TEST(AskNewPassword, GivingUpAtEitherPromptEndsIt) {

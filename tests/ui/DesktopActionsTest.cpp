@@ -101,18 +101,12 @@ TEST_F(DesktopActionsTest, OpensAnExistingFileWithItsVerbAndFileUrl) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(DesktopActionsTest, NoProgramOffersTheChooser) {
+TEST_F(DesktopActionsTest, NoProgramOffersTheChooserThenTellsTheUser) {
     const QString odd = makeFile("data.xyz123");
     shell.openAnswer = false;
     OpenSelectedFile(odd);
-    ASSERT_EQ(shell.chooserPaths.size(), 1u);
-    EXPECT_EQ(shell.chooserPaths[0], odd);
+    EXPECT_EQ(shell.chooserPaths, std::vector<QString>{odd});
     EXPECT_TRUE(prompts.messages.empty());
-}
-
-TEST_F(DesktopActionsTest, NoProgramAndNoChooserTellsTheUser) {
-    const QString odd = makeFile("data.xyz123");
-    shell.openAnswer = false;
     shell.chooserAnswer = false;
     OpenSelectedFile(odd);
     ASSERT_EQ(prompts.messages.size(), 1u);
@@ -190,9 +184,6 @@ TEST_F(DesktopActionsTest, WebPagesOpenTheirAddresses) {
     ASSERT_EQ(shell.opened.size(), 2u);
     EXPECT_EQ(shell.opened[0].first, QUrl(kMakerPageAddress));
     EXPECT_EQ(shell.opened[1].first, QUrl(kPartnerPageAddress));
-    EXPECT_NE(shell.opened[0].first, shell.opened[1].first);
-    EXPECT_TRUE(shell.opened[0].first.isValid());
-    EXPECT_EQ(shell.opened[0].first.scheme(), "https");
 }
 
 TEST(PropertiesText, SizesAndPermissions) {

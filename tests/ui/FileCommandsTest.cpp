@@ -50,21 +50,16 @@ TEST_F(FileCommandsTest, SelectingAFileUpdatesThePanel) {
     EXPECT_EQ(main().mnuCrypto()->text(), QStringLiteral("&Encrypt"));
 }
 
-TEST_F(FileCommandsTest, NewKeysForgetsThePasswordOnSelection) {
-    test::WriteSetting(QStringLiteral("NewKeys"), QStringLiteral("True"));
-    start();
-    state().password = QStringLiteral("Secret1");
-    prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "a"));
-    commands().SelectFile();
-    EXPECT_TRUE(state().password.isEmpty());
-}
-
-TEST_F(FileCommandsTest, WithoutNewKeysThePasswordStays) {
-    start();
-    state().password = QStringLiteral("Secret1");
-    prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "a"));
-    commands().SelectFile();
-    EXPECT_EQ(state().password, QStringLiteral("Secret1"));
+TEST_F(FileCommandsTest, NewKeysForgetsThePasswordOnSelectionOtherwiseItStays) {
+    for (const bool newKeys : {true, false}) {
+        test::WriteSetting(QStringLiteral("NewKeys"), newKeys ? QStringLiteral("True") : QStringLiteral("0"));
+        start();
+        state().password = QStringLiteral("Secret1");
+        prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "a"));
+        commands().SelectFile();
+        EXPECT_EQ(state().password.isEmpty(), newKeys);
+        program.reset();
+    }
 }
 
 TEST_F(FileCommandsTest, CancelInTheOpenDialogChangesNothing) {

@@ -115,22 +115,28 @@ TEST_F(JobFlowTest, WrongPasswordGivesTheFourLineMessage) {
     EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("d.txt"))));
 }
 
-TEST_F(JobFlowTest, InterrompiCancelsAProtect) {
+TEST_F(JobFlowTest, InterrompiClickedOrEnterCancelsAProtect) {
     start();
     const QString source = file(QStringLiteral("b.txt"), Contents(200000));
     select(source);
-    int yields = 0;
-    program->host().onEvents = [&] {
-        if (++yields == 2) progress().cmdCancel()->click();
-    };
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("out.txt")));
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Elaborazione interrotta"));
-    EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("out.vwx"))));
-    EXPECT_EQ(state().selectedPath, source);
-    EXPECT_FALSE(progress().isVisible());
+    for (const bool byEnter : {false, true}) {
+        prompts.messages.clear();
+        int yields = 0;
+        program->host().onEvents = [&] {
+            if (++yields != 2) return;
+            if (!byEnter) return progress().cmdCancel()->click();
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QCoreApplication::sendEvent(progress().cmdCancel(), &enter);
+        };
+        runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("out.txt")));
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Information);
+        EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
+        EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Elaborazione interrotta"));
+        EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("out.vwx"))));
+        EXPECT_EQ(state().selectedPath, source);
+        EXPECT_FALSE(progress().isVisible());
+    }
 }
 
 TEST_F(JobFlowTest, EscapeCancelsARestore) {
@@ -149,20 +155,6 @@ TEST_F(JobFlowTest, EscapeCancelsARestore) {
     EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Elaborazione interrotta."));
     EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("d.txt"))));
-}
-
-TEST_F(JobFlowTest, EnterPressesInterrompi) {
-    start();
-    select(file(QStringLiteral("b.txt"), Contents(200000)));
-    int yields = 0;
-    program->host().onEvents = [&] {
-        if (++yields != 2) return;
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QCoreApplication::sendEvent(progress().cmdCancel(), &enter);
-    };
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("out.txt")));
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Elaborazione interrotta"));
 }
 
 TEST_F(JobFlowTest, DriverRefusalsAreReported) {

@@ -178,24 +178,6 @@ TEST_F(MainWindowTest, UsePcmClicksChangeOnlyUsePcm) {
 }
 
 TEST_F(MainWindowTest, MenusStartWithTheHeldBackGroupDisabled) {
-    EXPECT_EQ(window.mnuFile()->title(), QStringLiteral("&File"));
-    EXPECT_EQ(window.mnuExtra()->title(), QStringLiteral("E&xtra"));
-    EXPECT_EQ(window.mniPCM()->title(), QStringLiteral("Private Crypto Code"));
-    EXPECT_EQ(window.mnuHelpa()->title(), QStringLiteral("&Help"));
-    EXPECT_EQ(window.mnuSelect()->text(), QStringLiteral("&Select..."));
-    EXPECT_EQ(window.mnuView()->text(), QStringLiteral("&View"));
-    EXPECT_EQ(window.mnuShell()->text(), QStringLiteral("&Open"));
-    EXPECT_EQ(window.mnuProperties()->text(), QStringLiteral("&Properties..."));
-    EXPECT_EQ(window.mnuExit()->text(), QStringLiteral("&Exit"));
-    EXPECT_EQ(window.mnuKey()->text(), QStringLiteral("&Key"));
-    EXPECT_EQ(window.mnuPCM()->text(), QStringLiteral("&Configure"));
-    EXPECT_EQ(window.mnuDeletePCM()->text(), QStringLiteral("&Delete"));
-    EXPECT_EQ(window.mnuOptions()->text(), QStringLiteral("&Options..."));
-    EXPECT_EQ(window.mnuHelp()->text(), QStringLiteral("Help topics..."));
-    EXPECT_EQ(window.mnuAbout()->text(), QStringLiteral("About ORBIT"));
-    EXPECT_EQ(window.mnuKey()->menu(), nullptr);
-    EXPECT_EQ(window.mnuCrypto()->menu(), nullptr);
-
     for (QAction* heldBack :
          {window.mnuFile()->menuAction(), window.mnuSelect(), window.mnuProperties(),
           window.mnuKey(), window.mnuCrypto(), window.mnuExtra()->menuAction(),
@@ -233,18 +215,28 @@ TEST_F(MainWindowTest, MenuEntriesReportTheirCommands) {
     EXPECT_EQ(*key + *properties + *selects, 0);
 }
 
-TEST_F(MainWindowTest, OpenButtonShowsPressedThenReleasedPictureThenSelects) {
+TEST_F(MainWindowTest, OpenAndExitButtonsShowPressedThenReleasedPictureThenAct) {
     auto selects = test::Spy(&window, &MainWindow::selectFileRequested);
-    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
-        *selects = 0;
-        SendMouse(window.picture3(), QEvent::MouseButtonPress, button);
-        EXPECT_EQ(window.picture3()->shownPicture(), QStringLiteral("22.jpg"));
-        EXPECT_EQ(*selects, 0);
-        SendMouse(window.picture3(), QEvent::MouseButtonRelease, button);
-        EXPECT_EQ(window.picture3()->shownPicture(), QStringLiteral("21.jpg"));
-        EXPECT_EQ(*selects, 1);
+    auto exits = test::Spy(&window, &MainWindow::exitRequested);
+    struct Case {
+        ImageButton* button;
+        const char* pressed;
+        const char* released;
+        std::shared_ptr<int> acted;
+    };
+    for (const Case& c : {Case{window.picture3(), "22.jpg", "21.jpg", selects},
+                          Case{window.picture2(), "02.jpg", "01.jpg", exits}}) {
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            *c.acted = 0;
+            SendMouse(c.button, QEvent::MouseButtonPress, button);
+            EXPECT_EQ(c.button->shownPicture(), QString::fromLatin1(c.pressed));
+            EXPECT_EQ(*c.acted, 0);
+            SendMouse(c.button, QEvent::MouseButtonRelease, button);
+            EXPECT_EQ(c.button->shownPicture(), QString::fromLatin1(c.released));
+            EXPECT_EQ(*c.acted, 1);
+        }
     }
-    // Its caption "Apri" works the button too.
+    // Its caption "Apri" works the open button too.
     *selects = 0;
     Click(window.picture3()->caption(), Qt::RightButton);
     EXPECT_EQ(*selects, 1);
@@ -269,16 +261,6 @@ TEST_F(MainWindowTest, ProcessButtonCaptionNeedsAFileName) {
     window.lblFileName()->setText(QStringLiteral("b.txt"));
     Click(label4);
     EXPECT_EQ(*crypto, 2);
-}
-
-TEST_F(MainWindowTest, ExitButtonEndsTheProgramAfterItsPicture) {
-    auto exits = test::Spy(&window, &MainWindow::exitRequested);
-    SendMouse(window.picture2(), QEvent::MouseButtonPress, Qt::RightButton);
-    EXPECT_EQ(window.picture2()->shownPicture(), QStringLiteral("02.jpg"));
-    EXPECT_EQ(*exits, 0);
-    SendMouse(window.picture2(), QEvent::MouseButtonRelease, Qt::RightButton);
-    EXPECT_EQ(window.picture2()->shownPicture(), QStringLiteral("01.jpg"));
-    EXPECT_EQ(*exits, 1);
 }
 
 TEST_F(MainWindowTest, MissingPictureKeepsTheCurrentLook) {
@@ -318,7 +300,6 @@ TEST_F(MainWindowTest, BannerIconAndStatusBarClicks) {
 
 TEST_F(MainWindowTest, ClockTicksEverySecond) {
     EXPECT_FALSE(window.statusPanel(1)->text().isEmpty());
-    EXPECT_EQ(window.timer1()->interval(), 1000);
     EXPECT_TRUE(window.timer1()->isActive());
     window.statusPanel(1)->clear();
     QEventLoop loop;

@@ -2,6 +2,8 @@
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/TextCodec.h"
 #include "ui/PanelRules.h"
 
@@ -39,12 +41,9 @@ TEST(ShortenPath, OneLongElementIsShortenedCharacterByCharacter) {
     EXPECT_EQ(ShortenPath(path, 2200, HundredTwipsEach), QStringLiteral("/.../") + path.right(14));
 }
 
-TEST(ShortenPath, StopsWhenNothingIsLeftToDrop) {
+TEST(ShortenPath, StopsWhenNothingIsLeftToDropAndKeepsNoRootForRelativePaths) {
     EXPECT_EQ(ShortenPath(QStringLiteral("/a/b/c.txt"), 300, HundredTwipsEach),
               QStringLiteral("/.../"));
-}
-
-TEST(ShortenPath, RelativePathKeepsNoRoot) {
     EXPECT_EQ(ShortenPath(QStringLiteral("docs/reports/2024/b.txt"), 1200, HundredTwipsEach),
               QStringLiteral(".../b.txt"));
 }
@@ -112,40 +111,29 @@ int Rate(const QString& text) {
 }
 
 TEST(RateKeyQuality, FollowsTheQualityTable) {
-    EXPECT_EQ(Rate(QString()), 0);
-    EXPECT_EQ(Rate(QStringLiteral("a")), 3);
-    EXPECT_EQ(Rate(QStringLiteral("abcde")), 15);
-    EXPECT_EQ(Rate(QStringLiteral("Abcde")), 18);
-    EXPECT_EQ(Rate(QStringLiteral("abcd1")), 21);
-    EXPECT_EQ(Rate(QStringLiteral("Abcd1")), 25);
-    EXPECT_EQ(Rate(QStringLiteral("12345")), 15);
-    EXPECT_EQ(Rate(QStringLiteral("a?")), 9);
-    EXPECT_EQ(Rate(QStringLiteral("abc_def")), 21);
-    EXPECT_EQ(Rate(QStringLiteral("Abcdefgh")), 29);
-    EXPECT_EQ(Rate(QStringLiteral("Abcdefg1")), 41);
-    EXPECT_EQ(Rate(QStringLiteral("Abcd1!")), 46); // 46.5 rounds to the even 46
-    EXPECT_EQ(Rate(QStringLiteral("Abcdef1!")), 62);
-    EXPECT_EQ(Rate(QString(34, QLatin1Char('a'))), 100);
-}
-
-TEST(RateKeyQuality, CodePageCharactersAndHugeTextsStayInRange) {
-    // "é" is 233 in the code page: above 122, so it counts as a symbol.
-    EXPECT_EQ(Rate(QStringLiteral("ab\u00e9")), 14); // 9 × 1.5 = 13.5 -> 14
-    EXPECT_EQ(Rate(QString(20000, QLatin1Char('x'))), 100);
-    EXPECT_EQ(Rate(QString(33, QLatin1Char('a'))), 99);
+    const std::pair<QString, int> cases[] = {
+        {QString(), 0}, {"a", 3}, {"abcde", 15}, {"Abcde", 18}, {"abcd1", 21}, {"Abcd1", 25},
+        {"12345", 15}, {"a?", 9}, {"abc_def", 21}, {"Abcdefgh", 29}, {"Abcdefg1", 41},
+        {"Abcd1!", 46}, // 46.5 rounds to the even 46
+        {"Abcdef1!", 62}, {QString(34, QLatin1Char('a')), 100}, {QString(33, QLatin1Char('a')), 99},
+        {QString(20000, QLatin1Char('x')), 100},
+        // "é" is 233 in the code page: above 122, so it counts as a symbol; 13.5 -> 14.
+        {QStringLiteral("ab\u00e9"), 14},
+    };
+    for (const auto& [text, rating] : cases)
+        EXPECT_EQ(Rate(text), rating) << text.left(40).toStdString();
 }
 
 TEST(PasswordRefusal, MismatchIsCheckedBeforeTheRule) {
     const QString mismatch = QStringLiteral("Le password non conincidono");
     const QString tooShort = QStringLiteral("Password troppo corta");
-    EXPECT_EQ(PasswordRefusal(QString(), QString()), mismatch);
-    EXPECT_EQ(PasswordRefusal(QStringLiteral("abcde"), QStringLiteral("abcdE")), mismatch);
-    EXPECT_EQ(PasswordRefusal(QStringLiteral("abc"), QStringLiteral("abcd")), mismatch);
-    EXPECT_EQ(PasswordRefusal(QStringLiteral("abcd"), QStringLiteral("abcd")), tooShort);
-    EXPECT_EQ(PasswordRefusal(QStringLiteral("ababab"), QStringLiteral("ababab")), tooShort);
-    EXPECT_EQ(PasswordRefusal(QStringLiteral("aaaaaaa"), QStringLiteral("aaaaaaa")), tooShort);
-    EXPECT_EQ(PasswordRefusal(QStringLiteral("abcde"), QStringLiteral("abcde")), QString());
-    EXPECT_EQ(PasswordRefusal(QStringLiteral("abababa"), QStringLiteral("abababa")), QString());
+    const std::tuple<QString, QString, QString> cases[] = {
+        {"", "", mismatch},           {"abcde", "abcdE", mismatch},  {"abc", "abcd", mismatch},
+        {"abcd", "abcd", tooShort},   {"ababab", "ababab", tooShort}, {"aaaaaaa", "aaaaaaa", tooShort},
+        {"abcde", "abcde", QString()}, {"abababa", "abababa", QString()},
+    };
+    for (const auto& [code, confirm, refusal] : cases)
+        EXPECT_EQ(PasswordRefusal(code, confirm), refusal) << code.toStdString();
 }
 
 } // namespace

@@ -92,16 +92,6 @@ TEST(PictureArt, IconAndPointerAreTransparentAroundTheirShape) {
     EXPECT_GT(qAlpha(pointer.pixel(hot + QPoint(1, 2))), 0);
 }
 
-TEST(PictureArt, FileNamesOfTheLooks) {
-    EXPECT_EQ(ButtonPictureFile(PictureButton::Open, ButtonLook::Pressed), "22.jpg");
-    EXPECT_EQ(ButtonPictureFile(PictureButton::Open, ButtonLook::Released), "21.jpg");
-    EXPECT_EQ(ButtonPictureFile(PictureButton::Process, ButtonLook::Pressed), "32.jpg");
-    EXPECT_EQ(ButtonPictureFile(PictureButton::Process, ButtonLook::Released), "31.jpg");
-    EXPECT_EQ(ButtonPictureFile(PictureButton::Exit, ButtonLook::Pressed), "02.jpg");
-    EXPECT_EQ(ButtonPictureFile(PictureButton::Exit, ButtonLook::Released), "01.jpg");
-    EXPECT_EQ(ButtonPictureFile(PictureButton::Exit, ButtonLook::Normal), "");
-}
-
 TEST(ProgramPictures, ReadsFromTheProgramFolderAndGivesNullWhenMissing) {
     EXPECT_EQ(ProgramFolder(), QCoreApplication::applicationDirPath());
     EXPECT_TRUE(LoadProgramPicture("no-such-picture-here.jpg").isNull());

@@ -15,50 +15,36 @@ QuickViewLayout Layout(int width, int height, bool visible, double ratio) {
     return ComputeQuickViewLayout({width, height, visible, ratio});
 }
 
-TEST(QuickViewSizing, WidePictureFitsTheWidthOfANewWindow) {
-    // 3800 / 2 = 1900 fits a window 2800 high.
-    const QuickViewLayout l = Layout(1234, 5678, false, 2.0);
-    ASSERT_TRUE(l.hasPicture);
-    EXPECT_EQ(l.pictureWidth, 3800);
-    EXPECT_EQ(l.pictureHeight, 1900);
-    EXPECT_EQ(l.windowWidth, 3800);
-    EXPECT_EQ(l.windowHeight, 2300);
-    EXPECT_EQ(l.pictureLeft, 0);
-    EXPECT_EQ(l.pictureTop, 200);
-}
-
-TEST(QuickViewSizing, FourToThreePictureFitsTheHeightAndNarrowsTheWindow) {
-    // 3800 / (4/3) = 2850 is taller than 2800: height 2800 - 250, width 4/3 of it.
-    const QuickViewLayout l = Layout(0, 0, false, PictureRatio(640, 480));
-    ASSERT_TRUE(l.hasPicture);
-    EXPECT_EQ(l.pictureHeight, 2550);
-    EXPECT_EQ(l.pictureWidth, 3400);
-    EXPECT_EQ(l.windowWidth, 3400);
-    EXPECT_EQ(l.windowHeight, 2800);
-    EXPECT_EQ(l.pictureLeft, 0);
-    EXPECT_EQ(l.pictureTop, 125);
-}
-
-TEST(QuickViewSizing, VisibleWindowIsMadeSquareOnItsLargerSide) {
-    // Wider than high: 5000 × 5000; a 2:1 picture then fits the width.
-    QuickViewLayout l = Layout(5000, 3000, true, 2.0);
-    EXPECT_EQ(l.pictureWidth, 5000);
-    EXPECT_EQ(l.pictureHeight, 2500);
-    EXPECT_EQ(l.windowWidth, 5000);
-    EXPECT_EQ(l.windowHeight, 2900);
-
-    // Higher than wide: 4500 × 4500; a 1:2 picture is too tall for the width.
-    l = Layout(3000, 4500, true, 0.5);
-    EXPECT_EQ(l.pictureHeight, 4250);
-    EXPECT_EQ(l.pictureWidth, 2125);
-    EXPECT_EQ(l.windowWidth, 2125);
-    EXPECT_EQ(l.windowHeight, 4500);
-
-    // A square picture in a square window: the whole width fits exactly.
-    l = Layout(3000, 3000, true, 1.0);
-    EXPECT_EQ(l.pictureWidth, 3000);
-    EXPECT_EQ(l.pictureHeight, 3000);
-    EXPECT_EQ(l.windowHeight, 3400);
+TEST(QuickViewSizing, WorkedExamples) {
+    struct Case {
+        const char* label;
+        int width, height;
+        bool visible;
+        double ratio;
+        int pictureWidth, pictureHeight, pictureLeft, pictureTop, windowWidth, windowHeight;
+    };
+    const Case cases[] = {
+        // A new window: 3800 / 2 = 1900 fits a window 2800 high.
+        {"2:1, new", 1234, 5678, false, 2.0, 3800, 1900, 0, 200, 3800, 2300},
+        // 3800 / (4/3) = 2850 is taller than 2800: height 2800 - 250, width 4/3 of it.
+        {"4:3, new", 0, 0, false, PictureRatio(640, 480), 3400, 2550, 0, 125, 3400, 2800},
+        // A visible window is made square on its larger side: 5000 x 5000.
+        {"2:1, wide", 5000, 3000, true, 2.0, 5000, 2500, 0, 200, 5000, 2900},
+        // 4500 x 4500; a 1:2 picture is too tall for the width.
+        {"1:2, tall", 3000, 4500, true, 0.5, 2125, 4250, 0, 125, 2125, 4500},
+        {"square", 3000, 3000, true, 1.0, 3000, 3000, 0, 200, 3000, 3400},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const QuickViewLayout l = Layout(c.width, c.height, c.visible, c.ratio);
+        ASSERT_TRUE(l.hasPicture);
+        EXPECT_EQ(l.pictureWidth, c.pictureWidth);
+        EXPECT_EQ(l.pictureHeight, c.pictureHeight);
+        EXPECT_EQ(l.pictureLeft, c.pictureLeft);
+        EXPECT_EQ(l.pictureTop, c.pictureTop);
+        EXPECT_EQ(l.windowWidth, c.windowWidth);
+        EXPECT_EQ(l.windowHeight, c.windowHeight);
+    }
 }
 
 TEST(QuickViewSizing, WholePartsAreTakenNotRounded) {
@@ -127,13 +113,6 @@ TEST_F(QuickViewWindowTest, FirstViewOfATwoToOnePicture) {
     EXPECT_EQ(window.picture().size(), QSize(200, 100));
     // The busy pointer is gone again.
     EXPECT_EQ(owner.cursor().shape(), Qt::ArrowCursor);
-}
-
-TEST_F(QuickViewWindowTest, FourToThreeJpegNarrowsTheWindow) {
-    window.showPicture(writePicture("photo.jpg", 640, 480, "JPG"));
-    EXPECT_EQ(window.width(), TwipsToPixels(3400));
-    EXPECT_EQ(window.height(), TwipsToPixels(2800));
-    EXPECT_EQ(window.pictureArea()->size(), QSize(TwipsToPixels(3400), TwipsToPixels(2550)));
 }
 
 TEST_F(QuickViewWindowTest, UnreadablePictureKeepsThePreviousOneWithTheNewCaption) {

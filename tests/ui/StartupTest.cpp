@@ -11,16 +11,12 @@ namespace {
 using test::ProgramFixture;
 
 TEST(CommandLinePath, FirstArgumentWithoutSurroundingQuotes) {
-    EXPECT_EQ(CommandLinePath({QStringLiteral("vaultwise")}), QString());
-    EXPECT_EQ(CommandLinePath({QStringLiteral("vaultwise"), QStringLiteral("/tmp/a.txt")}),
-              QStringLiteral("/tmp/a.txt"));
-    EXPECT_EQ(CommandLinePath({QStringLiteral("vaultwise"), QStringLiteral("\"/tmp/a b.txt\"")}),
-              QStringLiteral("/tmp/a b.txt"));
-    EXPECT_EQ(CommandLinePath({QStringLiteral("vaultwise"), QStringLiteral("\"")}),
-              QStringLiteral("\""));
-    EXPECT_EQ(
-        CommandLinePath({QStringLiteral("vaultwise"), QStringLiteral("a b"), QStringLiteral("c")}),
-        QStringLiteral("a b"));
+    const QString program = QStringLiteral("vaultwise");
+    EXPECT_EQ(CommandLinePath({program}), QString());
+    EXPECT_EQ(CommandLinePath({program, "/tmp/a.txt"}), "/tmp/a.txt");
+    EXPECT_EQ(CommandLinePath({program, "\"/tmp/a b.txt\""}), "/tmp/a b.txt");
+    EXPECT_EQ(CommandLinePath({program, "\""}), "\"");
+    EXPECT_EQ(CommandLinePath({program, "a b", "c"}), "a b");
 }
 
 class StartupTest : public ProgramFixture {};
@@ -51,13 +47,11 @@ TEST_F(StartupTest, WithoutFileOpensAnEmptyPanelInTheFolderSetting) {
     EXPECT_EQ(prompts.openAsked[0].title, QStringLiteral("Seleziona File..."));
 }
 
-TEST_F(StartupTest, FolderDefaultsToTheHomeFolder) {
+TEST_F(StartupTest, FolderDefaultsToHomeAndAnUnusableOneStillStarts) {
     make().Start(QString());
     EXPECT_EQ(state().startFolder, QDir::homePath());
     EXPECT_EQ(state().currentFolder, QDir::homePath());
-}
-
-TEST_F(StartupTest, UnusableFolderSettingStillStarts) {
+    program.reset();
     test::WriteSetting(QStringLiteral("Folder"), pathOf(QStringLiteral("missing")));
     make().Start(QString());
     EXPECT_TRUE(main().isVisible());
