@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     const std::size_t size = std::strtoull(argv[1], nullptr, 10) << 20;
     const auto text = vw::bench::MakeEnglishLikeText(size, 2026);
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size()));
+    out.write(reinterpret_cast<const char*>(text.data()),
+              static_cast<std::streamsize>(text.size()));
     return out ? 0 : 1;
 }

@@ -5,7 +5,8 @@ namespace vw {
 void SecureWipe(void* data, std::size_t size) noexcept {
     // Volatile stores so the compiler cannot drop the wipe of a buffer about to be freed.
     auto* p = static_cast<volatile unsigned char*>(data);
-    for (std::size_t i = 0; i < size; ++i) p[i] = 0;
+    for (std::size_t i = 0; i < size; ++i)
+        p[i] = 0;
 }
 
 void SecureWipe(std::string& text) noexcept {

@@ -12,7 +12,7 @@ using Bytes = std::vector<std::uint8_t>;
 // A run-time failure inside a protect or restore; the procedure's boundary turns it into
 // status 12 or 22 with the description as ErrorDescription.
 class EngineError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

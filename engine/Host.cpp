@@ -6,12 +6,20 @@ Host defaultHost;
 Host* currentHost = &defaultHost;
 } // namespace
 
-Host& CurrentHost() { return *currentHost; }
+Host& CurrentHost() {
+    return *currentHost;
+}
 
-void SetHost(Host* host) { currentHost = host ? host : &defaultHost; }
+void SetHost(Host* host) {
+    currentHost = host ? host : &defaultHost;
+}
 
-ScopedHost::ScopedHost(Host& host) : previous_(&CurrentHost()) { SetHost(&host); }
+ScopedHost::ScopedHost(Host& host) : previous_(&CurrentHost()) {
+    SetHost(&host);
+}
 
-ScopedHost::~ScopedHost() { SetHost(previous_); }
+ScopedHost::~ScopedHost() {
+    SetHost(previous_);
+}
 
 } // namespace vw

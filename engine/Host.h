@@ -6,7 +6,7 @@
 namespace vw {
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     // Runs pending user-interface events (the progress dialog redraws, its Cancel button may run).
     virtual void ProcessEvents() {}
@@ -30,13 +30,13 @@ void SetHost(Host* host);
 
 // Installs a host for the lifetime of a scope, restoring the previous one afterwards.
 class ScopedHost {
-public:
+  public:
     explicit ScopedHost(Host& host);
     ~ScopedHost();
     ScopedHost(const ScopedHost&) = delete;
     ScopedHost& operator=(const ScopedHost&) = delete;
 
-private:
+  private:
     Host* previous_;
 };
 

@@ -22,7 +22,8 @@ std::string ExtensionOf(const std::string& path) {
     const auto dot = ExtensionDot(path);
     if (dot == std::string::npos || dot + 1 == path.size()) return {};
     std::string bytes = Utf8ToCp1252(path.substr(dot + 1));
-    for (char& c : bytes) c = static_cast<char>(Cp1252ToLower(static_cast<unsigned char>(c)));
+    for (char& c : bytes)
+        c = static_cast<char>(Cp1252ToLower(static_cast<unsigned char>(c)));
     return Cp1252ToUtf8(bytes);
 }
 
@@ -48,6 +49,8 @@ std::int64_t FileLength(const std::string& path) {
     return static_cast<std::int64_t>(st.st_size);
 }
 
-bool FileExists(const std::string& path) { return FileLength(path) >= 0; }
+bool FileExists(const std::string& path) {
+    return FileLength(path) >= 0;
+}
 
 } // namespace vw

@@ -10,8 +10,9 @@ namespace vw::fuzz {
 
 inline const std::string& ScratchFolder() {
     static const std::string folder = [] {
-        std::string pattern = (std::filesystem::exists("/dev/shm") ? std::string("/dev/shm")
-                                                                   : std::filesystem::temp_directory_path().string()) +
+        std::string pattern = (std::filesystem::exists("/dev/shm")
+                                   ? std::string("/dev/shm")
+                                   : std::filesystem::temp_directory_path().string()) +
                               "/vwfuzz-XXXXXX";
         if (!::mkdtemp(pattern.data())) std::abort();
         return pattern + "/";

@@ -14,10 +14,13 @@ namespace {
 void Write(const std::filesystem::path& path, const vw::Bytes& data) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
 }
 
-vw::Bytes FromText(const std::string& text) { return vw::Bytes(text.begin(), text.end()); }
+vw::Bytes FromText(const std::string& text) {
+    return vw::Bytes(text.begin(), text.end());
+}
 
 vw::Bytes Encoded(vw::Bytes data) {
     vw::HuffmanEncode(data, static_cast<std::int32_t>(data.size()));
@@ -27,7 +30,8 @@ vw::Bytes Encoded(vw::Bytes data) {
 // The plain content of a protected file: header, extension, terminator, stream, check values.
 vw::Bytes PlainProtectedFile(const std::string& extension, const vw::Bytes& data) {
     vw::Bytes file(32);
-    for (std::size_t i = 0; i < file.size(); ++i) file[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    for (std::size_t i = 0; i < file.size(); ++i)
+        file[i] = static_cast<std::uint8_t>(i * 37 + 11);
     file[0] = 32;
     file.insert(file.end(), extension.begin(), extension.end());
     file.push_back(0);
@@ -47,10 +51,12 @@ int main(int argc, char** argv) {
         FromText("abracadabra"), FromText("ab"), FromText("aaaa"),
         FromText("The quick brown fox jumps over the lazy dog.\nThe end.\n")};
     vw::Bytes all(256);
-    for (int i = 0; i < 256; ++i) all[i] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < 256; ++i)
+        all[i] = static_cast<std::uint8_t>(i);
     samples.push_back(all);
     vw::Bytes skewed;
-    for (int i = 0, count = 1; i < 20; ++i, count = count * 3 / 2 + 1) skewed.insert(skewed.end(), count, static_cast<std::uint8_t>('A' + i));
+    for (int i = 0, count = 1; i < 20; ++i, count = count * 3 / 2 + 1)
+        skewed.insert(skewed.end(), count, static_cast<std::uint8_t>('A' + i));
     samples.push_back(skewed);
 
     int n = 0;

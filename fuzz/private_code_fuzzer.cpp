@@ -8,7 +8,7 @@
 
 namespace {
 class SettingHost : public vw::Host {
-public:
+  public:
     std::string ReadSetting(const std::string& key, const std::string& defaultValue) override {
         return key == "OFB" ? value : defaultValue;
     }

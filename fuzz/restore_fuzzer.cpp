@@ -23,15 +23,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vw::Bytes file(data + 1, data + size);
     if (encrypt) {
         vw::InitCipher(kPassword, kPrivateCode);
-        for (auto& b : file) b = vw::EncryptByte(b);
+        for (auto& b : file)
+            b = vw::EncryptByte(b);
     }
     const std::string folder = vw::fuzz::ScratchFolder();
     const std::string source = folder + "input.vwx";
     {
         std::ofstream out(source, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        out.write(reinterpret_cast<const char*>(file.data()),
+                  static_cast<std::streamsize>(file.size()));
     }
-    const std::string result = vw::ProcessFile(source, folder + "output.x", kPassword, kPrivateCode);
+    const std::string result =
+        vw::ProcessFile(source, folder + "output.x", kPassword, kPrivateCode);
     std::size_t entries = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         (void)entry;
@@ -40,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (vw::JobStatus != 0) {
         if (result != source || entries != 1) __builtin_trap();
     } else {
-        if (entries != 2 || std::filesystem::path(result).parent_path() != std::filesystem::path(folder).parent_path())
+        if (entries != 2 || std::filesystem::path(result).parent_path() !=
+                                std::filesystem::path(folder).parent_path())
             __builtin_trap();
         std::filesystem::remove(result);
     }

@@ -10,7 +10,7 @@ namespace vw::ui {
 enum class MessageIcon { Critical, Information };
 
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
     // A message box with one OK button. An empty title shows the application's title.
     virtual void showMessage(QWidget* parent, MessageIcon icon, const QString& title,

@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("vaultwise"));
     // The interface is Italian: Qt's own dialogs (file dialogs, their questions) speak it too.
     QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTexts.load(QStringLiteral("qtbase_it"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
     const QString path = vw::ui::CommandLinePath(QApplication::arguments());
     vw::ui::Program program;

@@ -90,9 +90,9 @@ TEST(OutputPathFor, ReplaceOutputAndBesideTheSourceButNeverOnIt) {
     EXPECT_EQ(OutputPathFor(o), "/d/report.txt");
     o.replace = false;
     const std::pair<std::string, std::string> beside[] = {
-        {"/d/report.txt", "/d/report.out"},     {"/d/noext", "/d/noext.out"},
+        {"/d/report.txt", "/d/report.out"},       {"/d/noext", "/d/noext.out"},
         {"/d/my.dir/file", "/d/my.dir/file.out"}, {"rel.tar.gz", "rel.tar.out"},
-        {"/d/trailing.", "/d/trailing.out"},    {"/d/x.out", "/d/x.output"},
+        {"/d/trailing.", "/d/trailing.out"},      {"/d/x.out", "/d/x.output"},
     };
     for (const auto& [file, out] : beside) {
         o.file = file;

@@ -29,9 +29,12 @@ TEST(ReadPasswordFile, ReadsTheFirstLineOnlyAndReportsAMissingFile) {
     std::string error;
     const std::string longLine(5000, 'k');
     const std::pair<std::string, std::string> cases[] = {
-        {"Segreto1\nother\n", "Segreto1"}, {"Segreto1\r\n", "Segreto1"},
-        {"no line break", "no line break"}, {"  spaced \t\n", "  spaced \t"},
-        {"", ""},                            {longLine + "\n", longLine},
+        {"Segreto1\nother\n", "Segreto1"},
+        {"Segreto1\r\n", "Segreto1"},
+        {"no line break", "no line break"},
+        {"  spaced \t\n", "  spaced \t"},
+        {"", ""},
+        {longLine + "\n", longLine},
     };
     for (const auto& [content, line] : cases) {
         test::WriteFile(dir / "pw", content);

@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "VwxProcess.h"
-#include "engine/TempDir.h"
 #include "engine/ProtectedFile.h"
+#include "engine/TempDir.h"
 
 namespace vw::test {
 namespace {
@@ -33,14 +33,15 @@ int RunAsNobody(const std::vector<std::string>& args) {
     if (::geteuid() != 0 || ::access("/usr/bin/setpriv", X_OK) != 0) return -1;
     std::string command = "env -i HOME=/nonexistent VWX_PASSWORD=Segreto1 /usr/bin/setpriv "
                           "--reuid=65534 --regid=65534 --clear-groups " VWX_BIN;
-    for (const auto& a : args) command += " '" + a + "'";
+    for (const auto& a : args)
+        command += " '" + a + "'";
     command += " >/dev/null 2>&1";
     const int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
 class VwxFaults : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     VwxProcess vwx;
 };
@@ -86,8 +87,9 @@ TEST_F(VwxFaults, KilledHalfWayLeavesTheOutputPathUntouched) {
     const bool leftover = HasTempFile(dir);
     for (const auto& name : dir.Entries())
         if (name.rfind(kTempPrefix, 0) == 0)
-            std::filesystem::last_write_time(dir / name, std::filesystem::file_time_type::clock::now() -
-                                                             std::chrono::seconds(5));
+            std::filesystem::last_write_time(dir / name,
+                                             std::filesystem::file_time_type::clock::now() -
+                                                 std::chrono::seconds(5));
     WriteFile(dir / "small.txt", std::string("a small file"));
     EXPECT_EQ(vwx.Run({dir / "small.txt"}, {kPw}).status, 0);
     EXPECT_FALSE(HasTempFile(dir)) << "leftover before: " << leftover;

@@ -20,7 +20,8 @@ class ReferenceCipher {
     ReferenceCipher(const std::string& password, const std::string& privateCode) {
         std::int32_t t = 0;
         std::uint8_t mixA[17] = {}, mixB[23] = {};
-        Schedule(permA, 463, t, [&](int i) { return static_cast<std::uint8_t>(password[i % password.size()]); });
+        Schedule(permA, 463, t,
+                 [&](int i) { return static_cast<std::uint8_t>(password[i % password.size()]); });
         for (int i = 0; i < 463; ++i)
             mixA[i % 17] ^= static_cast<std::uint8_t>(permA[i] & 255);
         Schedule(permB, 251, t, [&](int i) { return mixA[i % 17]; });
@@ -144,7 +145,8 @@ TEST(CipherKeyStream, BlocksAndBytesMatchTheReferenceBothWays) {
                 encrypt ? cipher.EncryptBlock(blocks.data() + at, size)
                         : cipher.DecryptBlock(blocks.data() + at, size);
                 at += size;
-                blocks[at] = encrypt ? cipher.EncryptByte(blocks[at]) : cipher.DecryptByte(blocks[at]);
+                blocks[at] =
+                    encrypt ? cipher.EncryptByte(blocks[at]) : cipher.DecryptByte(blocks[at]);
                 ++at;
             }
             encrypt ? cipher.EncryptBlock(blocks.data() + at, blocks.size() - at)
@@ -157,7 +159,8 @@ TEST(CipherKeyStream, BlocksAndBytesMatchTheReferenceBothWays) {
     ReferenceCipher ref("global key", "pc");
     InitCipher("global key", "pc");
     for (int n = 0; n < 100; ++n)
-        ASSERT_EQ(EncryptByte(static_cast<std::uint8_t>(n * 7)), ref.Encrypt(static_cast<std::uint8_t>(n * 7)));
+        ASSERT_EQ(EncryptByte(static_cast<std::uint8_t>(n * 7)),
+                  ref.Encrypt(static_cast<std::uint8_t>(n * 7)));
     EXPECT_EQ(DecryptByte(200), ref.Decrypt(200));
 }
 
@@ -191,7 +194,8 @@ TEST(CipherRoundTrip, OnlyTheSameKeysRestoreAndAChangedByteSpoilsTheRest) {
         bool same;
     };
     for (const auto& [pw, pc, same] :
-         {Key{"password", "private", true}, Key{"passwore", "private", false}, Key{"password", "privatf", false}}) {
+         {Key{"password", "private", true}, Key{"passwore", "private", false},
+          Key{"password", "privatf", false}}) {
         Bytes copy = data;
         cipher.Init(pw, pc);
         cipher.DecryptBlock(copy.data(), copy.size());
@@ -225,7 +229,8 @@ TEST(DecryptBufferTest, ProgressFollowsTheYieldRule) {
     };
     // Yields after bytes 0, 5000, 10000...: one byte reports nothing; 12001 bytes 20.83 and
     // 41.67 percent; 20001 bytes 12.5 -> 12 (half to even), 25, 37.5 -> 38, 50.
-    for (const Case& c : {Case{1, {}, 1}, Case{12001, {21, 42}, 3}, Case{20001, {12, 25, 38, 50}, 5}}) {
+    for (const Case& c :
+         {Case{1, {}, 1}, Case{12001, {21, 42}, 3}, Case{20001, {12, 25, 38, 50}, 5}}) {
         test::ScopedTestHost scope;
         std::mt19937 rng(3);
         const Bytes cipherText = RandomBytes(rng, c.size);

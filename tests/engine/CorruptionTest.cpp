@@ -14,7 +14,7 @@ namespace vw {
 namespace {
 
 class CorruptionTable : public ::testing::Test {
-protected:
+  protected:
     // Protects data and returns the protected file's bytes.
     Bytes Protected(const Bytes& data) {
         test::WriteFile(dir / "source.txt", data);
@@ -72,7 +72,8 @@ protected:
 TEST_F(CorruptionTable, EveryPositionOfASmallFile) {
     const Bytes good = Protected(test::TextData(400, 11));
     std::vector<std::size_t> positions(good.size());
-    for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = i;
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = i;
     ExpectEveryDamageFails(good, positions);
     EXPECT_EQ(Restore(good), 0); // the undamaged file still restores
 }
@@ -80,9 +81,10 @@ TEST_F(CorruptionTable, EveryPositionOfASmallFile) {
 TEST_F(CorruptionTable, SampledPositionsOfALargeFile) {
     const Bytes good = Protected(test::TextData(600000, 12));
     std::mt19937 rng(7);
-    std::vector<std::size_t> positions = {0, 1, 30, 31, 32, 33, good.size() / 2, good.size() - 3,
-                                          good.size() - 2, good.size() - 1};
-    for (int i = 0; i < 40; ++i) positions.push_back(rng() % good.size());
+    std::vector<std::size_t> positions = {
+        0, 1, 30, 31, 32, 33, good.size() / 2, good.size() - 3, good.size() - 2, good.size() - 1};
+    for (int i = 0; i < 40; ++i)
+        positions.push_back(rng() % good.size());
     ExpectEveryDamageFails(good, positions);
 }
 

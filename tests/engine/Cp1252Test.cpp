@@ -18,9 +18,9 @@ TEST(Cp1252, EveryByteRoundTripsThroughUtf8) {
 
 TEST(Cp1252, ConversionsBothWays) {
     const std::pair<std::string, std::string> toUtf8[] = {
-        {"\x80", "\u20AC"},                 // euro sign
-        {"\x9F", "\u0178"},                 // Y with diaeresis
-        {"\xE8\xE9", "\u00E8\u00E9"},       // Latin-1 part
+        {"\x80", "\u20AC"},           // euro sign
+        {"\x9F", "\u0178"},           // Y with diaeresis
+        {"\xE8\xE9", "\u00E8\u00E9"}, // Latin-1 part
         {std::string("a\0b/.~", 6), std::string("a\0b/.~", 6)},
     };
     for (const auto& [cp, utf8] : toUtf8)

@@ -14,7 +14,8 @@ TEST(PasswordRule, RefusesShortAndRepeatedPasswordsOnly) {
     for (const char* refused : {"", "abcd", "aaaaa", "ababab", "abcabc", "xyzxyzxyz"})
         EXPECT_FALSE(IsAcceptablePassword(refused)) << refused;
     // The last piece shorter than the pattern; letter case counts.
-    for (const std::string accepted : {"abcde", "abababa", "aaaaB", "abcABC", "\xE9\xE9\xE9\xE9\xE9x"})
+    for (const std::string accepted :
+         {"abcde", "abababa", "aaaaB", "abcABC", "\xE9\xE9\xE9\xE9\xE9x"})
         EXPECT_TRUE(IsAcceptablePassword(accepted)) << accepted;
 }
 
@@ -27,7 +28,7 @@ TEST(FileKindDetection, LooksForVwxInTheFileNameOnly) {
 }
 
 class DriverChecks : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
 };
 

@@ -19,7 +19,7 @@ namespace {
 
 // Limits the size of files this process may write, as a full disk would, for one scope.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &saved_);
         previousHandler_ = ::signal(SIGXFSZ, SIG_IGN);
@@ -32,7 +32,7 @@ public:
         ::signal(SIGXFSZ, previousHandler_);
     }
 
-private:
+  private:
     rlimit saved_{};
     sighandler_t previousHandler_{};
 };
@@ -54,7 +54,7 @@ long ResidentKiB() {
 }
 
 class Faults : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     test::ScopedTestHost host;
 };
@@ -100,10 +100,12 @@ TEST_F(Faults, AThousandJobsLeakNoDescriptorsAndNoMemory) {
         ProcessFile(p, dir / "b.x", "password1", "");
         ASSERT_EQ(JobStatus, 0);
     };
-    for (int i = 0; i < 50; ++i) oneRound(); // warm up allocator pools
+    for (int i = 0; i < 50; ++i)
+        oneRound(); // warm up allocator pools
     const std::size_t descriptors = OpenDescriptors();
     const long resident = ResidentKiB();
-    for (int i = 0; i < 500; ++i) oneRound();
+    for (int i = 0; i < 500; ++i)
+        oneRound();
     EXPECT_EQ(OpenDescriptors(), descriptors);
 #ifndef __SANITIZE_ADDRESS__
     // (AddressSanitizer keeps freed memory in quarantine; it checks for leaks itself.)
@@ -113,7 +115,8 @@ TEST_F(Faults, AThousandJobsLeakNoDescriptorsAndNoMemory) {
 #endif
     EXPECT_EQ(test::ReadFile(dir / "b.txt"), data);
     // Failing jobs too.
-    for (int i = 0; i < 100; ++i) ProcessFile(dir / "a.vwx", dir / "c.x", "wrong password", "");
+    for (int i = 0; i < 100; ++i)
+        ProcessFile(dir / "a.vwx", dir / "c.x", "wrong password", "");
     EXPECT_EQ(OpenDescriptors(), descriptors);
 }
 

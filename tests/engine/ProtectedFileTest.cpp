@@ -9,12 +9,12 @@
 
 #include "TempDir.h"
 #include "TestHost.h"
-#include "engine/Paths.h"
 #include "engine/Cipher.h"
 #include "engine/Driver.h"
 #include "engine/Host.h"
 #include "engine/Huffman.h"
 #include "engine/JobState.h"
+#include "engine/Paths.h"
 
 namespace vw {
 namespace {
@@ -23,12 +23,13 @@ using test::ReadFile;
 using test::WriteFile;
 
 class ProtectedFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { EntropyPool.clear(); }
 
     // Protects source into folder/name.vwx (the source stays) and returns the written path.
     std::string Protect(const std::string& source, const std::string& output,
-                        const std::string& password = "correct horse", const std::string& pcm = "") {
+                        const std::string& password = "correct horse",
+                        const std::string& pcm = "") {
         return ProcessFile(source, output, password, pcm);
     }
 
@@ -39,9 +40,11 @@ protected:
 
 TEST_F(ProtectedFileTest, RoundTripsManySizesAndContents) {
     Bytes all(256);
-    for (int i = 0; i < 256; ++i) all[i] = static_cast<std::uint8_t>(i);
-    for (const Bytes& data : {Bytes{0x41}, Bytes{'a', 'b'}, Bytes(7000, 0x00), test::TextData(5000, 1),
-                              test::RandomData(10000, 3), test::RandomData(70001, 5), all}) {
+    for (int i = 0; i < 256; ++i)
+        all[i] = static_cast<std::uint8_t>(i);
+    for (const Bytes& data :
+         {Bytes{0x41}, Bytes{'a', 'b'}, Bytes(7000, 0x00), test::TextData(5000, 1),
+          test::RandomData(10000, 3), test::RandomData(70001, 5), all}) {
         SCOPED_TRACE(data.size());
         WriteFile(dir / "data.bin", data);
         host.busyCalls.clear();
@@ -51,7 +54,8 @@ TEST_F(ProtectedFileTest, RoundTripsManySizesAndContents) {
         EXPECT_EQ(host.busyCalls, (std::vector<bool>{true, false, true, false}));
         std::filesystem::remove(dir / "data.bin");
 
-        const std::string restored = ProcessFile(protectedPath, dir / "back.x", "correct horse", "");
+        const std::string restored =
+            ProcessFile(protectedPath, dir / "back.x", "correct horse", "");
         ASSERT_EQ(JobStatus, 0) << StatusMessage;
         EXPECT_EQ(restored, dir / "back.bin");
         EXPECT_EQ(ReadFile(restored), data);
@@ -102,7 +106,8 @@ TEST_F(ProtectedFileTest, OutputNamesAndWhichFilesStay) {
 
     // Sources without an extension or ending in a dot; the same path replaces the source.
     const std::string text = "read me first, please";
-    const std::pair<std::string, std::string> names[] = {{"README", "README"}, {"dotted.", "dotted"}};
+    const std::pair<std::string, std::string> names[] = {{"README", "README"},
+                                                         {"dotted.", "dotted"}};
     for (const auto& [name, base] : names) {
         WriteFile(dir / name, text);
         const std::string q = Protect(dir / name, dir / name);
@@ -180,14 +185,18 @@ Bytes ForgeProtectedFile(const std::string& extension, const Bytes& plain, const
     Bytes file;
     file.reserve(32 + extension.size() + stream.size() + 3);
     file.push_back(32);
-    while (file.size() < 32) file.push_back(0x11);
-    for (char c : extension) file.push_back(static_cast<std::uint8_t>(c));
+    while (file.size() < 32)
+        file.push_back(0x11);
+    for (char c : extension)
+        file.push_back(static_cast<std::uint8_t>(c));
     file.push_back(0);
-    for (std::uint8_t b : stream) file.push_back(b);
+    for (std::uint8_t b : stream)
+        file.push_back(b);
     file.push_back(0x11);
     file.push_back(0x11);
     InitCipher(pw, "");
-    for (auto& b : file) b = EncryptByte(b);
+    for (auto& b : file)
+        b = EncryptByte(b);
     return file;
 }
 
@@ -323,7 +332,8 @@ TEST(MouseEntropy, OneValuePerNewPositionAndAtMost251) {
     AddMouseEntropy(300.5f, 45);
     ASSERT_EQ(EntropyPool.size(), 1u);
     EXPECT_EQ(static_cast<unsigned char>(EntropyPool[0]), (300 ^ 45) & 255); // 300.5 rounds to even
-    for (int i = 1; i <= 300; ++i) AddMouseEntropy(static_cast<float>(i), 1000);
+    for (int i = 1; i <= 300; ++i)
+        AddMouseEntropy(static_cast<float>(i), 1000);
     ASSERT_EQ(EntropyPool.size(), 251u);
     EXPECT_EQ(static_cast<unsigned char>(EntropyPool.back()), (300 ^ 1000) & 255);
     EXPECT_EQ(static_cast<unsigned char>(EntropyPool.front()), (50 ^ 1000) & 255);

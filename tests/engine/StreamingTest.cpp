@@ -54,7 +54,8 @@ Bytes Encoded(Bytes data) {
 }
 
 // A protected file built by hand around a stream, with its check values kept or not.
-Bytes FileWithStream(const Bytes& stream, const std::string& extension = "txt", bool checksAgree = true) {
+Bytes FileWithStream(const Bytes& stream, const std::string& extension = "txt",
+                     bool checksAgree = true) {
     const std::string header = FixedHeader();
     Bytes file(header.begin(), header.end());
     file.insert(file.end(), extension.begin(), extension.end());

@@ -16,7 +16,7 @@
 namespace vw::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         // Memory-backed when the system has it: jobs flush their output, and tests run many.
         const std::filesystem::path base =
@@ -45,13 +45,14 @@ public:
         return names;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 inline void WriteFile(const std::string& path, const Bytes& data) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
 }
 
 inline void WriteFile(const std::string& path, const std::string& text) {
@@ -66,21 +67,24 @@ inline Bytes ReadFile(const std::string& path) {
 inline Bytes RandomData(std::size_t size, unsigned seed) {
     std::mt19937 rng(seed);
     Bytes data(size);
-    for (auto& b : data) b = static_cast<std::uint8_t>(rng());
+    for (auto& b : data)
+        b = static_cast<std::uint8_t>(rng());
     return data;
 }
 
 // English-like text: compresses the way documents do.
 inline Bytes TextData(std::size_t size, unsigned seed) {
-    static const char* words[] = {"the ", "file ", "protected ", "and ", "of ", "password ",
-                                  "restore ", "data ", "a ", "to ", "is ", "in ", "with ",
-                                  "vault ", "every ", "byte ", "back. ", "Again, ", "\n"};
+    static const char* words[] = {"the ",      "file ",    "protected ", "and ",   "of ",
+                                  "password ", "restore ", "data ",      "a ",     "to ",
+                                  "is ",       "in ",      "with ",      "vault ", "every ",
+                                  "byte ",     "back. ",   "Again, ",    "\n"};
     std::mt19937 rng(seed);
     Bytes data;
     data.reserve(size);
     while (data.size() < size) {
         const char* w = words[rng() % std::size(words)];
-        for (const char* p = w; *p && data.size() < size; ++p) data.push_back(static_cast<std::uint8_t>(*p));
+        for (const char* p = w; *p && data.size() < size; ++p)
+            data.push_back(static_cast<std::uint8_t>(*p));
     }
     return data;
 }

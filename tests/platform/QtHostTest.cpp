@@ -83,7 +83,8 @@ TEST_F(QtHostTest, TextSettingsKeepNonAsciiAndCommas) {
 }
 
 TEST_F(QtHostTest, BooleansStoredAsText) {
-    WriteSettings("[Config]\nA=1\nB=-1\nC=True\nD= TRUE \nE=0.1\nF=0\nG=False\nH=yes\nI=\nJ=0.0\nK=on\n");
+    WriteSettings(
+        "[Config]\nA=1\nB=-1\nC=True\nD= TRUE \nE=0.1\nF=0\nG=False\nH=yes\nI=\nJ=0.0\nK=on\n");
     QtHost host(App());
     for (const char* key : {"A", "B", "C", "D", "E"})
         EXPECT_TRUE(host.ReadBool(QString::fromLatin1(key), false)) << key;

@@ -52,7 +52,8 @@ TEST_F(FileCommandsTest, SelectingAFileUpdatesThePanel) {
 
 TEST_F(FileCommandsTest, NewKeysForgetsThePasswordOnSelectionOtherwiseItStays) {
     for (const bool newKeys : {true, false}) {
-        test::WriteSetting(QStringLiteral("NewKeys"), newKeys ? QStringLiteral("True") : QStringLiteral("0"));
+        test::WriteSetting(QStringLiteral("NewKeys"),
+                           newKeys ? QStringLiteral("True") : QStringLiteral("0"));
         start();
         state().password = QStringLiteral("Secret1");
         prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "a"));

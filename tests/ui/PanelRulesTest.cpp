@@ -112,10 +112,21 @@ int Rate(const QString& text) {
 
 TEST(RateKeyQuality, FollowsTheQualityTable) {
     const std::pair<QString, int> cases[] = {
-        {QString(), 0}, {"a", 3}, {"abcde", 15}, {"Abcde", 18}, {"abcd1", 21}, {"Abcd1", 25},
-        {"12345", 15}, {"a?", 9}, {"abc_def", 21}, {"Abcdefgh", 29}, {"Abcdefg1", 41},
+        {QString(), 0},
+        {"a", 3},
+        {"abcde", 15},
+        {"Abcde", 18},
+        {"abcd1", 21},
+        {"Abcd1", 25},
+        {"12345", 15},
+        {"a?", 9},
+        {"abc_def", 21},
+        {"Abcdefgh", 29},
+        {"Abcdefg1", 41},
         {"Abcd1!", 46}, // 46.5 rounds to the even 46
-        {"Abcdef1!", 62}, {QString(34, QLatin1Char('a')), 100}, {QString(33, QLatin1Char('a')), 99},
+        {"Abcdef1!", 62},
+        {QString(34, QLatin1Char('a')), 100},
+        {QString(33, QLatin1Char('a')), 99},
         {QString(20000, QLatin1Char('x')), 100},
         // "é" is 233 in the code page: above 122, so it counts as a symbol; 13.5 -> 14.
         {QStringLiteral("ab\u00e9"), 14},
@@ -128,9 +139,14 @@ TEST(PasswordRefusal, MismatchIsCheckedBeforeTheRule) {
     const QString mismatch = QStringLiteral("Le password non conincidono");
     const QString tooShort = QStringLiteral("Password troppo corta");
     const std::tuple<QString, QString, QString> cases[] = {
-        {"", "", mismatch},           {"abcde", "abcdE", mismatch},  {"abc", "abcd", mismatch},
-        {"abcd", "abcd", tooShort},   {"ababab", "ababab", tooShort}, {"aaaaaaa", "aaaaaaa", tooShort},
-        {"abcde", "abcde", QString()}, {"abababa", "abababa", QString()},
+        {"", "", mismatch},
+        {"abcde", "abcdE", mismatch},
+        {"abc", "abcd", mismatch},
+        {"abcd", "abcd", tooShort},
+        {"ababab", "ababab", tooShort},
+        {"aaaaaaa", "aaaaaaa", tooShort},
+        {"abcde", "abcde", QString()},
+        {"abababa", "abababa", QString()},
     };
     for (const auto& [code, confirm, refusal] : cases)
         EXPECT_EQ(PasswordRefusal(code, confirm), refusal) << code.toStdString();
