@@ -27,35 +27,33 @@ class VwxEndToEnd : public ::testing::Test {
 };
 
 TEST_F(VwxEndToEnd, ProtectsBesideTheSourceAndRestoresByteForByte) {
-    const Bytes original = TextData(150000, 7);
-    WriteFile(dir / "report.TXT", original);
-
-    const RunResult p = vwx.Run({dir / "report.TXT"}, {kPw});
-    ASSERT_EQ(p.status, 0) << p.err;
-    EXPECT_EQ(p.out, dir / "report.vwx" + "\n");
-    EXPECT_EQ(p.err, ""); // no terminal: no progress bar
-    EXPECT_EQ(dir.Entries(), Names({"report.TXT", "report.vwx"}));
-    EXPECT_NE(ReadFile(dir / "report.vwx"), original);
-
-    std::filesystem::remove(dir / "report.TXT");
-    const RunResult r = vwx.Run({dir / "report.vwx"}, {kPw});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, dir / "report.txt" + "\n"); // the extension comes back in lower case
-    EXPECT_EQ(ReadFile(dir / "report.txt"), original);
-    EXPECT_EQ(dir.Entries(), Names({"report.txt", "report.vwx"}));
-}
-
-TEST_F(VwxEndToEnd, FileWithoutExtensionAndAllByteValues) {
-    Bytes original;
+    Bytes allValues;
     for (int i = 0; i < 3000; ++i)
-        original.push_back(static_cast<std::uint8_t>(i * 7));
-    WriteFile(dir / "data", original);
-    ASSERT_EQ(vwx.Run({dir / "data"}, {kPw}).status, 0);
-    std::filesystem::remove(dir / "data");
-    const RunResult r = vwx.Run({dir / "data.vwx"}, {kPw});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, dir / "data" + "\n");
-    EXPECT_EQ(ReadFile(dir / "data"), original);
+        allValues.push_back(static_cast<std::uint8_t>(i * 7));
+    // The extension comes back in lower case; a file without one gets none.
+    struct Case {
+        std::string source, result, restored;
+        Bytes original;
+    };
+    for (const Case& c : {Case{"report.TXT", "report.vwx", "report.txt", TextData(150000, 7)},
+                          Case{"data", "data.vwx", "data", allValues}}) {
+        SCOPED_TRACE(c.source);
+        WriteFile(dir / c.source, c.original);
+        const RunResult p = vwx.Run({dir / c.source}, {kPw});
+        ASSERT_EQ(p.status, 0) << p.err;
+        EXPECT_EQ(p.out, dir / c.result + "\n");
+        EXPECT_EQ(p.err, ""); // no terminal: no progress bar
+        EXPECT_NE(ReadFile(dir / c.result), c.original);
+
+        std::filesystem::remove(dir / c.source);
+        const RunResult r = vwx.Run({dir / c.result}, {kPw});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, dir / c.restored + "\n");
+        EXPECT_EQ(ReadFile(dir / c.restored), c.original);
+        EXPECT_EQ(dir.Entries(), Names({c.restored.c_str(), c.result.c_str()}));
+        std::filesystem::remove(dir / c.restored);
+        std::filesystem::remove(dir / c.result);
+    }
 }
 
 TEST_F(VwxEndToEnd, ReplaceSwapsTheSourceForTheResult) {
@@ -86,34 +84,31 @@ TEST_F(VwxEndToEnd, OutputOptionNamesTheResultWithItsOwnExtensionReplaced) {
     EXPECT_EQ(vwx.Run({"-o", dir / "sub", dir / "a.txt"}, {kPw}).status, 64);
 }
 
-TEST_F(VwxEndToEnd, WrongPasswordWritesNothing) {
+// One run per status the driver's checks and the job give; nothing is written by any.
+TEST_F(VwxEndToEnd, FailuresBecomeExitStatusesAndWriteNothing) {
     WriteFile(dir / "s.txt", TextData(30000, 2));
     ASSERT_EQ(vwx.Run({"--replace", dir / "s.txt"}, {kPw}).status, 0);
     const Bytes protectedBytes = ReadFile(dir / "s.vwx");
-    const RunResult r = vwx.Run({dir / "s.vwx"}, {"VWX_PASSWORD=Segreto2"});
-    EXPECT_EQ(r.status, 23);
-    EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("Errore Generico 3"), std::string::npos) << r.err;
-    EXPECT_EQ(dir.Entries(), Names({"s.vwx"}));
-    EXPECT_EQ(ReadFile(dir / "s.vwx"), protectedBytes);
-}
-
-TEST_F(VwxEndToEnd, DriverChecksBecomeExitStatuses) {
     WriteFile(dir / "empty.txt", std::string());
-    RunResult empty = vwx.Run({dir / "empty.txt"}, {kPw});
-    EXPECT_EQ(empty.status, 6);
-    EXPECT_NE(empty.err.find("File vuoto"), std::string::npos);
-    RunResult missing = vwx.Run({dir / "missing.txt"}, {kPw});
-    EXPECT_EQ(missing.status, 4);
-    EXPECT_NE(missing.err.find("File non trovato"), std::string::npos);
+    struct Case {
+        std::string file, password;
+        int status;
+        const char* message;
+    };
     // The password rule comes first, even for a missing file.
-    RunResult shortPw = vwx.Run({dir / "missing.txt"}, {"VWX_PASSWORD=abcd"});
-    EXPECT_EQ(shortPw.status, 3);
-    EXPECT_NE(shortPw.err.find("Password troppo corta"), std::string::npos);
-    RunResult repeated = vwx.Run({dir / "empty.txt"}, {"VWX_PASSWORD=ababab"});
-    EXPECT_EQ(repeated.status, 3);
-    EXPECT_EQ(dir.Entries(), Names({"empty.txt"}));
-    EXPECT_EQ(empty.out + missing.out + shortPw.out, "");
+    for (const Case& c : {Case{"s.vwx", "Segreto2", 23, "Errore Generico 3"},
+                          Case{"empty.txt", "Segreto1", 6, "File vuoto"},
+                          Case{"missing.txt", "Segreto1", 4, "File non trovato"},
+                          Case{"missing.txt", "abcd", 3, "Password troppo corta"},
+                          Case{"empty.txt", "ababab", 3, "Password troppo corta"}}) {
+        SCOPED_TRACE(c.file + " " + c.password);
+        const RunResult r = vwx.Run({dir / c.file}, {"VWX_PASSWORD=" + c.password});
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(dir.Entries(), Names({"empty.txt", "s.vwx"}));
+    }
+    EXPECT_EQ(ReadFile(dir / "s.vwx"), protectedBytes);
 }
 
 TEST_F(VwxEndToEnd, UsageHelpAndVersion) {

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "VwxProcess.h"
 #include "engine/TempDir.h"
@@ -120,25 +121,24 @@ TEST_F(VwxTerminal, AsksTwiceWithoutEchoRefusingLikeTheDialog) {
     EXPECT_EQ(ReadFile(dir / "a.txt"), original);
 }
 
-TEST_F(VwxTerminal, CtrlCAtThePromptCancelsAndRestoresEcho) {
-    WriteFile(dir / "a.txt", TextData(3000, 9));
-    const pid_t pid = vwx.Start({dir / "a.txt"}, {}, "", tty.SlaveName());
-    ASSERT_TRUE(tty.WaitFor(kFirst));
-    tty.Type("Segr\x03");
-    const RunResult p = vwx.Wait(pid);
-    EXPECT_EQ(p.status, 11);
-    EXPECT_NE(p.err.find("Elaborazione interrota"), std::string::npos);
-    EXPECT_TRUE(tty.Echoing());
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.txt"});
-}
-
-TEST_F(VwxTerminal, EndOfInputAtThePromptCancelsTheRestore) {
-    WriteFile(dir / "a.vwx", RandomData(300, 1));
-    const pid_t pid = vwx.Start({dir / "a.vwx"}, {}, "", tty.SlaveName());
-    ASSERT_TRUE(tty.WaitFor(kFirst));
-    tty.Type("\x04");
-    EXPECT_EQ(vwx.Wait(pid).status, 21);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.vwx"});
+// Ctrl-C cancels a protect, end of input a restore: the echo comes back, nothing is written.
+TEST_F(VwxTerminal, CtrlCOrEndOfInputAtThePromptCancels) {
+    for (const auto& [file, typed, status] :
+         {std::tuple{"a.txt", "Segr\x03", 11}, std::tuple{"a.vwx", "\x04", 21}}) {
+        SCOPED_TRACE(file);
+        WriteFile(dir / file, RandomData(3000, 9));
+        const pid_t pid = vwx.Start({dir / file}, {}, "", tty.SlaveName());
+        ASSERT_TRUE(tty.WaitFor(kFirst));
+        tty.Type(typed);
+        const RunResult p = vwx.Wait(pid);
+        EXPECT_EQ(p.status, status);
+        if (status == 11) {
+            EXPECT_NE(p.err.find("Elaborazione interrota"), std::string::npos);
+        }
+        EXPECT_TRUE(tty.Echoing());
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{file});
+        std::filesystem::remove(dir / file);
+    }
 }
 
 TEST_F(VwxTerminal, ProgressBarOnlyOnATerminal) {

@@ -10,6 +10,7 @@
 #include "bench/TextCorpus.h"
 #include "engine/Huffman.h"
 #include "engine/JobState.h"
+#include "tests/engine/LongCodeData.h"
 #include "tests/engine/TestHost.h"
 
 namespace vw {
@@ -128,14 +129,7 @@ TEST(HuffmanRoundTrip, ManySizesAndContents) {
 TEST(HuffmanRoundTrip, FibonacciCountsGiveLongCodes) {
     // Counts 1, 1, 2, 3, 5, ... give the deepest tree for their total: codes up to 31 bits,
     // far beyond the decoding table, spread through the data so they cross yield intervals.
-    std::vector<std::uint32_t> counts = {1, 1};
-    while (counts.size() < 32)
-        counts.push_back(counts[counts.size() - 1] + counts[counts.size() - 2]);
-    Bytes data;
-    for (std::size_t v = 0; v < counts.size(); ++v)
-        data.insert(data.end(), counts[v], static_cast<std::uint8_t>(v * 5));
-    std::mt19937 rng(9);
-    std::shuffle(data.begin(), data.end(), rng);
+    const Bytes data = test::LongCodeData(32, 9);
 
     test::ScopedTestHost scope;
     const Bytes stream = Encoded(data);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "LongCodeData.h"
 #include "TempDir.h"
 #include "TestHost.h"
 #include "bench/TextCorpus.h"
@@ -69,17 +70,9 @@ Bytes FileWithStream(const Bytes& stream, const std::string& extension = "txt",
     return file;
 }
 
-// Counts 1, 1, 2, 3, 5, ...: codes up to 30 bits and more, spread through the data.
+// Long codes, with the rarest values right around the chunk boundaries.
 Bytes LongCodeData(std::size_t symbols, unsigned seed) {
-    std::vector<std::uint32_t> counts = {1, 1};
-    while (counts.size() < symbols)
-        counts.push_back(counts[counts.size() - 1] + counts[counts.size() - 2]);
-    Bytes data;
-    for (std::size_t v = 0; v < counts.size(); ++v)
-        data.insert(data.end(), counts[v], static_cast<std::uint8_t>(v * 7));
-    std::mt19937 rng(seed);
-    std::shuffle(data.begin(), data.end(), rng);
-    // The rarest values right around the chunk boundaries.
+    Bytes data = test::LongCodeData(symbols, seed);
     for (std::size_t k = 1; k * kChunkSize + 2 < data.size(); ++k) {
         std::swap(data[k * kChunkSize - 1], *std::find(data.begin(), data.end(), std::uint8_t{0}));
         std::swap(data[k * kChunkSize + 1], *std::find(data.begin(), data.end(), std::uint8_t{7}));

@@ -60,18 +60,14 @@ TEST_F(QtHostTest, ReadsTheConfigGroupOfTheApplicationsSettings) {
     EXPECT_EQ(host.ReadText(QStringLiteral("Missing"), QStringLiteral("c:/")), "c:/");
 }
 
-TEST_F(QtHostTest, NoSettingsFileGivesDefaults) {
-    QtHost host(App());
-    EXPECT_EQ(host.ReadSetting("OFB", ""), "");
-    EXPECT_TRUE(host.ReadBool(QStringLiteral("NewKeys"), true));
-    EXPECT_FALSE(host.ReadBool(QStringLiteral("NewKeys"), false));
-}
-
-TEST_F(QtHostTest, DefaultApplicationIsVaultwise) {
+TEST_F(QtHostTest, NoSettingsFileGivesDefaultsAndTheDefaultApplicationIsVaultwise) {
+    QtHost none(App());
+    EXPECT_EQ(none.ReadSetting("OFB", ""), "");
+    EXPECT_TRUE(none.ReadBool(QStringLiteral("NewKeys"), true));
+    EXPECT_FALSE(none.ReadBool(QStringLiteral("NewKeys"), false));
     app_ = "vaultwise";
     WriteSettings("[Config]\nOFB=0102\n");
-    QtHost host;
-    EXPECT_EQ(host.ReadSetting("OFB", ""), "0102");
+    EXPECT_EQ(QtHost().ReadSetting("OFB", ""), "0102");
 }
 
 TEST_F(QtHostTest, TextSettingsKeepNonAsciiAndCommas) {

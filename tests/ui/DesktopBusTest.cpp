@@ -63,6 +63,12 @@ class DesktopBusTest : public ::testing::Test {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         return answer;
     }
+    QString touch(const QString& name) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return path;
+    }
     QDBusConnection bus = QDBusConnection::sessionBus();
     QStringList services;
     QStringList paths;
@@ -84,18 +90,18 @@ TEST_F(DesktopBusTest, FileManagerIsAskedForTheItemProperties) {
     EXPECT_EQ(call.arguments().at(0).toStringList(), QStringList{url.toString(QUrl::FullyEncoded)});
 }
 
-TEST_F(DesktopBusTest, NoFileManagerOnTheBusMeansOurOwnWindow) {
+TEST_F(DesktopBusTest, NoFileManagerMeansOurOwnWindowNoPortalNoChooser) {
     ASSERT_FALSE(bus.interface()->isServiceRegistered("org.freedesktop.FileManager1"));
+    ASSERT_FALSE(bus.interface()->isServiceRegistered("org.freedesktop.portal.Desktop"));
+    EXPECT_FALSE(DesktopShell().chooseApplication(touch("data.bin")));
+    EXPECT_FALSE(DesktopShell().chooseApplication(dir.filePath("missing")));
     std::optional<bool> answer;
     DesktopShell().showItemProperties(QUrl::fromLocalFile("/tmp/x"),
                                       [&](bool shown) { answer = shown; });
     EXPECT_EQ(waitFor(answer), std::optional<bool>(false));
 
     // The same through ShowFileProperties with the desktop's shell in use.
-    const QString path = dir.filePath("notes.txt");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    const QString path = touch("notes.txt");
     QWidget owner;
     SetDesktopShell(nullptr);
     EXPECT_EQ(ShowFileProperties(path, &owner), kPropertiesShown);
@@ -111,11 +117,7 @@ TEST_F(DesktopBusTest, PortalGetsTheOpenFileAndIsToldToAsk) {
     portal.replyArguments << QVariant::fromValue(
         QDBusObjectPath("/org/freedesktop/portal/desktop/request/1/vw"));
     serve("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop", &portal);
-    const QString path = dir.filePath("data.xyz123");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("x");
-    file.close();
+    const QString path = touch("data.xyz123");
 
     EXPECT_TRUE(DesktopShell().chooseApplication(path));
     ASSERT_EQ(portal.calls.size(), 1u);
@@ -132,16 +134,6 @@ TEST_F(DesktopBusTest, PortalGetsTheOpenFileAndIsToldToAsk) {
     EXPECT_EQ(sent.st_ino, wanted.st_ino);
     const QVariantMap options = qdbus_cast<QVariantMap>(call.arguments().at(2));
     EXPECT_EQ(options.value("ask"), QVariant(true));
-}
-
-TEST_F(DesktopBusTest, NoPortalNoChooser) {
-    ASSERT_FALSE(bus.interface()->isServiceRegistered("org.freedesktop.portal.Desktop"));
-    const QString path = dir.filePath("data.bin");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    EXPECT_FALSE(DesktopShell().chooseApplication(path));
-    EXPECT_FALSE(DesktopShell().chooseApplication(dir.filePath("missing")));
 }
 
 } // namespace

@@ -26,19 +26,12 @@ class ShowCounter : public QObject {
     }
 };
 
-class FileCommandsTest : public ProgramFixture {
-  protected:
-    void start() {
-        test::WriteSetting(QStringLiteral("Folder"), folder.path());
-        make().Start(QString());
-    }
-};
+using FileCommandsTest = ProgramFixture;
 
 TEST_F(FileCommandsTest, SelectingAFileUpdatesThePanel) {
     start();
     const QString path = file(QStringLiteral("b.txt"), "hello");
-    prompts.openAnswers.push_back(path);
-    commands().SelectFile();
+    select(path);
     ASSERT_EQ(prompts.openAsked.size(), 1u);
     EXPECT_EQ(prompts.openAsked[0].filter, QStringLiteral("Tutti i files (*.*);; (*.vwx)"));
     EXPECT_EQ(state().selectedPath, path);
@@ -56,8 +49,7 @@ TEST_F(FileCommandsTest, NewKeysForgetsThePasswordOnSelectionOtherwiseItStays) {
                            newKeys ? QStringLiteral("True") : QStringLiteral("0"));
         start();
         state().password = QStringLiteral("Secret1");
-        prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "a"));
-        commands().SelectFile();
+        select(file(QStringLiteral("a.txt"), "a"));
         EXPECT_EQ(state().password.isEmpty(), newKeys);
         program.reset();
     }
@@ -67,8 +59,7 @@ TEST_F(FileCommandsTest, CancelInTheOpenDialogChangesNothing) {
     test::WriteSetting(QStringLiteral("NewKeys"), QStringLiteral("1"));
     start();
     const QString path = file(QStringLiteral("a.txt"), "a");
-    prompts.openAnswers.push_back(path);
-    commands().SelectFile();
+    select(path);
     state().password = QStringLiteral("Secret1");
     commands().SelectFile(); // no answer queued: cancelled
     EXPECT_EQ(prompts.openAsked.size(), 2u);
@@ -77,67 +68,46 @@ TEST_F(FileCommandsTest, CancelInTheOpenDialogChangesNothing) {
     EXPECT_EQ(main().windowTitle(), QStringLiteral("Lumora a.txt"));
 }
 
-TEST_F(FileCommandsTest, CancelInThePasswordDialogStartsNothing) {
+TEST_F(FileCommandsTest, CryptaAsksForThePasswordOnlyWhenNoneIsHeldAndCancelsStartNothing) {
     start();
-    prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "a"));
-    commands().SelectFile();
-    JobStatus = 99;
-    answerPassword(QString());
-    commands().RunCryptoCommand();
-    EXPECT_TRUE(prompts.saveAsked.empty());
-    EXPECT_EQ(JobStatus, 99); // no job ran
-    EXPECT_TRUE(state().password.isEmpty());
-}
-
-TEST_F(FileCommandsTest, CancelInTheSaveDialogStartsNoJob) {
-    start();
-    const QString path = file(QStringLiteral("a.txt"), "a");
-    prompts.openAnswers.push_back(path);
-    commands().SelectFile();
-    state().password = QStringLiteral("Secret1");
-    JobStatus = 99;
+    const QString path = file(QStringLiteral("a.txt"), "abcdef");
+    select(path);
+    ShowCounter keyShown(&key());
     ShowCounter progressShown(&progress());
-    commands().RunCryptoCommand();
-    EXPECT_EQ(prompts.saveAsked.size(), 1u);
+    JobStatus = 99;
+    // The "Crypta" button, pressed and released, runs the Encrypt/Decrypt command.
+    const auto pressCrypta = [this] {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(main().picture4(), &press);
+        QCoreApplication::sendEvent(main().picture4(), &release);
+    };
+    answerPassword(QString()); // cancelled in the password dialog
+    pressCrypta();
+    EXPECT_EQ(keyShown.shown, 1);
+    EXPECT_TRUE(prompts.saveAsked.empty());
+    EXPECT_TRUE(state().password.isEmpty());
+
+    answerPassword(QStringLiteral("Secret1")); // then cancelled in the save dialog
+    pressCrypta();
+    EXPECT_EQ(keyShown.shown, 2);
+    EXPECT_EQ(state().password, QStringLiteral("Secret1"));
+    ASSERT_EQ(prompts.saveAsked.size(), 1u);
     EXPECT_EQ(prompts.saveAsked[0].title, QStringLiteral("Salva file..."));
     EXPECT_EQ(prompts.saveAsked[0].filter, QStringLiteral("Tutti i files (*.*)"));
     EXPECT_EQ(progressShown.shown, 0);
-    EXPECT_EQ(JobStatus, 99);
+    EXPECT_EQ(JobStatus, 99); // no job ran
     EXPECT_EQ(state().selectedPath, path);
-    EXPECT_EQ(state().password, QStringLiteral("Secret1"));
     EXPECT_TRUE(QFile::exists(path));
-}
 
-TEST_F(FileCommandsTest, HeldPasswordSkipsThePasswordDialog) {
-    start();
-    const QString path = file(QStringLiteral("a.txt"), "abcdef");
-    prompts.openAnswers.push_back(path);
-    commands().SelectFile();
-    state().password = QStringLiteral("Secret1");
-    ShowCounter keyShown(&key());
+    // The password is held now: straight to the save dialog and the job.
     prompts.saveAnswers.push_back(pathOf(QStringLiteral("out.txt")));
-    commands().RunCryptoCommand();
-    EXPECT_EQ(keyShown.shown, 0);
-    EXPECT_EQ(prompts.saveAsked.size(), 1u);
+    pressCrypta();
+    EXPECT_EQ(keyShown.shown, 2);
+    EXPECT_EQ(prompts.saveAsked.size(), 2u);
     EXPECT_TRUE(QFile::exists(pathOf(QStringLiteral("out.vwx"))));
-}
-
-TEST_F(FileCommandsTest, WithoutPasswordTheDialogComesFirst) {
-    start();
-    prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "abcdef"));
-    commands().SelectFile();
-    ShowCounter keyShown(&key());
-    answerPassword(QStringLiteral("Secret1"));
-    // The "Crypta" button, pressed and released, runs the Encrypt/Decrypt command.
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(main().picture4(), &press);
-    QCoreApplication::sendEvent(main().picture4(), &release);
-    EXPECT_EQ(keyShown.shown, 1);
-    EXPECT_EQ(state().password, QStringLiteral("Secret1"));
-    EXPECT_EQ(prompts.saveAsked.size(), 1u); // cancelled there
 }
 
 TEST_F(FileCommandsTest, DroppedFileIsSelectedAsTheOpenDialogWould) {
@@ -177,16 +147,14 @@ TEST_F(FileCommandsTest, IconClickShowsThePictureAndTheQuickViewFollowsTheSelect
     emit main().imgIcon()->clicked(); // nothing selected: no quick view
     EXPECT_EQ(commands().quickView(), nullptr);
 
-    prompts.openAnswers.push_back(first);
-    commands().SelectFile();
+    select(first);
     emit main().imgIcon()->clicked();
     ASSERT_NE(commands().quickView(), nullptr);
     EXPECT_TRUE(commands().quickView()->isVisible());
     EXPECT_EQ(commands().quickView()->picture().size(), QSize(64, 32));
 
     // While it is open, selecting another picture shows that one.
-    prompts.openAnswers.push_back(second);
-    commands().SelectFile();
+    select(second);
     EXPECT_EQ(commands().quickView()->picture().size(), QSize(32, 64));
 
     // Closing the main window closes it too.

@@ -19,23 +19,7 @@ QByteArray Contents(int size) {
     return data;
 }
 
-class JobFlowTest : public ProgramFixture {
-  protected:
-    void start() {
-        test::WriteSetting(QStringLiteral("Folder"), folder.path());
-        make().Start(QString());
-    }
-    void select(const QString& path) {
-        prompts.openAnswers.push_back(path);
-        commands().SelectFile();
-    }
-    // The Encrypt/Decrypt command with a held password and the given output path.
-    void runJob(const QString& password, const QString& outputPath) {
-        state().password = password;
-        prompts.saveAnswers.push_back(outputPath);
-        commands().RunCryptoCommand();
-    }
-};
+using JobFlowTest = ProgramFixture;
 
 TEST_F(JobFlowTest, ProtectInPlaceMovesTheSelectionToTheResult) {
     start();
@@ -78,24 +62,18 @@ TEST_F(JobFlowTest, ProtectInPlaceMovesTheSelectionToTheResult) {
     EXPECT_EQ(test::ReadWholeFile(pathOf(QStringLiteral("restored.txt"))), original);
 }
 
-TEST_F(JobFlowTest, ProtectElsewhereKeepsTheSelection) {
-    start();
-    const QString source = file(QStringLiteral("b.txt"), Contents(5000));
-    select(source);
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("y.txt")));
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(state().selectedPath, source);
-    EXPECT_EQ(state().outputPath, pathOf(QStringLiteral("y.vwx")));
-    EXPECT_EQ(main().windowTitle(), QStringLiteral("Lumora b.txt"));
-    EXPECT_TRUE(QFile::exists(source));
-    EXPECT_TRUE(QFile::exists(pathOf(QStringLiteral("y.vwx"))));
-}
-
-TEST_F(JobFlowTest, WrongPasswordGivesTheFourLineMessage) {
+TEST_F(JobFlowTest, ProtectElsewhereThenWrongPasswordGivesTheFourLineMessage) {
     start();
     const QString source = file(QStringLiteral("b.txt"), Contents(3000));
     select(source);
     runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("c.txt")));
+    // Another output path: the selection stays on the source.
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(state().selectedPath, source);
+    EXPECT_EQ(state().outputPath, pathOf(QStringLiteral("c.vwx")));
+    EXPECT_EQ(main().windowTitle(), QStringLiteral("Lumora b.txt"));
+    EXPECT_TRUE(QFile::exists(source));
+
     select(pathOf(QStringLiteral("c.vwx")));
     bool progressShownDuringMessage = false;
     prompts.onMessage = [&](const test::ShownMessage&) {
@@ -115,46 +93,42 @@ TEST_F(JobFlowTest, WrongPasswordGivesTheFourLineMessage) {
     EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("d.txt"))));
 }
 
-TEST_F(JobFlowTest, InterrompiClickedOrEnterCancelsAProtect) {
+TEST_F(JobFlowTest, InterrompiEnterOrEscapeCancelsAProtectAndARestore) {
     start();
     const QString source = file(QStringLiteral("b.txt"), Contents(200000));
     select(source);
-    for (const bool byEnter : {false, true}) {
-        prompts.messages.clear();
-        int yields = 0;
-        program->host().onEvents = [&] {
-            if (++yields != 2) return;
-            if (!byEnter) return progress().cmdCancel()->click();
-            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-            QCoreApplication::sendEvent(progress().cmdCancel(), &enter);
-        };
-        runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("out.txt")));
-        ASSERT_EQ(prompts.messages.size(), 1u);
-        EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Information);
-        EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
-        EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Elaborazione interrotta"));
-        EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("out.vwx"))));
-        EXPECT_EQ(state().selectedPath, source);
-        EXPECT_FALSE(progress().isVisible());
-    }
-}
-
-TEST_F(JobFlowTest, EscapeCancelsARestore) {
-    start();
-    select(file(QStringLiteral("b.txt"), Contents(200000)));
     runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("c.txt")));
-    select(pathOf(QStringLiteral("c.vwx")));
-    int yields = 0;
-    program->host().onEvents = [&] {
-        if (++yields != 2) return;
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QCoreApplication::sendEvent(&progress(), &escape);
-    };
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("d.txt")));
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Elaborazione interrotta."));
-    EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("d.txt"))));
+    enum How { Click, Enter, Escape };
+    for (const bool restore : {false, true}) {
+        for (const How how : {Click, Enter, Escape}) {
+            SCOPED_TRACE(testing::Message() << "restore " << restore << " how " << how);
+            const QString selected = restore ? pathOf(QStringLiteral("c.vwx")) : source;
+            select(selected);
+            prompts.messages.clear();
+            int yields = 0;
+            program->host().onEvents = [&] {
+                if (++yields != 2) return;
+                if (how == Click) return progress().cmdCancel()->click();
+                QKeyEvent key(QEvent::KeyPress, how == Enter ? Qt::Key_Return : Qt::Key_Escape,
+                              Qt::NoModifier);
+                QCoreApplication::sendEvent(
+                    how == Enter ? static_cast<QWidget*>(progress().cmdCancel()) : &progress(),
+                    &key);
+            };
+            runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("out.txt")));
+            program->host().onEvents = nullptr;
+            ASSERT_EQ(prompts.messages.size(), 1u);
+            EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Information);
+            EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
+            EXPECT_EQ(prompts.messages[0].text, restore
+                                                    ? QStringLiteral("Elaborazione interrotta.")
+                                                    : QStringLiteral("Elaborazione interrotta"));
+            EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("out.vwx"))));
+            EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("out.txt"))));
+            EXPECT_EQ(state().selectedPath, selected);
+            EXPECT_FALSE(progress().isVisible());
+        }
+    }
 }
 
 TEST_F(JobFlowTest, DriverRefusalsAreReported) {

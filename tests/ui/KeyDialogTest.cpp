@@ -77,6 +77,11 @@ TEST_F(KeyDialogTest, TypingRatesTheCodeAndEnablesOk) {
 }
 
 TEST_F(KeyDialogTest, EnterMovesOnThenPressesOk) {
+    dialog.txtConfirm()->setText(QStringLiteral("Secret1"));
+    PressKey(dialog.txtConfirm(), Qt::Key_Return); // the confirmation alone: nothing happens
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(state.password.isEmpty());
+    dialog.txtConfirm()->clear();
     dialog.txtCode()->setFocus();
     PressKey(dialog.txtCode(), Qt::Key_Return); // empty: nothing happens
     EXPECT_EQ(dialog.focusWidget(), dialog.txtCode());
@@ -96,14 +101,6 @@ TEST_F(KeyDialogTest, EnterMovesOnThenPressesOk) {
     EXPECT_TRUE(dialog.txtCode()->text().isEmpty());
     EXPECT_TRUE(dialog.txtConfirm()->text().isEmpty());
     EXPECT_TRUE(prompts.messages.empty());
-}
-
-TEST_F(KeyDialogTest, EnterInConfirmationAloneDoesNothing) {
-    dialog.txtConfirm()->setText(QStringLiteral("Secret1"));
-    PressKey(dialog.txtConfirm(), Qt::Key_Return);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_TRUE(state.password.isEmpty());
 }
 
 TEST_F(KeyDialogTest, RefusalsWipeBothBoxesAndKeepTheDialogOpen) {
@@ -133,18 +130,15 @@ TEST_F(KeyDialogTest, RefusalsWipeBothBoxesAndKeepTheDialogOpen) {
 
 TEST_F(KeyDialogTest, CloseAndEscapeKeepTheHeldPassword) {
     state.password = QStringLiteral("earlier1");
-    type(QStringLiteral("other12"), QStringLiteral("other12"));
-    dialog.cmdCancel()->click();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(state.password, QStringLiteral("earlier1"));
-    EXPECT_TRUE(dialog.txtCode()->text().isEmpty());
-
-    dialog.show();
-    type(QStringLiteral("other12"), QStringLiteral("other12"));
-    PressKey(&dialog, Qt::Key_Escape);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(state.password, QStringLiteral("earlier1"));
-    EXPECT_TRUE(dialog.txtConfirm()->text().isEmpty());
+    for (const bool escape : {false, true}) {
+        dialog.show();
+        type(QStringLiteral("other12"), QStringLiteral("other12"));
+        escape ? PressKey(&dialog, Qt::Key_Escape) : dialog.cmdCancel()->click();
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(state.password, QStringLiteral("earlier1"));
+        EXPECT_TRUE(dialog.txtCode()->text().isEmpty());
+        EXPECT_TRUE(dialog.txtConfirm()->text().isEmpty());
+    }
 }
 
 TEST_F(KeyDialogTest, ModalShowingReturnsWhenAccepted) {

@@ -38,11 +38,16 @@ TEST(PictureArt, PicturesHaveTheirDesignSizes) {
     EXPECT_EQ(DrawBannerPointer().size(), QSize(32, 32));
     for (int size : kIconSizes)
         EXPECT_EQ(DrawProgramIcon(size).size(), QSize(size, size));
-    for (ButtonLook look : {ButtonLook::Normal, ButtonLook::Pressed, ButtonLook::Released}) {
-        EXPECT_EQ(DrawButtonPicture(PictureButton::Open, look).size(), QSize(100, 32));
-        EXPECT_EQ(DrawButtonPicture(PictureButton::Process, look).size(), QSize(100, 32));
-        EXPECT_EQ(DrawButtonPicture(PictureButton::Exit, look).size(), QSize(32, 32));
-    }
+    for (PictureButton button : kButtons)
+        for (ButtonLook look : {ButtonLook::Normal, ButtonLook::Pressed, ButtonLook::Released})
+            EXPECT_EQ(DrawButtonPicture(button, look).size(),
+                      button == PictureButton::Exit ? QSize(32, 32) : QSize(100, 32));
+    // What the main window shows when no picture lies beside the program.
+    EXPECT_EQ(DesignMainPicture().size(), QSize(296, 231));
+    EXPECT_EQ(DesignBannerPicture().size(), QSize(468, 60));
+    EXPECT_EQ(DesignBannerCursor().pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(DesignButtonPicture(PictureButton::Exit).size(), QSize(32, 32));
+    EXPECT_FALSE(DesignProgramIcon().isNull());
 }
 
 TEST(PictureArt, PressedLookIsDarkerThanReleased) {
@@ -110,14 +115,6 @@ TEST(ProgramPictures, ReadsFromTheProgramFolderAndGivesNullWhenMissing) {
     broken.close();
     EXPECT_TRUE(LoadProgramPicture(name).isNull());
     QFile::remove(path);
-}
-
-TEST(ProgramPictures, DesignPicturesForTheMainWindow) {
-    EXPECT_EQ(DesignMainPicture().size(), QSize(296, 231));
-    EXPECT_EQ(DesignBannerPicture().size(), QSize(468, 60));
-    EXPECT_EQ(DesignBannerCursor().pixmap().size(), QSize(32, 32));
-    EXPECT_EQ(DesignButtonPicture(PictureButton::Exit).size(), QSize(32, 32));
-    EXPECT_FALSE(DesignProgramIcon().isNull());
 }
 
 #ifdef VW_PICTURE_DIR

@@ -45,6 +45,22 @@ class ProgramFixture : public ::testing::Test {
     ProgressDialog& progress() { return program->progressDialog(); }
     FileCommands& commands() { return program->commands(); }
 
+    // Starts without a command-line file, the open dialog set to the test's folder.
+    void start() {
+        WriteSetting(QStringLiteral("Folder"), folder.path());
+        make().Start(QString());
+    }
+    void select(const QString& path) {
+        prompts.openAnswers.push_back(path);
+        commands().SelectFile();
+    }
+    // The Encrypt/Decrypt command with a held password and the given output path.
+    void runJob(const QString& password, const QString& outputPath) {
+        state().password = password;
+        prompts.saveAnswers.push_back(outputPath);
+        commands().RunCryptoCommand();
+    }
+
     // The next showing of the password dialog is answered with password (or closed for "").
     void answerPassword(const QString& password) {
         KeyDialog* dialog = &key();

@@ -22,8 +22,7 @@ TEST(CommandLinePath, FirstArgumentWithoutSurroundingQuotes) {
 class StartupTest : public ProgramFixture {};
 
 TEST_F(StartupTest, WithoutFileOpensAnEmptyPanelInTheFolderSetting) {
-    test::WriteSetting(QStringLiteral("Folder"), folder.path());
-    make().Start(QString());
+    start();
     EXPECT_TRUE(main().isVisible());
     EXPECT_FALSE(key().isVisible());
     EXPECT_FALSE(progress().isVisible());
@@ -81,8 +80,7 @@ TEST_F(StartupTest, StoredPrivateCodeTicksUsePcm) {
     EXPECT_TRUE(main().chkPCM()->isChecked());
     EXPECT_TRUE(main().chkPCM()->isHidden()); // shown only while a file is selected
     EXPECT_TRUE(main().mnuDeletePCM()->isEnabled());
-    prompts.openAnswers.push_back(file(QStringLiteral("a.txt"), "abc"));
-    commands().SelectFile();
+    select(file(QStringLiteral("a.txt"), "abc"));
     EXPECT_FALSE(main().chkPCM()->isHidden());
 }
 
