@@ -146,23 +146,14 @@ TEST_F(MainWindowTest, AttributeWordsFollowTheSize) {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
-TEST_F(MainWindowTest, UsePcmIsOfferedOnlyWithAFileAndAStoredCode) {
+TEST_F(MainWindowTest, UsePcmIsOfferedWithAFileAndAStoredCodeAndChangesOnlyUsePcm) {
     state.privateCode = QStringLiteral("code");
+    state.password = QStringLiteral("secret1");
     window.RefreshFilePanel();
     EXPECT_TRUE(window.chkPCM()->isHidden());
     EXPECT_TRUE(window.mnuDeletePCM()->isEnabled());
     select(test::WriteFile(folder.path(), QStringLiteral("a.txt"), "abc"));
     EXPECT_FALSE(window.chkPCM()->isHidden());
-    state.privateCode.clear();
-    window.UpdateCommandStates();
-    EXPECT_TRUE(window.chkPCM()->isHidden());
-    EXPECT_FALSE(window.mnuDeletePCM()->isEnabled());
-}
-
-TEST_F(MainWindowTest, UsePcmClicksChangeOnlyUsePcm) {
-    state.privateCode = QStringLiteral("code");
-    state.password = QStringLiteral("secret1");
-    select(test::WriteFile(folder.path(), QStringLiteral("a.txt"), "abc"));
     window.chkPCM()->click();
     EXPECT_TRUE(state.usePcm);
     window.chkPCM()->click();
@@ -175,6 +166,11 @@ TEST_F(MainWindowTest, UsePcmClicksChangeOnlyUsePcm) {
     EXPECT_FALSE(state.usePcm);
     EXPECT_EQ(state.privateCode, QStringLiteral("code"));
     EXPECT_EQ(state.password, QStringLiteral("secret1"));
+
+    state.privateCode.clear();
+    window.UpdateCommandStates();
+    EXPECT_TRUE(window.chkPCM()->isHidden());
+    EXPECT_FALSE(window.mnuDeletePCM()->isEnabled());
 }
 
 TEST_F(MainWindowTest, MenusStartWithTheHeldBackGroupDisabled) {
