@@ -199,6 +199,16 @@ void CodePass(ChunkReader& source, const huffman::EncoderPlan& plan,
     if (coded.Push(std::move(out))) coded.Close();
 }
 
+// When the output path chosen was the source itself, the new file replaces the source: the
+// source is deleted, but only once the new file is complete under its own name.
+void ReplaceSourceIfChosen(const std::string& sourcePath, const std::string& outputPath,
+                           const std::string& written) {
+    if (outputPath != sourcePath || written == sourcePath || !FileExists(sourcePath)) return;
+    if (::unlink(sourcePath.c_str()) != 0)
+        throw EngineError("\"" + written + "\" was written, but \"" + sourcePath +
+                          "\" could not be deleted: " + std::strerror(errno));
+}
+
 std::string ProtectFileImpl(const std::string& sourcePath, const std::string& outputPath,
                             const std::string& password, const std::string& privateCode) {
     const std::time_t jobStart = std::time(nullptr);
@@ -319,11 +329,7 @@ std::string ProtectFileImpl(const std::string& sourcePath, const std::string& ou
         BusyPointer busy;
         out.Commit(FilePermissions(sourcePath));
     }
-    if (outputPath == sourcePath && written != sourcePath && FileExists(sourcePath)) {
-        if (::unlink(sourcePath.c_str()) != 0)
-            throw EngineError("the protected file was written, but the original \"" + sourcePath +
-                              "\" could not be deleted: " + std::strerror(errno));
-    }
+    ReplaceSourceIfChosen(sourcePath, outputPath, written);
     return written;
 }
 
@@ -582,11 +588,7 @@ std::string RestoreFileImpl(const std::string& sourcePath, const std::string& ou
         }
         out->Commit(FilePermissions(sourcePath));
     }
-    if (outputPath == sourcePath && written != sourcePath && FileExists(sourcePath)) {
-        if (::unlink(sourcePath.c_str()) != 0)
-            throw EngineError("the file was restored, but the protected file \"" + sourcePath +
-                              "\" could not be deleted: " + std::strerror(errno));
-    }
+    ReplaceSourceIfChosen(sourcePath, outputPath, written);
     return written;
 }
 
