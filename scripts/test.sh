@@ -6,10 +6,10 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 
 build=build
-options=(-DCMAKE_BUILD_TYPE=Release)
+options=(-DCMAKE_BUILD_TYPE=Release -DVW_SANITIZE=OFF -DVW_BUILD_GUI=ON -DVW_BUILD_TESTS=ON)
 if [[ "${1:-}" == "--sanitize" ]]; then
     build=build-asan
-    options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVW_SANITIZE=ON -DVW_BUILD_BENCH=OFF)
+    options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVW_SANITIZE=ON -DVW_BUILD_GUI=ON -DVW_BUILD_TESTS=ON -DVW_BUILD_BENCH=OFF)
 fi
 
 cmake -S . -B "$build" "${options[@]}" >/dev/null
