@@ -95,6 +95,23 @@ std::string Utf8ToCp1252(const std::string& utf8) {
     return out;
 }
 
+std::string CharactersOutsideCp1252(const std::string& utf8) {
+    std::string outside;
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t begin = pos;
+        const std::int32_t cp = DecodeUtf8(utf8, pos);
+        if (cp >= 0 && ByteOf(static_cast<char32_t>(cp)) >= 0) continue;
+        std::string character;
+        if (cp < 0)
+            AppendUtf8(character, 0xFFFD);
+        else
+            character = utf8.substr(begin, pos - begin);
+        if (outside.find(character) == std::string::npos) outside += character;
+    }
+    return outside;
+}
+
 std::string Cp1252ToUtf8(const std::string& bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);

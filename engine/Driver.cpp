@@ -30,10 +30,12 @@ FileKind DetectFileKind(const std::string& path) {
 }
 
 std::string ProcessFile(const std::string& sourcePath, const std::string& outputPath,
-                        const std::string& password, const std::string& privateCode) {
+                        const std::string& password, const std::string& privateCode,
+                        Overwrite overwrite) {
     JobStatus = kStatusOk;
     StatusMessage.clear();
     ErrorDescription.clear();
+    ExistingOutputPath.clear();
     std::string result;
 
     if (!IsAcceptablePassword(password)) {
@@ -45,10 +47,10 @@ std::string ProcessFile(const std::string& sourcePath, const std::string& output
     } else {
         switch (DetectFileKind(sourcePath)) {
         case FileKind::Plain:
-            result = ProtectFile(sourcePath, outputPath, password, privateCode);
+            result = ProtectFile(sourcePath, outputPath, password, privateCode, overwrite);
             break;
         case FileKind::Protected:
-            result = RestoreFile(sourcePath, outputPath, password, privateCode);
+            result = RestoreFile(sourcePath, outputPath, password, privateCode, overwrite);
             break;
         case FileKind::Unknown:
             JobStatus = kStatusUnknownFormat;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/JobState.h"
+
 namespace vw {
 
 enum class FileKind : std::int16_t { Plain = 0, Protected = 1, Unknown = 2 };
@@ -10,7 +12,8 @@ enum class FileKind : std::int16_t { Plain = 0, Protected = 1, Unknown = 2 };
 // Runs one job: checks the password and the source, then protects or restores by the path's
 // kind. Leaves JobStatus and StatusMessage; returns the written path, or sourcePath on failure.
 std::string ProcessFile(const std::string& sourcePath, const std::string& outputPath,
-                        const std::string& password, const std::string& privateCode);
+                        const std::string& password, const std::string& privateCode,
+                        Overwrite overwrite = Overwrite::Allowed);
 
 // At least five characters and not one shorter piece repeated.
 bool IsAcceptablePassword(const std::string& password);

@@ -11,6 +11,7 @@ std::string StatusMessage;
 std::string ErrorDescription;
 std::atomic<bool> CancelRequested{false};
 std::int16_t LastProgress = 0;
+std::string ExistingOutputPath;
 
 std::string MessageForStatus(std::int16_t status, const std::string& errorDescription) {
     switch (status) {

@@ -33,6 +33,18 @@ extern std::string ErrorDescription;
 extern std::atomic<bool> CancelRequested;
 extern std::int16_t LastProgress;
 
+// Whether a job may replace a file that already sits at the path of its result.
+enum class Overwrite : std::int16_t {
+    // Replaced (the desktop program's save dialog asked the user first).
+    Allowed,
+    // The job fails with 12 or 22 and ExistingOutputPath names the file; nothing is written.
+    // Only the source itself may be replaced, and only when the caller passed the source as
+    // the output path (it asked for the result to replace the source).
+    Refused,
+};
+// The existing file that the last job refused to replace; empty otherwise.
+extern std::string ExistingOutputPath;
+
 // The message text for a status code, "" for codes outside the table.
 std::string MessageForStatus(std::int16_t status, const std::string& errorDescription);
 // Sets StatusMessage from JobStatus (codes outside the table leave it unchanged).

@@ -612,13 +612,17 @@ std::string Guarded(std::int16_t failureStatus, const std::string& sourcePath, J
 } // namespace
 
 std::string ProtectFile(const std::string& sourcePath, const std::string& outputPath,
-                        const std::string& password, const std::string& privateCode) {
+                        const std::string& password, const std::string& privateCode,
+                        Overwrite overwrite) {
+    (void)overwrite; // not yet honoured
     return Guarded(kStatusProtectFailed, sourcePath,
                    [&] { return ProtectFileImpl(sourcePath, outputPath, password, privateCode); });
 }
 
 std::string RestoreFile(const std::string& sourcePath, const std::string& outputPath,
-                        const std::string& password, const std::string& privateCode) {
+                        const std::string& password, const std::string& privateCode,
+                        Overwrite overwrite) {
+    (void)overwrite; // not yet honoured
     return Guarded(kStatusRestoreFailed, sourcePath,
                    [&] { return RestoreFileImpl(sourcePath, outputPath, password, privateCode); });
 }

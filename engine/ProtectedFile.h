@@ -3,14 +3,18 @@
 // the random header and the mouse entropy pool.
 #include <string>
 
+#include "engine/JobState.h"
+
 namespace vw {
 
 // Both take UTF-8 paths and single-byte code-page key texts, and return the path written, or
 // sourcePath when the job stopped (JobStatus tells why).
 std::string ProtectFile(const std::string& sourcePath, const std::string& outputPath,
-                        const std::string& password, const std::string& privateCode);
+                        const std::string& password, const std::string& privateCode,
+                        Overwrite overwrite = Overwrite::Allowed);
 std::string RestoreFile(const std::string& sourcePath, const std::string& outputPath,
-                        const std::string& password, const std::string& privateCode);
+                        const std::string& password, const std::string& privateCode,
+                        Overwrite overwrite = Overwrite::Allowed);
 
 // A header of n bytes (32 <= n <= 255) whose first byte is n. Re-keys the cipher.
 std::string MakeRandomHeader();
