@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "engine/Paths.h"
@@ -26,7 +27,33 @@ std::string FolderForFiles(const std::string& path) {
     return path.rfind('/', 0) == 0 ? "/" : "./";
 }
 
+// Renames from to to unless something already sits at to. Where the file system cannot rename
+// without replacing, a hard link does the same; only where neither works is the final check
+// separate from the rename.
+void MoveWithoutReplacing(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
+    int error = errno;
+    if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
+        if (::link(from.c_str(), to.c_str()) == 0) {
+            ::unlink(from.c_str());
+            return;
+        }
+        error = errno;
+        if (error == EPERM || error == ENOTSUP || error == EOPNOTSUPP) {
+            struct stat st {};
+            if (::lstat(to.c_str(), &st) == 0) throw OutputExistsError(to);
+            if (::rename(from.c_str(), to.c_str()) == 0) return;
+            error = errno;
+        }
+    }
+    if (error == EEXIST) throw OutputExistsError(to);
+    throw EngineError(Reason("cannot create", to, error));
+}
+
 } // namespace
+
+OutputExistsError::OutputExistsError(const std::string& path)
+    : EngineError("the file \"" + path + "\" already exists"), path_(path) {}
 
 ChunkReader::ChunkReader(std::string path) : path_(std::move(path)) {
     fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
@@ -145,14 +172,18 @@ void AtomicFile::Write(const std::uint8_t* data, std::size_t size) {
     }
 }
 
-void AtomicFile::Commit(unsigned mode) {
+void AtomicFile::Commit(unsigned mode, bool replaceExisting) {
     if (::fchmod(fd_, mode & 0666) != 0 || ::fsync(fd_) != 0)
         throw EngineError(Reason("cannot write", finalPath_, errno));
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) throw EngineError(Reason("cannot write", finalPath_, errno));
-    if (::rename(tempPath_.c_str(), finalPath_.c_str()) != 0)
-        throw EngineError(Reason("cannot replace", finalPath_, errno));
+    if (replaceExisting) {
+        if (::rename(tempPath_.c_str(), finalPath_.c_str()) != 0)
+            throw EngineError(Reason("cannot replace", finalPath_, errno));
+    } else {
+        MoveWithoutReplacing(tempPath_, finalPath_);
+    }
     committed_ = true;
 }
 

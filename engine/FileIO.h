@@ -36,6 +36,16 @@ unsigned FilePermissions(const std::string& path);
 // owned by this user, last written before jobStart and not belonging to a running process.
 void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart);
 
+// Raised when a result would replace a file that the job was not allowed to replace.
+class OutputExistsError : public EngineError {
+  public:
+    explicit OutputExistsError(const std::string& path);
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
 // Writes a file beside its final path under a temporary name (mode 0600) and renames it over
 // the final path only on Commit, so an existing file at that path survives every failure.
 // Without a Commit the temporary file is removed.
@@ -47,8 +57,10 @@ class AtomicFile {
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     void Write(const std::uint8_t* data, std::size_t size);
-    // Flushes, sets the permission bits and renames over the final path.
-    void Commit(unsigned mode);
+    // Flushes, sets the permission bits and renames over the final path. With replaceExisting
+    // false, a file that sits at the final path (even one that appeared while the job ran) is
+    // left alone and OutputExistsError is raised; the temporary file is then removed.
+    void Commit(unsigned mode, bool replaceExisting = true);
     const std::string& TempPath() const { return tempPath_; }
 
   private:
