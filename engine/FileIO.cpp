@@ -83,6 +83,26 @@ void ChunkReader::Read(std::uint8_t* out, std::size_t size) {
     }
 }
 
+void ChunkReader::ExpectEnd() {
+    std::uint8_t extra = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd_, &extra, 1);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw EngineError(Reason("cannot read", path_, errno));
+        if (got > 0) throw EngineError("the file \"" + path_ + "\" grew while it was read");
+        return;
+    }
+}
+
+ChunkReader::Stamp ChunkReader::CurrentStamp() const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) throw EngineError(Reason("cannot read", path_, errno));
+    auto ns = [](const timespec& t) {
+        return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+    };
+    return {static_cast<std::int64_t>(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
+}
+
 Bytes ReadWholeFile(const std::string& path) {
     ChunkReader reader(path);
     Bytes data;

@@ -22,6 +22,17 @@ class ChunkReader {
     std::int64_t Size() const { return size_; }
     // Reads exactly size bytes; raises EngineError when the file ends first or cannot be read.
     void Read(std::uint8_t* out, std::size_t size);
+    // Raises EngineError unless the file ends here (a file that grew has more to read).
+    void ExpectEnd();
+    // What identifies the file's content from outside: it changes when the file is written.
+    struct Stamp {
+        std::int64_t size = 0;
+        std::int64_t modifiedNs = 0;
+        std::int64_t changedNs = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    // The stamp now, from the open file.
+    Stamp CurrentStamp() const;
 
   private:
     std::string path_;
