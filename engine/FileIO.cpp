@@ -2,7 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 #include "engine/Paths.h"
 #include "engine/ProtectedFile.h"
@@ -48,6 +49,71 @@ void MoveWithoutReplacing(const std::string& from, const std::string& to) {
     }
     if (error == EEXIST) throw OutputExistsError(to);
     throw EngineError(Reason("cannot create", to, error));
+}
+
+// The file-creation mask. The system states it without changing it; only where it does not is
+// the mask read by setting it, briefly to the strictest value, so that files other threads
+// create meanwhile get fewer permissions, never more.
+mode_t CurrentUmask() {
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found) return static_cast<mode_t>(mask & 0777);
+    }
+    static std::mutex guard;
+    const std::lock_guard lock(guard);
+    const mode_t mask = ::umask(0777);
+    ::umask(mask);
+    return mask;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Creates a new file under a fresh temporary name in folder and locks it. A cleanup can take a
+// file between its creation and its lock; the file is only kept when the path still names it
+// once locked. Returns the descriptor, or -1 with errno set.
+int CreateLockedTempFile(const std::string& folder, std::string& path) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        unsigned long long nonce = 0;
+        if (::getrandom(&nonce, sizeof nonce, 0) != sizeof nonce) nonce = ::time(nullptr) + attempt;
+        char name[96];
+        std::snprintf(name, sizeof name, "%s%ld-%016llx", kTempPrefix,
+                      static_cast<long>(::getpid()), nonce);
+        path = folder + name;
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return -1;
+        struct stat opened {};
+        struct stat named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+            ::lstat(path.c_str(), &named) == 0 && SameFile(opened, named)) {
+            return fd;
+        }
+        ::close(fd); // a cleanup holds or removed it: it is that cleanup's to remove
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Removes path when it is a temporary file of this user, last written before jobStart, that no
+// live job holds locked.
+void RemoveIfUnlocked(const std::string& path, std::time_t jobStart) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat opened {};
+    struct stat named {};
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == ::geteuid() &&
+        opened.st_mtime < jobStart && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        ::lstat(path.c_str(), &named) == 0 && SameFile(opened, named)) {
+        ::unlink(path.c_str());
+    }
+    ::close(fd);
 }
 
 } // namespace
@@ -129,35 +195,21 @@ void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart) {
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name.compare(0, prefixLength, kTempPrefix) != 0) continue;
-        const std::string path = (dirPath.back() == '/' ? dirPath : dirPath + "/") + name;
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
-            continue;
-        if (st.st_mtime >= jobStart) continue;
-        // The name carries the writer's process id: leave the files of running jobs alone.
-        const long pid = std::strtol(name.c_str() + prefixLength, nullptr, 10);
-        if (pid > 0 && pid != ::getpid() &&
-            (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM))
-            continue;
-        ::unlink(path.c_str());
+        RemoveIfUnlocked((dirPath.back() == '/' ? dirPath : dirPath + "/") + name, jobStart);
     }
     ::closedir(dir);
 }
 
 AtomicFile::AtomicFile(std::string finalPath) : finalPath_(std::move(finalPath)) {
     const std::string folder = FolderForFiles(finalPath_);
-    for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
-        unsigned long long nonce = 0;
-        if (::getrandom(&nonce, sizeof nonce, 0) != sizeof nonce) nonce = ::time(nullptr) + attempt;
-        char name[96];
-        std::snprintf(name, sizeof name, "%s%ld-%016llx", kTempPrefix,
-                      static_cast<long>(::getpid()), nonce);
-        tempPath_ = folder + name;
-        fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd_ < 0 && errno != EEXIST) break;
-    }
-    if (fd_ < 0) {
+    fd_ = CreateLockedTempFile(folder, tempPath_);
+    if (fd_ >= 0) lockFd_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    if (lockFd_ < 0) {
         const int error = errno;
+        if (fd_ >= 0) {
+            ::unlink(tempPath_.c_str());
+            ::close(fd_);
+        }
         tempPath_.clear();
         throw EngineError(Reason("cannot create a file in the folder", folder, error));
     }
@@ -170,7 +222,11 @@ AtomicFile::~AtomicFile() {
 void AtomicFile::Discard() noexcept {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (!committed_ && !tempPath_.empty()) ::unlink(tempPath_.c_str());
+    if (lockFd_ < 0) return;
+    // Removed while still locked, so no cleanup can have taken the name meanwhile.
+    if (!committed_) ::unlink(tempPath_.c_str());
+    ::close(lockFd_);
+    lockFd_ = -1;
 }
 
 void AtomicFile::Write(const std::uint8_t* data, std::size_t size) {
@@ -193,18 +249,24 @@ void AtomicFile::Write(const std::uint8_t* data, std::size_t size) {
 }
 
 void AtomicFile::Commit(unsigned mode, bool replaceExisting) {
-    if (::fchmod(fd_, mode & 0666) != 0 || ::fsync(fd_) != 0)
-        throw EngineError(Reason("cannot write", finalPath_, errno));
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) throw EngineError(Reason("cannot write", finalPath_, errno));
-    if (replaceExisting) {
-        if (::rename(tempPath_.c_str(), finalPath_.c_str()) != 0)
-            throw EngineError(Reason("cannot replace", finalPath_, errno));
-    } else {
-        MoveWithoutReplacing(tempPath_, finalPath_);
+    try {
+        if (::fchmod(fd_, mode & 0666 & ~CurrentUmask()) != 0 || ::fsync(fd_) != 0)
+            throw EngineError(Reason("cannot write", finalPath_, errno));
+        const int fd = fd_;
+        fd_ = -1; // lockFd_ keeps the lock until the rename is done
+        if (::close(fd) != 0) throw EngineError(Reason("cannot write", finalPath_, errno));
+        if (replaceExisting) {
+            if (::rename(tempPath_.c_str(), finalPath_.c_str()) != 0)
+                throw EngineError(Reason("cannot replace", finalPath_, errno));
+        } else {
+            MoveWithoutReplacing(tempPath_, finalPath_);
+        }
+    } catch (...) {
+        Discard();
+        throw;
     }
     committed_ = true;
+    Discard();
 }
 
 } // namespace vw

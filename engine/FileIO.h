@@ -43,8 +43,10 @@ class ChunkReader {
 // The permission bits of a file (0 when they cannot be read).
 unsigned FilePermissions(const std::string& path);
 
-// Removes leftover temporary files of killed jobs from a folder: files named with kTempPrefix,
-// owned by this user, last written before jobStart and not belonging to a running process.
+// Removes leftover temporary files of killed jobs from a folder: regular files named with
+// kTempPrefix, owned by this user, last written before jobStart and not locked. Every AtomicFile
+// holds a lock on its temporary file, which tells a live job's file in any process, container or
+// machine sharing the folder from a dead one's.
 void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart);
 
 // Raised when a result would replace a file that the job was not allowed to replace.
@@ -57,9 +59,9 @@ class OutputExistsError : public EngineError {
     std::string path_;
 };
 
-// Writes a file beside its final path under a temporary name (mode 0600) and renames it over
-// the final path only on Commit, so an existing file at that path survives every failure.
-// Without a Commit the temporary file is removed.
+// Writes a file beside its final path under a temporary name (mode 0600, locked for the object's
+// life) and renames it over the final path only on Commit, so an existing file at that path
+// survives every failure. Without a successful Commit the temporary file is removed.
 class AtomicFile {
   public:
     explicit AtomicFile(std::string finalPath);
@@ -68,7 +70,8 @@ class AtomicFile {
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     void Write(const std::uint8_t* data, std::size_t size);
-    // Flushes, sets the permission bits and renames over the final path. With replaceExisting
+    // Flushes, sets the permission bits (mode's read and write bits, less those the umask takes
+    // away, as for any new file) and renames over the final path. With replaceExisting
     // false, a file that sits at the final path (even one that appeared while the job ran) is
     // left alone and OutputExistsError is raised; the temporary file is then removed.
     void Commit(unsigned mode, bool replaceExisting = true);
@@ -80,6 +83,7 @@ class AtomicFile {
     std::string finalPath_;
     std::string tempPath_;
     int fd_ = -1;
+    int lockFd_ = -1; // shares fd_'s lock and keeps it until the temporary file is gone or renamed
     bool committed_ = false;
     std::size_t written_ = 0;
     std::size_t writtenBack_ = 0;
