@@ -58,23 +58,20 @@ std::size_t ReadHeader(const std::uint8_t* s, std::size_t have, std::size_t n, H
                                          static_cast<std::uint32_t>(s[8]) << 24);
     h.symbolCount = static_cast<std::int16_t>(s[9] | s[10] << 8);
     if (h.length <= 0) Refuse("the uncompressed length is not positive");
-    if (h.symbolCount < 2 || h.symbolCount > 256) {
-        Refuse("the symbol count " + std::to_string(h.symbolCount) + " is outside 2 to 256");
-    }
+    // Two codes at least make a complete code; more pairs than byte values can repeat values.
+    if (h.symbolCount < 2)
+        Refuse("the symbol count " + std::to_string(h.symbolCount) + " is below 2");
     h.codeStart = 11 + 2 * static_cast<std::size_t>(h.symbolCount);
     if (h.codeStart > n) Refuse("the symbol table runs past the end of the stream");
     if (have < h.codeStart) return h.codeStart;
-    int previous = -1;
+    // Pairs may come in any order; a later pair for a value overrides an earlier one, and a
+    // length of 0 leaves the value without a code.
+    for (int k = 0; k < h.symbolCount; ++k)
+        h.codeLength[s[11 + 2 * k]] = s[12 + 2 * k];
     std::size_t totalBits = 0;
-    for (int k = 0; k < h.symbolCount; ++k) {
-        const int value = s[11 + 2 * k];
-        const unsigned bits = s[12 + 2 * k];
-        if (bits == 0) Refuse("the code length of byte value " + std::to_string(value) + " is 0");
-        if (value <= previous) Refuse("the symbol table is not in strictly ascending order");
-        previous = value;
-        h.codeLength[value] = static_cast<std::uint8_t>(bits);
+    for (const unsigned bits : h.codeLength) {
         totalBits += bits;
-        h.shortest = std::min(h.shortest, bits);
+        if (bits > 0) h.shortest = std::min(h.shortest, bits);
     }
     const std::size_t codeBytes = (totalBits + 7) / 8;
     if (codeBytes > n - h.codeStart) Refuse("the code bits run past the end of the stream");
