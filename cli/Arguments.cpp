@@ -60,6 +60,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             o.help = true;
         } else if (name == "--version") {
             o.version = true;
+        } else if (name == "-f" || name == "--force") {
+            o.force = true;
         } else if (name == "--replace") {
             o.replace = true;
         } else if (name == "--no-private-code") {
@@ -116,8 +118,12 @@ std::string OutputPathFor(const Options& options) {
     return beside;
 }
 
+std::string ProtectResultPath(const Options& options) {
+    return WithoutExtension(OutputPathFor(options)) + ".vwx";
+}
+
 std::string UsageLine() {
-    return "usage: vwx [-o PATH | --replace] [--password-file FILE] [--no-private-code] FILE";
+    return "usage: vwx [-o PATH | --replace] [-f] [--password-file FILE] [--no-private-code] FILE";
 }
 
 std::string HelpText() {
@@ -128,17 +134,20 @@ std::string HelpText() {
                          "\n"
                          "  -o, --output PATH     write to PATH, with its extension replaced by\n"
                          "                        .vwx or by the stored extension\n"
-                         "      --replace         the result replaces FILE\n"
+                         "      --replace         the result replaces FILE (and no other file)\n"
+                         "  -f, --force           replace an existing file at the result's path\n"
                          "      --password-file F take the password from the first line of F\n"
                          "                        (\"-\" reads standard input)\n"
                          "      --no-private-code leave the stored private crypto code out\n"
                          "  -h, --help            show this help\n"
                          "      --version         show the version\n"
                          "\n"
-                         "Without -o the result is written beside FILE. The password is asked\n"
-                         "on the terminal unless --password-file or VWX_PASSWORD gives it.\n"
-                         "Exit status: 0 on success, the job's status code on failure, 64 on a\n"
-                         "usage error.\n";
+                         "Without -o the result is written beside FILE. An existing file is never\n"
+                         "replaced without -f, except FILE itself with --replace. The password is\n"
+                         "asked on the terminal unless --password-file or VWX_PASSWORD gives it.\n"
+                         "Exit status: 0 on success, the job's status code on failure (3: the\n"
+                         "password is not acceptable), 64 on a usage error, 73 when the result\n"
+                         "would replace an existing file.\n";
 }
 
 } // namespace vw::cli

@@ -11,6 +11,7 @@ struct Options {
     std::string passwordFile;
     bool hasPasswordFile = false;
     bool replace = false;
+    bool force = false; // an existing file at the result's path may be replaced
     bool noPrivateCode = false;
     bool help = false;
     bool version = false;
@@ -29,6 +30,9 @@ ParseResult ParseArguments(const std::vector<std::string>& args);
 // path beside the source that differs from it as text but has the same name without
 // extension, so the job writes the source's name with ".vwx" or the stored extension.
 std::string OutputPathFor(const Options& options);
+
+// The path a protect writes: the output path with its extension replaced by ".vwx".
+std::string ProtectResultPath(const Options& options);
 
 std::string UsageLine();
 std::string HelpText();

@@ -2,11 +2,14 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include "cli/Escape.h"
+#include "cli/FdWrite.h"
 #include "engine/Bytes.h"
 #include "engine/Cp1252.h"
 #include "engine/Driver.h"
@@ -20,56 +23,69 @@ namespace {
 constexpr const char* kMismatch = "Le password non conincidono";
 constexpr const char* kTooShort = "Password troppo corta";
 
-// Appends one byte, moving to a larger buffer by hand so no unwiped copy is left behind.
-void AppendSecret(std::string& line, char c) {
-    if (line.size() == line.capacity()) {
+enum class LineRead { Line, Ended, Failed, TooLong, Interrupted };
+
+// Appends bytes, moving to a larger buffer by hand so no unwiped copy is left behind.
+void AppendSecret(std::string& line, const char* data, std::size_t size) {
+    if (line.size() + size > line.capacity()) {
         std::string bigger;
-        bigger.reserve(line.capacity() * 2 + 64);
+        bigger.reserve((line.size() + size) * 2);
         bigger.append(line);
         SecureWipe(line);
         line.swap(bigger);
     }
-    line.push_back(c);
+    line.append(data, size);
 }
 
-// Reads bytes up to a line break or the end; false when the input ended before any byte or
-// a read failed or was interrupted.
-bool ReadSecretLine(int fd, std::string& line) {
-    line.clear();
-    line.reserve(256);
-    bool any = false;
+// Waits in short steps until fd can be read, so an interrupt that lands just before a wait is
+// not missed; false when interrupted or the wait failed.
+bool WaitReadable(int fd, LineRead& failure) {
     for (;;) {
-        // Waits in short steps, so an interrupt that lands just before a wait is not missed.
         if (Interrupted) {
-            errno = EINTR;
+            failure = LineRead::Interrupted;
             return false;
         }
         pollfd ready{fd, POLLIN, 0};
         const int polled = ::poll(&ready, 1, 100);
-        if (polled < 0 && errno != EINTR) return false;
-        if (polled <= 0) continue;
-        char c;
-        const ssize_t n = ::read(fd, &c, 1);
-        if (n < 0) {
-            if (errno == EINTR) continue;
+        if (polled > 0) return true;
+        if (polled < 0 && errno != EINTR) {
+            failure = LineRead::Failed;
             return false;
         }
-        if (n == 0) return any;
-        any = true;
-        if (c == '\n') break;
-        AppendSecret(line, c);
     }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
 }
 
-void WriteAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
+// Reads a line in blocks, up to a line break or the end, at most kMaxPasswordLine bytes.
+// Ended when the input ended before any byte. Bytes read past the line break are dropped.
+LineRead ReadSecretLine(int fd, std::string& line) {
+    line.clear();
+    line.reserve(256);
+    char block[4096];
+    LineRead result = LineRead::Line;
+    for (bool any = false, done = false; !done;) {
+        if (!WaitReadable(fd, result)) break;
+        const ssize_t n = ::read(fd, block, sizeof block);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        text.remove_prefix(static_cast<std::size_t>(n));
+        if (n <= 0) {
+            result = n < 0 ? LineRead::Failed : any ? LineRead::Line : LineRead::Ended;
+            break;
+        }
+        any = true;
+        const auto size = static_cast<std::size_t>(n);
+        const void* brk = std::memchr(block, '\n', size);
+        const std::size_t take =
+            brk ? static_cast<std::size_t>(static_cast<const char*>(brk) - block) : size;
+        done = brk != nullptr;
+        if (line.size() + take > kMaxPasswordLine) {
+            result = LineRead::TooLong;
+            break;
+        }
+        AppendSecret(line, block, take);
     }
+    SecureWipe(block, sizeof block);
+    if (result != LineRead::Line) SecureWipe(line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return result;
 }
 
 // Turns echo off on a terminal for the life of the object.
@@ -96,31 +112,53 @@ class EchoOff {
 
 } // namespace
 
-std::string FirstLine(std::string_view text) {
-    const auto end = text.find('\n');
-    std::string line(text.substr(0, end));
-    if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.pop_back();
-    return line;
-}
-
-std::optional<std::string> ReadPasswordFile(const std::string& path, std::string& error) {
+PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, std::string& error) {
     const bool standardInput = path == "-";
     const int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
+        // Opening a FIFO waits for a writer; an interrupt ends the wait.
+        if (Interrupted) return PasswordFileRead::Interrupted;
         error = "cannot open the password file " + path;
-        return std::nullopt;
+        return PasswordFileRead::Failed;
     }
-    std::string line;
-    errno = 0;
-    const bool got = ReadSecretLine(fd, line);
-    const bool failed = !got && errno != 0;
+    const LineRead read = ReadSecretLine(fd, line);
     if (!standardInput) ::close(fd);
-    if (failed) {
-        SecureWipe(line);
-        error = "cannot read the password file " + path;
-        return std::nullopt;
+    switch (read) {
+    case LineRead::Line:
+    case LineRead::Ended: // an empty file gives an empty password, which the job refuses
+        return PasswordFileRead::Read;
+    case LineRead::Interrupted:
+        return PasswordFileRead::Interrupted;
+    case LineRead::TooLong:
+        error = "the first line of the password file " + path + " is longer than " +
+                std::to_string(kMaxPasswordLine) + " bytes";
+        return PasswordFileRead::TooLong;
+    case LineRead::Failed:
+        break;
     }
-    return line; // an empty file gives an empty password, which the job refuses
+    error = "cannot read the password file " + path;
+    return PasswordFileRead::Failed;
+}
+
+std::string UnusablePasswordText(const std::string& utf8) {
+    const std::string outside = CharactersOutsideCp1252(utf8);
+    if (outside.empty()) return {};
+    constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
+    std::string listed;
+    for (std::size_t pos = 0; pos < outside.size();) {
+        std::size_t length = 1;
+        while (pos + length < outside.size() && (outside[pos + length] & 0xC0) == 0x80)
+            ++length;
+        listed += (listed.empty() ? "\"" : ", \"") +
+                  EscapeControls(std::string_view(outside).substr(pos, length)) + "\"";
+        pos += length;
+    }
+    std::string text = "the password has characters that the Windows-1252 code page cannot "
+                       "carry, use others: " +
+                       listed;
+    if (outside.find(kReplacement) != std::string::npos)
+        text += " (\"" + std::string(kReplacement) + "\" stands for bytes that are not UTF-8)";
+    return text;
 }
 
 std::optional<std::string> AskNewPassword(const AskFunction& ask, const TellFunction& tell) {
@@ -134,20 +172,15 @@ std::optional<std::string> AskNewPassword(const AskFunction& ask, const TellFunc
         }
         const bool same = *first == *second && !first->empty();
         SecureWipe(*second);
-        if (!same) {
-            SecureWipe(*first);
-            tell(kMismatch);
-            continue;
+        std::string refusal = same ? UnusablePasswordText(*first) : kMismatch;
+        if (refusal.empty()) {
+            std::string bytes = Utf8ToCp1252(*first);
+            if (!IsAcceptablePassword(bytes)) refusal = kTooShort;
+            SecureWipe(bytes);
         }
-        std::string bytes = Utf8ToCp1252(*first);
-        const bool acceptable = IsAcceptablePassword(bytes);
-        SecureWipe(bytes);
-        if (!acceptable) {
-            SecureWipe(*first);
-            tell(kTooShort);
-            continue;
-        }
-        return first;
+        if (refusal.empty()) return first;
+        SecureWipe(*first);
+        tell(refusal);
     }
 }
 
@@ -160,14 +193,13 @@ TerminalAnswer AskOnTerminal(bool confirm, std::string& password) {
         const AskFunction ask = [fd](const char* prompt) -> std::optional<std::string> {
             WriteAll(fd, prompt);
             std::string line;
-            if (!ReadSecretLine(fd, line)) {
-                SecureWipe(line);
+            if (ReadSecretLine(fd, line) != LineRead::Line) {
                 WriteAll(fd, "\n");
                 return std::nullopt;
             }
             return line;
         };
-        const TellFunction tell = [fd](const char* message) {
+        const TellFunction tell = [fd](const std::string& message) {
             WriteAll(fd, message);
             WriteAll(fd, "\n");
         };

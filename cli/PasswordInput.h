@@ -1,6 +1,7 @@
 #pragma once
 // Where vwx gets its password: a file's first line, the environment, or the terminal.
 #include <csignal>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -11,16 +12,22 @@ namespace vw::cli {
 // Set by the interrupt handler; stops a prompt.
 extern volatile std::sig_atomic_t Interrupted;
 
-// The text up to the first line break, without it (LF or CR LF).
-std::string FirstLine(std::string_view text);
+// The longest line taken as a password; a longer one is not a password.
+constexpr std::size_t kMaxPasswordLine = 64 * 1024;
 
-// The first line of a file ("-" reads standard input); nullopt with error set on failure.
-std::optional<std::string> ReadPasswordFile(const std::string& path, std::string& error);
+enum class PasswordFileRead { Read, Failed, TooLong, Interrupted };
+
+// The first line of a file ("-" reads standard input) into line; error tells why otherwise.
+PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, std::string& error);
+
+// Why a password given as UTF-8 cannot be used as it is: the characters that the code page
+// cannot carry, shown escaped; "" when it converts faithfully.
+std::string UnusablePasswordText(const std::string& utf8);
 
 // Asks until the two answers agree and the password is acceptable, telling each refusal.
 // ask returns nullopt when the user gives up (end of input or interrupt).
 using AskFunction = std::function<std::optional<std::string>(const char* prompt)>;
-using TellFunction = std::function<void(const char* message)>;
+using TellFunction = std::function<void(const std::string& message)>;
 std::optional<std::string> AskNewPassword(const AskFunction& ask, const TellFunction& tell);
 
 enum class TerminalAnswer { Given, GaveUp, NoTerminal };

@@ -1,23 +1,13 @@
 #include "cli/ProgressBar.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <unistd.h>
+
+#include "cli/FdWrite.h"
 
 namespace vw::cli {
 namespace {
 
 constexpr int kBarWidth = 40;
-
-void WriteText(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        done += static_cast<std::size_t>(n);
-    }
-}
 
 } // namespace
 
@@ -37,12 +27,12 @@ std::string ProgressLine(int percent, int width) {
 void ProgressBar::Show(int percent) {
     if (percent == last_) return;
     last_ = percent;
-    WriteText(fd_, ProgressLine(percent, kBarWidth));
+    WriteAll(fd_, ProgressLine(percent, kBarWidth));
 }
 
 void ProgressBar::Finish() {
     if (last_ < 0) return;
-    WriteText(fd_, "\r\x1b[K");
+    WriteAll(fd_, "\r\x1b[K");
     last_ = -1;
 }
 

@@ -27,9 +27,11 @@ TEST(ParseArguments, EveryFormOfTheOutputOption) {
 
 TEST(ParseArguments, FlagsAndPasswordFile) {
     const ParseResult r =
-        Parse({"--replace", "--no-private-code", "--password-file", "pw.txt", "a.vwx"});
+        Parse({"--replace", "--no-private-code", "--password-file", "pw.txt", "-f", "a.vwx"});
     ASSERT_TRUE(r.ok()) << r.error;
     EXPECT_TRUE(r.options.replace);
+    EXPECT_TRUE(r.options.force);
+    EXPECT_TRUE(Parse({"--force", "a"}).options.force);
     EXPECT_TRUE(r.options.noPrivateCode);
     EXPECT_TRUE(r.options.hasPasswordFile);
     EXPECT_EQ(r.options.passwordFile, "pw.txt");

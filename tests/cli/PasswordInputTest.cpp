@@ -15,19 +15,10 @@
 namespace vw::cli {
 namespace {
 
-TEST(FirstLine, StopsAtTheFirstLineBreak) {
-    EXPECT_EQ(FirstLine("secret\nsecond"), "secret");
-    EXPECT_EQ(FirstLine("secret\r\nsecond"), "secret");
-    EXPECT_EQ(FirstLine("secret"), "secret");
-    EXPECT_EQ(FirstLine("sec\rret"), "sec\rret"); // a lone CR inside belongs to it
-    EXPECT_EQ(FirstLine("\nsecret"), "");
-    EXPECT_EQ(FirstLine(""), "");
-}
-
 TEST(ReadPasswordFile, ReadsTheFirstLineOnlyAndReportsAMissingFile) {
     test::TempDir dir;
-    std::string error;
-    const std::string longLine(5000, 'k');
+    std::string line, error;
+    const std::string longLine(kMaxPasswordLine, 'k');
     const std::pair<std::string, std::string> cases[] = {
         {"Segreto1\nother\n", "Segreto1"},
         {"Segreto1\r\n", "Segreto1"},
@@ -36,12 +27,19 @@ TEST(ReadPasswordFile, ReadsTheFirstLineOnlyAndReportsAMissingFile) {
         {"", ""},
         {longLine + "\n", longLine},
     };
-    for (const auto& [content, line] : cases) {
+    for (const auto& [content, expected] : cases) {
         test::WriteFile(dir / "pw", content);
-        EXPECT_EQ(ReadPasswordFile(dir / "pw", error), line);
+        EXPECT_EQ(ReadPasswordFile(dir / "pw", line, error), PasswordFileRead::Read);
+        EXPECT_EQ(line, expected);
     }
-    EXPECT_EQ(ReadPasswordFile("/nonexistent/vwx/pw", error), std::nullopt);
+    EXPECT_EQ(ReadPasswordFile("/nonexistent/vwx/pw", line, error), PasswordFileRead::Failed);
     EXPECT_NE(error.find("/nonexistent/vwx/pw"), std::string::npos);
+    // A line past the limit is no password, and an endless one ends too.
+    test::WriteFile(dir / "pw", longLine + "k");
+    for (const std::string& path : {dir / "pw", std::string("/dev/zero")}) {
+        EXPECT_EQ(ReadPasswordFile(path, line, error), PasswordFileRead::TooLong);
+        EXPECT_NE(error.find("longer than 65536 bytes"), std::string::npos) << error;
+    }
 }
 
 // Scripted answers for the two-box prompt; nullopt stands for the user giving up.
@@ -58,7 +56,7 @@ struct Script {
             answers.pop_front();
             return a;
         };
-        const TellFunction tell = [this](const char* m) { told.emplace_back(m); };
+        const TellFunction tell = [this](const std::string& m) { told.push_back(m); };
         return AskNewPassword(ask, tell);
     }
 };
@@ -68,14 +66,17 @@ TEST(AskNewPassword, RefusesAndAsksAgainLikeTheDialog) {
               "", "",                 // empty
               "abcd", "abcd",         // four characters
               "ababab", "ababab",     // one piece repeated
+              "\u0100\u0112\u012A\u014C\u016A",
+              "\u0100\u0112\u012A\u014C\u016A", // not in the code page
               "Perch\xC3\xA9!", "Perch\xC3\xA9!"},
              {},
              {}};
     EXPECT_EQ(s.Run(), "Perch\xC3\xA9!");
-    EXPECT_EQ(s.told, (std::vector<std::string>{"Le password non conincidono",
-                                                "Le password non conincidono",
-                                                "Password troppo corta", "Password troppo corta"}));
-    EXPECT_EQ(s.prompts.size(), 10u);
+    EXPECT_EQ(s.told, (std::vector<std::string>{
+                          "Le password non conincidono", "Le password non conincidono",
+                          "Password troppo corta", "Password troppo corta",
+                          UnusablePasswordText("\u0100\u0112\u012A\u014C\u016A")}));
+    EXPECT_EQ(s.prompts.size(), 12u);
     EXPECT_EQ(s.prompts[0], "Inserisci la password: ");
     EXPECT_EQ(s.prompts[1], "Ripeti password: ");
 }

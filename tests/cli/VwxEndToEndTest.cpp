@@ -80,6 +80,9 @@ TEST_F(VwxEndToEnd, OutputOptionNamesTheResultWithItsOwnExtensionReplaced) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, dir / "back.txt" + "\n");
     EXPECT_EQ(ReadFile(dir / "back.txt"), original);
+    // Control characters of a name are shown escaped.
+    const RunResult e = vwx.Run({"-o", dir / "e\x1b[2J\n.x", dir / "a.txt"}, {kPw});
+    EXPECT_EQ(e.out, dir / "e\\x1b[2J\\x0a.vwx\n");
     // An output path that names a folder is refused before anything happens.
     EXPECT_EQ(vwx.Run({"-o", dir / "sub", dir / "a.txt"}, {kPw}).status, 64);
 }
@@ -91,24 +94,83 @@ TEST_F(VwxEndToEnd, FailuresBecomeExitStatusesAndWriteNothing) {
     const Bytes protectedBytes = ReadFile(dir / "s.vwx");
     WriteFile(dir / "empty.txt", std::string());
     struct Case {
-        std::string file, password;
+        std::string file, password; // no password: no terminal to ask it on either
         int status;
-        const char* message;
+        std::string message;
     };
-    // The password rule comes first, even for a missing file.
-    for (const Case& c : {Case{"s.vwx", "Segreto2", 23, "Errore Generico 3"},
-                          Case{"empty.txt", "Segreto1", 6, "File vuoto"},
-                          Case{"missing.txt", "Segreto1", 4, "File non trovato"},
-                          Case{"missing.txt", "abcd", 3, "Password troppo corta"},
-                          Case{"empty.txt", "ababab", 3, "Password troppo corta"}}) {
+    // The source is checked before the password is asked; the password before the job.
+    for (const Case& c :
+         {Case{"s.vwx", "Segreto2", 23, "Errore Generico 3"},
+          Case{"empty.txt", "Segreto1", 6, "File vuoto"},
+          Case{"missing.txt", "Segreto1", 4, "File non trovato"},
+          Case{"missing.txt", "abcd", 4, "File non trovato"},
+          Case{"missing.txt", "", 4, "File non trovato"},
+          Case{"gone\x1b[2J\n.txt", "", 4, "gone\\x1b[2J\\x0a.txt\n"},
+          Case{"empty.txt", "ababab", 3, "Password troppo corta"},
+          // Characters the code page lacks would all become "?", so they are refused.
+          Case{"s.vwx", "\u043F\u0430\u0440\u043E\u043B\u044C1", 3, "\"\u043F\", \"\u0430\""},
+          Case{"s.vwx", "\u0100\u0112\u012A\u014C\u016A", 3, "\"\u0100\", \"\u0112\""},
+          Case{"s.vwx",
+               "\xFF\xFE"
+               "abcdef",
+               3, "not UTF-8"},
+          Case{"s.vwx",
+               "\u0080\u009b"
+               "abcdef",
+               3, "\"\\u0080\", \"\\u009b\""}}) {
         SCOPED_TRACE(c.file + " " + c.password);
-        const RunResult r = vwx.Run({dir / c.file}, {"VWX_PASSWORD=" + c.password});
+        const RunResult r =
+            vwx.Run({dir / c.file}, c.password.empty() ? std::vector<std::string>{}
+                                                       : std::vector{"VWX_PASSWORD=" + c.password});
         EXPECT_EQ(r.status, c.status);
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find_first_of("\x1b\r"), std::string::npos);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(dir.Entries(), Names({"empty.txt", "s.vwx"}));
     }
     EXPECT_EQ(ReadFile(dir / "s.vwx"), protectedBytes);
+}
+
+// No file is replaced unless -f allows it, except the source that --replace names.
+TEST_F(VwxEndToEnd, AnExistingResultIsReplacedOnlyWithForce) {
+    for (const char* name : {"notes.txt", "notes.md", ".env", ".bashrc", "data.dat"})
+        WriteFile(dir / name, std::string("contents of ") + name);
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {dir / "notes.txt"}, {"--replace", dir / ".env"}, {dir / "data.dat"}})
+        ASSERT_EQ(vwx.Run(args, {kPw}).status, 0);
+    WriteFile(dir / "data.dat", std::string("newer data"));
+    const auto snapshot = [this] {
+        std::vector<Bytes> contents;
+        for (const auto& name : dir.Entries())
+            contents.push_back(ReadFile(dir / name));
+        return std::pair(dir.Entries(), contents);
+    };
+    for (const auto& [args, existing] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{dir / "notes.md"}, "notes.vwx"},
+             {{"--replace", dir / ".bashrc"}, ".vwx"},
+             {{dir / "notes.vwx"}, "notes.txt"},
+             {{"--replace", dir / "notes.vwx"}, "notes.txt"},
+             {{"-o", dir / "data.back", dir / "data.vwx"}, "data.dat"}}) {
+        SCOPED_TRACE(args.back());
+        const auto before = snapshot();
+        const RunResult r = vwx.Run(args, {kPw});
+        EXPECT_EQ(r.status, 73);
+        EXPECT_NE(r.err.find(dir / existing + " already exists; use -f"), std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(snapshot(), before);
+    }
+    // With -f the older data comes back over the newer, and the protected notes.md takes the
+    // place of the protected notes.txt.
+    const auto bytes = [](const std::string& text) { return Bytes(text.begin(), text.end()); };
+    ASSERT_EQ(vwx.Run({"-f", "-o", dir / "data.back", dir / "data.vwx"}, {kPw}).status, 0);
+    EXPECT_EQ(ReadFile(dir / "data.dat"), bytes("contents of data.dat"));
+    ASSERT_EQ(vwx.Run({"--force", "--replace", dir / "notes.md"}, {kPw}).status, 0);
+    ASSERT_EQ(vwx.Run({"-o", dir / "restored", dir / "notes.vwx"}, {kPw}).status, 0);
+    EXPECT_EQ(ReadFile(dir / "restored.md"), bytes("contents of notes.md"));
+    EXPECT_EQ(dir.Entries(), Names({".bashrc", ".vwx", "data.dat", "data.vwx", "notes.txt",
+                                    "notes.vwx", "restored.md"}));
 }
 
 TEST_F(VwxEndToEnd, UsageHelpAndVersion) {
@@ -156,13 +218,19 @@ TEST_F(VwxEndToEnd, PasswordFileFirstLineWinsOverTheEnvironment) {
 TEST_F(VwxEndToEnd, PasswordsAreConvertedToTheCodePage) {
     const Bytes original = TextData(4000, 5);
     WriteFile(dir / "a.txt", original);
-    // "\u0100" has no code-page byte and becomes "?", as in the desktop program.
-    ASSERT_EQ(vwx.Run({dir / "a.txt"}, {"VWX_PASSWORD=\u0100bcd\u00E9f"}).status, 0);
-    EXPECT_EQ(vwx.Run({"-o", dir / "x", dir / "a.vwx"}, {"VWX_PASSWORD=\u00C0bcd\u00E9f"}).status,
-              23);
-    EXPECT_EQ(vwx.Run({"-o", dir / "x", dir / "a.vwx"}, {"VWX_PASSWORD=?bcde\u0301f"}).status,
-              23); // a decomposed accent is two characters, not the code page's one
-    const RunResult r = vwx.Run({"-o", dir / "x", dir / "a.vwx"}, {"VWX_PASSWORD=?bcd\u00E9f"});
+    ASSERT_EQ(vwx.Run({dir / "a.txt"}, {"VWX_PASSWORD=\u00C0bcd\u00E9f"}).status, 0);
+    EXPECT_EQ(vwx.Run({"-o", dir / "x", dir / "a.vwx"}, {"VWX_PASSWORD=?bcd\u00E9f"}).status, 23);
+    // A decomposed accent is two characters, and the combining one is not in the code page.
+    EXPECT_EQ(vwx.Run({"-o", dir / "x", dir / "a.vwx"}, {"VWX_PASSWORD=\u00C0bcde\u0301f"}).status,
+              3);
+    // A password file is held to the same rules, and its first line may not be endless.
+    WriteFile(dir / "pw", std::string("\xC0"
+                                      "bcd\xE9"
+                                      "f\n"));
+    for (const std::string& file : {dir / "pw", std::string("/dev/zero")})
+        EXPECT_EQ(vwx.Run({"--password-file", file, "-o", dir / "x", dir / "a.vwx"}).status, 3);
+    const RunResult r =
+        vwx.Run({"-o", dir / "x", dir / "a.vwx"}, {"VWX_PASSWORD=\u00C0bcd\u00E9f"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadFile(dir / "x.txt"), original);
 }

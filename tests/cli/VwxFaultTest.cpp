@@ -1,5 +1,6 @@
 // vwx against failing disks, folders it may not write, sources that change under it and a
 // job killed half way: each ends with a clear status, and every existing file stays intact.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -49,7 +50,7 @@ class VwxFaults : public ::testing::Test {
 TEST_F(VwxFaults, AFileSizeLimitEndsWithStatus12AndKeepsEverything) {
     const Bytes data = RandomData(2 << 20, 4);
     WriteFile(dir / "a.bin", data);
-    WriteFile(dir / "a.vwx", std::string("older copy"));
+    WriteFile(dir / "a.vwx", std::string("older copy")); // -f below: it may be replaced
     // Limits and ignored signals are inherited by the child; set them only around the start.
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
@@ -57,7 +58,7 @@ TEST_F(VwxFaults, AFileSizeLimitEndsWithStatus12AndKeepsEverything) {
     limit.rlim_cur = 256 * 1024;
     const sighandler_t previous = ::signal(SIGXFSZ, SIG_IGN);
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    const pid_t pid = vwx.Start({dir / "a.bin"}, {kPw});
+    const pid_t pid = vwx.Start({"-f", dir / "a.bin"}, {kPw});
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::signal(SIGXFSZ, previous);
     const RunResult r = vwx.Wait(pid);
@@ -71,8 +72,8 @@ TEST_F(VwxFaults, AFileSizeLimitEndsWithStatus12AndKeepsEverything) {
 TEST_F(VwxFaults, KilledHalfWayLeavesTheOutputPathUntouched) {
     const Bytes data = RandomData(48 << 20, 5);
     WriteFile(dir / "a.bin", data);
-    WriteFile(dir / "a.vwx", std::string("older copy"));
-    const pid_t pid = vwx.Start({dir / "a.bin"}, {kPw});
+    WriteFile(dir / "a.vwx", std::string("older copy")); // -f below: it may be replaced
+    const pid_t pid = vwx.Start({"-f", dir / "a.bin"}, {kPw});
     // Kill it once its temporary file exists (or after a while, whichever comes first).
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!HasTempFile(dir) && std::chrono::steady_clock::now() < deadline)
@@ -95,11 +96,66 @@ TEST_F(VwxFaults, KilledHalfWayLeavesTheOutputPathUntouched) {
     EXPECT_FALSE(HasTempFile(dir)) << "leftover before: " << leftover;
 }
 
-TEST_F(VwxFaults, SourceGoneOrReplacedByAFolder) {
-    EXPECT_EQ(vwx.Run({dir / "gone.txt"}, {kPw}).status, 4);
+// Checked before any password is asked, so the reason is told even without a terminal.
+TEST_F(VwxFaults, SourceGoneOrNotAFile) {
     std::filesystem::create_directory(dir / "folder.txt");
-    EXPECT_EQ(vwx.Run({dir / "folder.txt"}, {kPw}).status, 4);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"folder.txt"});
+    ASSERT_EQ(::mkfifo((dir / "fifo.txt").c_str(), 0600), 0);
+    for (const auto& [name, says] : {std::pair{"gone.txt", "File non trovato"},
+                                     {"folder.txt", "is a folder"},
+                                     {"fifo.txt", "is a FIFO"}}) {
+        for (const auto& env : {std::vector<std::string>{kPw}, std::vector<std::string>{}}) {
+            SCOPED_TRACE(name);
+            const RunResult r = vwx.Run({dir / name}, env);
+            EXPECT_EQ(r.status, 4);
+            EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+        }
+    }
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"fifo.txt", "folder.txt"}));
+}
+
+// A closed standard output is reported after the job; it does not kill vwx.
+TEST_F(VwxFaults, ClosedStandardOutput) {
+    WriteFile(dir / "a.txt", TextData(2000, 1));
+    int fds[2];
+    ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+    ::close(fds[0]);
+    vwx.stdoutFd = fds[1];
+    const pid_t pid = vwx.Start({"--replace", dir / "a.txt"}, {kPw});
+    ::close(fds[1]);
+    const RunResult r = vwx.Wait(pid);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("cannot write to standard output"), std::string::npos) << r.err;
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.vwx"});
+}
+
+// Signals while vwx waits for a password file that never delivers (a FIFO with a silent
+// writer): an interrupt cancels, and a fatal signal dumps no core that could hold secrets.
+TEST_F(VwxFaults, SignalsWhileReadingThePasswordFile) {
+    WriteFile(dir / "a.txt", TextData(100, 1));
+    ASSERT_EQ(::mkfifo((dir / "pw").c_str(), 0600), 0);
+    vwx.workDir = dir.path(); // where a core dump would land
+    for (const auto& [signal, status] : {std::pair{SIGINT, 11}, {SIGQUIT, 128 + SIGQUIT}}) {
+        SCOPED_TRACE(signal);
+        rlimit saved{};
+        ::getrlimit(RLIMIT_CORE, &saved);
+        const rlimit core{saved.rlim_max, saved.rlim_max};
+        ::setrlimit(RLIMIT_CORE, &core);
+        const pid_t pid = vwx.Start({"--password-file", dir / "pw", dir / "a.txt"});
+        ::setrlimit(RLIMIT_CORE, &saved);
+        // Opening the writer's end succeeds once vwx has opened the reader's.
+        int writer = -1;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (writer < 0 && std::chrono::steady_clock::now() < deadline) {
+            writer = ::open((dir / "pw").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        ::kill(pid, signal);
+        const RunResult r = vwx.Wait(pid);
+        ::close(writer);
+        EXPECT_EQ(r.status, status) << r.err;
+        EXPECT_FALSE(r.coreDumped);
+        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.txt", "pw"}));
+    }
 }
 
 TEST_F(VwxFaults, ReadOnlyFolderAndUnreadableSource) {

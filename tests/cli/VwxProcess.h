@@ -22,6 +22,7 @@ namespace vw::test {
 
 struct RunResult {
     int status = -1; // exit status, or 128 + signal number
+    bool coreDumped = false;
     std::string out;
     std::string err;
 };
@@ -39,6 +40,10 @@ class VwxProcess {
 
     // When set, standard error goes to the terminal given to Start as well.
     bool stderrOnTerminal = false;
+    // When set, standard output goes to this descriptor instead of a file.
+    int stdoutFd = -1;
+    // When set, vwx starts in this folder.
+    std::string workDir;
 
     // Writes the per-user settings the tool reads ("vaultwise", group "Config").
     void WriteSettings(const std::string& text) const {
@@ -67,8 +72,12 @@ class VwxProcess {
         posix_spawn_file_actions_init(&actions);
         const std::string in = ttyPath.empty() ? stdinPath : ttyPath;
         posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDWR, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, OutPath().c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (stdoutFd >= 0)
+            posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
+        else
+            posix_spawn_file_actions_addopen(&actions, 1, OutPath().c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
         if (stderrOnTerminal && !ttyPath.empty())
             posix_spawn_file_actions_adddup2(&actions, 0, 2);
         else
@@ -100,7 +109,8 @@ class VwxProcess {
         }
         RunResult r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-        r.out = Slurp(OutPath());
+        r.coreDumped = WIFSIGNALED(raw) && WCOREDUMP(raw);
+        r.out = stdoutFd >= 0 ? std::string() : Slurp(OutPath());
         r.err = Slurp(ErrPath());
         return r;
     }

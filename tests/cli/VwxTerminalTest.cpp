@@ -203,7 +203,7 @@ TEST(VwxInterrupt, InterruptDuringAJobEndsItWithNothingWritten) {
         // values can be compared, so it serves for an interrupted restore as well.
         WriteFile(dir / "big.vwx", big);
     }
-    const RunResult p = InterruptedRun(vwx, {dir / "big.bin"});
+    const RunResult p = InterruptedRun(vwx, {"-f", dir / "big.bin"});
     EXPECT_EQ(p.status, 11) << p.err;
     EXPECT_NE(p.err.find("Elaborazione interrota"), std::string::npos);
     EXPECT_EQ(p.out, "");

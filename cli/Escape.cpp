@@ -1,0 +1,68 @@
+#include "cli/Escape.h"
+
+#include <cstdio>
+
+namespace vw::cli {
+namespace {
+
+void AppendHex(std::string& out, const char* prefix, unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%s%02x", prefix, value & 0xFFu);
+    out += text;
+}
+
+// The length of the valid UTF-8 sequence at the start of text, or 0 when there is none.
+std::size_t Utf8Length(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned lead = byte(0);
+    std::size_t length = 0;
+    unsigned minimum = 0, cp = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, minimum = 0x80, cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, minimum = 0x800, cp = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, minimum = 0x10000, cp = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (text.size() < length) return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (byte(i) & 0x3F);
+    }
+    const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
+    return cp < minimum || cp > 0x10FFFF || surrogate ? 0 : length;
+}
+
+} // namespace
+
+std::string EscapeControls(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const unsigned char c = static_cast<unsigned char>(text.front());
+        if (c < 0x80) {
+            if (c < 0x20 || c == 0x7F)
+                AppendHex(out, "\\x", c);
+            else
+                out += static_cast<char>(c);
+            text.remove_prefix(1);
+            continue;
+        }
+        const std::size_t length = Utf8Length(text);
+        if (length == 0) {
+            AppendHex(out, "\\x", c);
+            text.remove_prefix(1);
+        } else if (c == 0xC2 && static_cast<unsigned char>(text[1]) < 0xA0) {
+            AppendHex(out, "\\u00", static_cast<unsigned char>(text[1])); // U+0080..U+009F
+            text.remove_prefix(2);
+        } else {
+            out.append(text.substr(0, length));
+            text.remove_prefix(length);
+        }
+    }
+    return out;
+}
+
+} // namespace vw::cli

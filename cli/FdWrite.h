@@ -1,0 +1,10 @@
+#pragma once
+// Writing whole texts to a file descriptor.
+#include <string_view>
+
+namespace vw::cli {
+
+// Writes all of text, going on after interrupted writes; false (errno set) when a write fails.
+bool WriteAll(int fd, std::string_view text);
+
+} // namespace vw::cli
