@@ -1,6 +1,7 @@
 #pragma once
 // The protected file format: writing (ProtectFile) and reading (RestoreFile) a ".vwx" file,
 // the random header and the mouse entropy pool.
+#include <cstdint>
 #include <string>
 
 #include "engine/JobState.h"
@@ -29,8 +30,14 @@ struct MousePosition {
 };
 extern MousePosition LastMousePosition;
 
-// Largest source the format can store (lengths are signed 32-bit): 2 GiB and more is refused.
-inline constexpr long long kMaxSourceLength = 0x7FFFFFFFLL;
+// Longest file a job reads or writes (lengths are signed 32-bit): 2 GiB and more is refused.
+inline constexpr long long kMaxFileLength = 0x7FFFFFFFLL;
+// Whether a protected file with a header of n bytes, an extension of e bytes and a compressed
+// stream of m bytes (n + e + m + 3 bytes with the terminator and the two check values) is short
+// enough to be restored.
+constexpr bool FitsTheFormat(std::uint64_t n, std::uint64_t e, std::uint64_t m) {
+    return n + e + m + 3 <= static_cast<std::uint64_t>(kMaxFileLength);
+}
 // Leftover temporary files of a killed job start with this prefix.
 inline constexpr const char* kTempPrefix = ".vwx-partial-";
 

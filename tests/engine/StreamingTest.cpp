@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 
@@ -129,6 +130,23 @@ TEST_F(Streaming, FilesAreThoseTheBufferLevelCodecAndCipherGive) {
     EXPECT_GE(Encoded(LongCodeData(31, 6))[12], 29); // the code length of the rarest value
 }
 
+TEST_F(Streaming, AProtectedFileTooLongToRestoreIsRefusedBeforeWriting) {
+    // The longest file a restore reads: header 41 + extension 3 + stream m + 3 bytes. (Protecting
+    // a source that long takes a full 2 GiB pass of the cipher.)
+    EXPECT_TRUE(FitsTheFormat(41, 3, 2147483600));
+    EXPECT_FALSE(FitsTheFormat(41, 3, 2147483601));
+    // Zeros are stored (m = N + 4); with N = 2147483597 the file would be one byte too long.
+    const std::string zeros = dir / "zeros.bin";
+    WriteFile(zeros, Bytes{});
+    ASSERT_EQ(::truncate(zeros.c_str(), 2147483597), 0);
+    scope.host.progress.clear();
+    EXPECT_EQ(Protect(zeros), zeros);
+    EXPECT_EQ(JobStatus, 12);
+    EXPECT_NE(ErrorDescription.find("too large for the format"), std::string::npos);
+    EXPECT_LE(scope.host.progress.back(), 6); // nothing was coded or encrypted
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"zeros.bin"});
+}
+
 // The progress values and the number of yields of the whole-buffer procedures: the codec's
 // own stages run on a buffer, the cipher's stages follow their formulas.
 struct Expected {
@@ -231,18 +249,6 @@ TEST_F(Streaming, CancelAtEveryYieldOfAMultiChunkJobWritesNothing) {
     EXPECT_TRUE(ReadFile(dir / "a.txt") == data);
 }
 
-// A host that runs an action at one event-processing call, as a change made by another
-// program while the job runs.
-class ActingHost : public test::TestHost {
-  public:
-    void ProcessEvents() override {
-        test::TestHost::ProcessEvents();
-        if (eventCalls == actAt && action) action();
-    }
-    int actAt = 0;
-    std::function<void()> action;
-};
-
 class StreamingFaults : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -256,38 +262,75 @@ class StreamingFaults : public ::testing::Test {
     }
 
     test::TempDir dir;
-    ActingHost host;
+    test::TestHost host;
     ScopedHost scoped{host};
     FixedHeaderScope fixed;
 };
 
-TEST_F(StreamingFaults, ASourceCutShortBetweenThePassesIsStatus12) {
-    const Bytes data = bench::MakeEnglishLikeText(3 * kChunkSize, 13);
-    WriteFile(dir / "a.txt", data);
-    host.actAt = FirstCallAfterCounting(data.size());
-    host.action = [&] { ASSERT_EQ(::truncate((dir / "a.txt").c_str(), kChunkSize + 10), 0); };
-    EXPECT_EQ(ProcessFile(dir / "a.txt", dir / "a.txt", kPassword, ""), dir / "a.txt");
-    EXPECT_EQ(JobStatus, 12);
-    EXPECT_NE(ErrorDescription.find("became shorter while read"), std::string::npos)
-        << ErrorDescription;
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.txt"});
-}
-
-TEST_F(StreamingFaults, ASourceChangedBetweenThePassesIsStatus12) {
-    const Bytes data = bench::MakeEnglishLikeText(2 * kChunkSize, 14);
-    WriteFile(dir / "a.txt", data);
-    host.actAt = FirstCallAfterCounting(data.size());
-    host.action = [&] {
+TEST_F(StreamingFaults, ASourceThatChangesIsNeverDeletedNorCut) {
+    const Bytes data = bench::MakeEnglishLikeText(2 * kChunkSize, 13);
+    const std::string source = dir / "a.txt";
+    auto append = [&] { std::ofstream(source, std::ios::app) << "one more line\n"; };
+    auto reorder = [&] { // the same bytes in another order: only the file's times tell
         Bytes changed = data;
         std::reverse(changed.begin(), changed.begin() + 1000);
-        changed[kChunkSize + 3] = '#'; // a value the first pass never saw
-        WriteFile(dir / "a.txt", changed);
+        WriteFile(source, changed);
     };
-    ProcessFile(dir / "a.txt", dir / "a.txt", kPassword, "");
-    EXPECT_EQ(JobStatus, 12);
-    EXPECT_NE(ErrorDescription.find("changed while it was read"), std::string::npos)
-        << ErrorDescription;
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.txt"});
+    auto cut = [&] { ASSERT_EQ(::truncate(source.c_str(), kChunkSize + 10), 0); };
+    const int afterCounting = FirstCallAfterCounting(data.size());
+    struct Case {
+        const char* label;
+        std::function<bool()> when;
+        std::function<void()> change;
+        bool outputKept;
+    };
+    const Case cases[] = {
+        {"grows while counted", [&] { return host.eventCalls == 2; }, append, false},
+        {"cut between the passes", [&] { return host.eventCalls == afterCounting; }, cut, false},
+        {"reordered between the passes", [&] { return host.eventCalls == afterCounting; }, reorder,
+         false},
+        {"grows while encrypted", [&] { return host.progress.back() == 80; }, append, false},
+        {"grows before the commit", [&] { return host.busyCalls.size() == 3; }, append, false},
+        {"grows after the commit", [&] { return host.busyCalls.size() == 4; }, append, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        WriteFile(source, data);
+        std::filesystem::last_write_time(source, std::filesystem::last_write_time(source) -
+                                                     std::chrono::hours(1));
+        host.eventCalls = 0;
+        host.progress = {0};
+        host.busyCalls.clear();
+        Bytes changed;
+        host.act = [&] {
+            if (changed.empty() && c.when()) {
+                c.change();
+                changed = ReadFile(source);
+            }
+        };
+        EXPECT_EQ(ProcessFile(source, source, kPassword, ""), source);
+        EXPECT_EQ(JobStatus, 12);
+        EXPECT_NE(ErrorDescription.find("changed during the job"), std::string::npos)
+            << ErrorDescription;
+        EXPECT_TRUE(!changed.empty() && ReadFile(source) == changed);
+        const std::vector<std::string> kept = {"a.txt", "a.vwx"};
+        EXPECT_EQ(dir.Entries(), c.outputKept ? kept : std::vector<std::string>{"a.txt"});
+        std::filesystem::remove(dir / "a.vwx");
+    }
+    // A protected file replaced while it is restored is kept as well.
+    host.act = nullptr;
+    const std::string p = ProcessFile(source, dir / "p.txt", kPassword, "");
+    ASSERT_EQ(JobStatus, 0);
+    host.eventCalls = 0;
+    host.act = [&] {
+        if (host.eventCalls == 1) {
+            WriteFile(dir / "newer", std::string("newer"));
+            std::filesystem::rename(dir / "newer", p);
+        }
+    };
+    EXPECT_EQ(ProcessFile(p, p, kPassword, ""), p);
+    EXPECT_EQ(JobStatus, 22);
+    EXPECT_TRUE(ReadFile(p) == Bytes({'n', 'e', 'w', 'e', 'r'}));
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.txt", "p.vwx"}));
 }
 
 TEST_F(StreamingFaults, ADecoderFailureYieldsToDifferingCheckValues) {

@@ -1,6 +1,8 @@
 #pragma once
 // A host for engine tests: records every progress value, counts event-processing calls and can
-// request a cancel on a chosen call, the way the progress dialog's Cancel button would.
+// request a cancel on a chosen call, the way the progress dialog's Cancel button would, or act
+// on the files while the job runs, the way another program would.
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,9 +21,16 @@ class TestHost : public Host {
     void ProcessEvents() override {
         ++eventCalls;
         if (cancelAtCall_ > 0 && eventCalls == cancelAtCall_) CancelRequested = true;
+        if (act) act();
     }
-    void ShowProgress(int percent) override { progress.push_back(percent); }
-    void SetBusy(bool busy) override { busyCalls.push_back(busy); }
+    void ShowProgress(int percent) override {
+        progress.push_back(percent);
+        if (act) act();
+    }
+    void SetBusy(bool busy) override {
+        busyCalls.push_back(busy);
+        if (act) act();
+    }
     std::string ReadSetting(const std::string& key, const std::string& defaultValue) override {
         for (const auto& [k, v] : settings) {
             if (k == key) return v;
@@ -37,6 +46,9 @@ class TestHost : public Host {
     std::vector<bool> busyCalls;
     std::vector<std::pair<std::string, std::string>> settings;
     std::string computerName;
+    // Runs after each of the three calls above is recorded; it looks at the records to choose
+    // its moment.
+    std::function<void()> act;
 
   private:
     int cancelAtCall_;
