@@ -1,7 +1,7 @@
 // Restores arbitrary bytes as a protected file. The first input byte chooses whether the rest
 // is taken as it is or first encrypted under the right password, so the fuzzer also reaches
 // the check values and the decoder behind them. Whatever the input, the job ends with a status,
-// and a failed job writes nothing.
+// a failed job writes nothing and describes its failure without control characters.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -42,6 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (vw::JobStatus != 0) {
         if (result != source || entries != 1) __builtin_trap();
+        // Descriptions reach terminals and message boxes: no raw control characters.
+        for (const char c : vw::ErrorDescription)
+            if (static_cast<unsigned char>(c) < 32 || c == 127) __builtin_trap();
     } else {
         if (entries != 2 || std::filesystem::path(result).parent_path() !=
                                 std::filesystem::path(folder).parent_path())
