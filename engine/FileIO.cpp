@@ -13,7 +13,6 @@
 #include <mutex>
 
 #include "engine/Paths.h"
-#include "engine/ProtectedFile.h"
 
 namespace vw {
 namespace {

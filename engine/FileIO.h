@@ -7,6 +7,9 @@
 
 namespace vw {
 
+// Temporary files of jobs (and leftovers of killed ones) start with this prefix.
+inline constexpr const char* kTempPrefix = ".vwx-partial-";
+
 // Reads a regular file whole; raises EngineError when it cannot.
 Bytes ReadWholeFile(const std::string& path);
 

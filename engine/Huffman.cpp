@@ -7,7 +7,6 @@
 #include "engine/HuffmanBits.h"
 #include "engine/HuffmanModel.h"
 #include "engine/HuffmanOutput.h"
-#include "engine/HuffmanStages.h"
 #include "engine/JobState.h"
 
 namespace vw {
@@ -31,7 +30,6 @@ unsigned char XorOf(const unsigned char* data, std::size_t size) {
 namespace {
 
 using huffman::BitWriter;
-using huffman::RunWithYields;
 
 constexpr std::uint8_t kStored[4] = {72, 69, 48, 13};
 

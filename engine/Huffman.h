@@ -22,4 +22,9 @@ void HuffmanEncode(Bytes& buffer, std::int32_t byteCount);
 // fault for a damaged one; the buffer is then unchanged.
 void HuffmanDecode(Bytes& buffer, std::int32_t byteCount);
 
+namespace huffman {
+// The data checksum of a coded stream: the XOR of the data's bytes (eight at a time).
+unsigned char XorOf(const unsigned char* data, std::size_t size);
+} // namespace huffman
+
 } // namespace vw

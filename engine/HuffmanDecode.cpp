@@ -12,7 +12,6 @@
 #include "engine/Huffman.h"
 #include "engine/HuffmanBits.h"
 #include "engine/HuffmanOutput.h"
-#include "engine/HuffmanStages.h"
 #include "engine/HuffmanStreamDecoder.h"
 #include "engine/JobState.h"
 
@@ -493,7 +492,7 @@ void DecodeCoded(Bytes& buffer, std::size_t n) {
     const std::size_t produced = decoder.Produced();
     const double count = static_cast<double>(produced);
     std::uint8_t checksum = 0;
-    if (!huffman::RunWithYields(
+    if (!RunWithYields(
             produced, huffman::StreamDecoder::kYieldInterval,
             [&](std::size_t from, std::size_t to) {
                 checksum ^= huffman::XorOf(out.data() + from, to - from);

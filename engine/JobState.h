@@ -1,6 +1,7 @@
 #pragma once
 // The job state shared by the whole engine, the status table and the yield and progress rule.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -61,5 +62,28 @@ std::int32_t RoundHalfEven(double value);
 // was cancelled (the loop must stop at once), otherwise reports the rounded percentage when
 // it differs from LastProgress and returns true.
 bool YieldPoint(double percent);
+
+// Runs a loop under the yield and progress rule with the yield test kept out of its inner loop:
+// calls body(from, to) for consecutive blocks [from, to) covering [begin, end) and passes a
+// yield point with percent(i) after each index i in it that is a multiple of interval. A pass
+// may run in several calls over consecutive ranges. Returns false when cancelled.
+template <class Body, class Percent>
+bool RunWithYieldsOver(std::size_t begin, std::size_t end, std::size_t interval, Body&& body,
+                       Percent&& percent) {
+    std::size_t from = begin;
+    for (std::size_t point = (begin + interval - 1) / interval * interval; point < end;
+         point += interval) {
+        body(from, point + 1);
+        from = point + 1;
+        if (!YieldPoint(percent(point))) return false;
+    }
+    if (from < end) body(from, end);
+    return true;
+}
+
+template <class Body, class Percent>
+bool RunWithYields(std::size_t count, std::size_t interval, Body&& body, Percent&& percent) {
+    return RunWithYieldsOver(0, count, interval, body, percent);
+}
 
 } // namespace vw

@@ -20,7 +20,6 @@
 #include "engine/Host.h"
 #include "engine/Huffman.h"
 #include "engine/HuffmanModel.h"
-#include "engine/HuffmanStages.h"
 #include "engine/HuffmanStreamDecoder.h"
 #include "engine/JobState.h"
 #include "engine/Paths.h"
@@ -228,7 +227,7 @@ bool CountSource(const std::string& path, SourceCounts& counts) {
     for (std::size_t offset = 0; offset < n;) {
         const std::size_t size = std::min(kChunkSize, n - offset);
         reader->Read(chunk.Data(), size);
-        if (!huffman::RunWithYieldsOver(
+        if (!RunWithYieldsOver(
                 offset, offset + size, 1000,
                 [&](std::size_t from, std::size_t to) {
                     const std::uint8_t* block = chunk.Data() + (from - offset);

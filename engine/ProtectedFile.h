@@ -38,7 +38,5 @@ inline constexpr long long kMaxFileLength = 0x7FFFFFFFLL;
 constexpr bool FitsTheFormat(std::uint64_t n, std::uint64_t e, std::uint64_t m) {
     return n + e + m + 3 <= static_cast<std::uint64_t>(kMaxFileLength);
 }
-// Leftover temporary files of a killed job start with this prefix.
-inline constexpr const char* kTempPrefix = ".vwx-partial-";
 
 } // namespace vw

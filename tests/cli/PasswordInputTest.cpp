@@ -10,7 +10,7 @@
 
 #include "cli/PasswordInput.h"
 #include "cli/ProgressBar.h"
-#include "engine/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace vw::cli {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "VwxProcess.h"
-#include "engine/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace vw::test {
 namespace {

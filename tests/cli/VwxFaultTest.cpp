@@ -14,8 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "VwxProcess.h"
+#include "engine/FileIO.h"
 #include "engine/ProtectedFile.h"
-#include "engine/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace vw::test {
 namespace {

@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace vw::test {
 

@@ -16,7 +16,7 @@
 #include <tuple>
 
 #include "VwxProcess.h"
-#include "engine/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace vw::test {
 namespace {

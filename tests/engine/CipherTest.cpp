@@ -8,7 +8,7 @@
 
 #include "engine/Cipher.h"
 #include "engine/JobState.h"
-#include "tests/engine/TestHost.h"
+#include "tests/support/TestHost.h"
 
 namespace vw {
 namespace {

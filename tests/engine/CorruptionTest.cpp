@@ -5,10 +5,10 @@
 
 #include <random>
 
-#include "TempDir.h"
-#include "TestHost.h"
 #include "engine/Driver.h"
 #include "engine/JobState.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestHost.h"
 
 namespace vw {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "TempDir.h"
 #include "engine/JobState.h"
+#include "tests/support/TempDir.h"
 
 namespace vw {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "engine/FileIO.h"
 #include "engine/ProtectedFile.h"
-#include "tests/engine/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace vw {
 namespace {

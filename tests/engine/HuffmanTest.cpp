@@ -10,8 +10,8 @@
 #include "bench/TextCorpus.h"
 #include "engine/Huffman.h"
 #include "engine/JobState.h"
-#include "tests/engine/LongCodeData.h"
-#include "tests/engine/TestHost.h"
+#include "tests/support/LongCodeData.h"
+#include "tests/support/TestHost.h"
 
 namespace vw {
 namespace {

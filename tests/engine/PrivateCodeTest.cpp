@@ -7,7 +7,7 @@
 #include "engine/Cipher.h"
 #include "engine/JobState.h"
 #include "engine/PrivateCode.h"
-#include "engine/TestHost.h"
+#include "tests/support/TestHost.h"
 
 namespace vw {
 namespace {

@@ -1,4 +1,5 @@
 #include "engine/ProtectedFile.h"
+#include "engine/FileIO.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,14 +9,14 @@
 
 #include <gtest/gtest.h>
 
-#include "TempDir.h"
-#include "TestHost.h"
 #include "engine/Cipher.h"
 #include "engine/Driver.h"
 #include "engine/Host.h"
 #include "engine/Huffman.h"
 #include "engine/JobState.h"
 #include "engine/Paths.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestHost.h"
 
 namespace vw {
 namespace {

@@ -12,18 +12,19 @@
 
 #include <gtest/gtest.h>
 
-#include "LongCodeData.h"
-#include "TempDir.h"
-#include "TestHost.h"
 #include "bench/TextCorpus.h"
 #include "engine/Cipher.h"
 #include "engine/Driver.h"
+#include "engine/FileIO.h"
 #include "engine/Huffman.h"
 #include "engine/HuffmanStreamDecoder.h"
 #include "engine/JobState.h"
 #include "engine/ProtectedFile.h"
 #include "engine/ProtectedFileHooks.h"
 #include "engine/StreamPipeline.h"
+#include "tests/support/LongCodeData.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestHost.h"
 
 namespace vw {
 namespace {
