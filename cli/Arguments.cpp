@@ -5,107 +5,100 @@
 namespace vw::cli {
 namespace {
 
-// Splits "--name=value" into its name and value; hasValue tells whether "=" was there.
-void SplitLongOption(const std::string& arg, std::string& name, std::string& value,
-                     bool& hasValue) {
-    const auto eq = arg.find('=');
-    hasValue = eq != std::string::npos;
-    name = hasValue ? arg.substr(0, eq) : arg;
-    value = hasValue ? arg.substr(eq + 1) : std::string();
+struct Option {
+    std::string name;
+    std::string value;
+    bool hasValue = false;
+};
+
+// "--name=value" or "--name"; "-x" or "-xVALUE", since a short option carries its value.
+Option SplitOption(const std::string& arg) {
+    const bool isLong = arg.rfind("--", 0) == 0;
+    const std::size_t cut = isLong ? arg.find('=') : arg.size() > 2 ? 2 : std::string::npos;
+    Option option;
+    option.hasValue = cut != std::string::npos;
+    option.name = arg.substr(0, cut);
+    if (option.hasValue) option.value = arg.substr(isLong ? cut + 1 : cut);
+    return option;
+}
+
+bool TakesValue(const std::string& name) {
+    return name == "-o" || name == "--output" || name == "--password-file";
+}
+
+// A path that may be given once and may not be empty; returns the error, "" when taken.
+std::string SetPathOnce(std::string& field, const std::string& value, const char* givenTwice,
+                        const char* empty) {
+    if (!field.empty()) return givenTwice;
+    if (value.empty()) return empty;
+    field = value;
+    return {};
+}
+
+// Records one option in o; returns the error, "" when the option is known.
+std::string Apply(const Option& option, Options& o) {
+    const std::string& name = option.name;
+    if (name == "-h" || name == "--help") {
+        o.help = true;
+    } else if (name == "--version") {
+        o.version = true;
+    } else if (name == "-f" || name == "--force") {
+        o.force = true;
+    } else if (name == "--replace") {
+        o.replace = true;
+    } else if (name == "--no-private-code") {
+        o.noPrivateCode = true;
+    } else if (name == "-o" || name == "--output") {
+        return SetPathOnce(o.output, option.value, "the output path is given twice",
+                           "the output path is empty");
+    } else if (name == "--password-file") {
+        return SetPathOnce(o.passwordFile, option.value, "--password-file is given twice",
+                           "the password file's path is empty");
+    } else {
+        return "unknown option " + name;
+    }
+    return {};
+}
+
+// The checks that need the whole command line; returns the error, "" when it is valid.
+std::string Complete(const std::vector<std::string>& files, Options& o) {
+    if (o.help || o.version) return {};
+    if (files.empty()) return "no file given";
+    if (files.size() > 1) return "one file at a time";
+    if (files.front().empty()) return "the file's path is empty";
+    if (o.replace && !o.output.empty()) return "--replace and --output exclude each other";
+    o.file = files.front();
+    return {};
 }
 
 } // namespace
 
 ParseResult ParseArguments(const std::vector<std::string>& args) {
     ParseResult result;
-    Options& o = result.options;
     std::vector<std::string> files;
-    bool hasOutput = false;
     bool optionsEnded = false;
-
-    for (std::size_t i = 0; i < args.size(); ++i) {
+    for (std::size_t i = 0; i < args.size() && result.ok(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
+        } else if (arg == "--") {
             optionsEnded = true;
-            continue;
-        }
-        std::string name, value;
-        bool hasValue = false;
-        if (arg.rfind("--", 0) == 0) {
-            SplitLongOption(arg, name, value, hasValue);
         } else {
-            name = arg.substr(0, 2); // "-oPATH" carries its value
-            hasValue = arg.size() > 2;
-            value = hasValue ? arg.substr(2) : std::string();
-        }
-
-        const bool takesValue = name == "-o" || name == "--output" || name == "--password-file";
-        if (takesValue && !hasValue) {
-            if (i + 1 >= args.size()) {
-                result.error = "option " + name + " needs a value";
-                return result;
+            Option option = SplitOption(arg);
+            const bool takesValue = TakesValue(option.name);
+            if (takesValue && !option.hasValue && i + 1 < args.size()) {
+                option.value = args[++i];
+            } else if (takesValue && !option.hasValue) {
+                result.error = "option " + option.name + " needs a value";
+            } else if (!takesValue && option.hasValue) {
+                result.error = option.name.size() == 2
+                                   ? "unknown option " + arg
+                                   : "option " + option.name + " takes no value";
             }
-            value = args[++i];
-        } else if (!takesValue && hasValue) {
-            result.error =
-                name.size() == 2 ? "unknown option " + arg : "option " + name + " takes no value";
-            return result;
-        }
-
-        if (name == "-h" || name == "--help") {
-            o.help = true;
-        } else if (name == "--version") {
-            o.version = true;
-        } else if (name == "-f" || name == "--force") {
-            o.force = true;
-        } else if (name == "--replace") {
-            o.replace = true;
-        } else if (name == "--no-private-code") {
-            o.noPrivateCode = true;
-        } else if (name == "-o" || name == "--output") {
-            if (hasOutput) {
-                result.error = "the output path is given twice";
-                return result;
-            }
-            if (value.empty()) {
-                result.error = "the output path is empty";
-                return result;
-            }
-            hasOutput = true;
-            o.output = value;
-        } else if (name == "--password-file") {
-            if (o.hasPasswordFile) {
-                result.error = "--password-file is given twice";
-                return result;
-            }
-            if (value.empty()) {
-                result.error = "the password file's path is empty";
-                return result;
-            }
-            o.hasPasswordFile = true;
-            o.passwordFile = value;
-        } else {
-            result.error = "unknown option " + name;
-            return result;
+            if (result.ok()) result.error = Apply(option, result.options);
         }
     }
-
-    if (o.help || o.version) return result;
-    if (files.empty()) {
-        result.error = "no file given";
-    } else if (files.size() > 1) {
-        result.error = "one file at a time";
-    } else if (files.front().empty()) {
-        result.error = "the file's path is empty";
-    } else if (o.replace && hasOutput) {
-        result.error = "--replace and --output exclude each other";
-    } else {
-        o.file = files.front();
-    }
+    if (result.ok()) result.error = Complete(files, result.options);
     return result;
 }
 

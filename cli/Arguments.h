@@ -7,9 +7,8 @@ namespace vw::cli {
 
 struct Options {
     std::string file;
-    std::string output; // "" when not given
-    std::string passwordFile;
-    bool hasPasswordFile = false;
+    std::string output;       // "" when not given
+    std::string passwordFile; // "" when not given; "-" is standard input
     bool replace = false;
     bool force = false; // an existing file at the result's path may be replaced
     bool noPrivateCode = false;

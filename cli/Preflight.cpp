@@ -4,6 +4,8 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "engine/JobState.h"
+
 namespace vw::cli {
 namespace {
 
@@ -14,8 +16,6 @@ const char* KindOf(mode_t mode) {
     if (S_ISSOCK(mode)) return "a socket";
     return "a special file";
 }
-
-} // namespace
 
 std::string SourceProblem(const std::string& path) {
     struct stat info = {};
@@ -29,13 +29,29 @@ std::string SourceProblem(const std::string& path) {
     return path + " is " + KindOf(info.st_mode) + ", not a file";
 }
 
-std::string ProtectResultInTheWay(const Options& options) {
-    if (options.force) return {};
+bool ProtectResultInTheWay(const Options& options) {
     const std::string result = ProtectResultPath(options);
     struct stat info = {};
     // A dangling link counts too: the result would replace it.
-    if (result == options.file || ::lstat(result.c_str(), &info) != 0) return {};
-    return result;
+    return !options.force && result != options.file && ::lstat(result.c_str(), &info) == 0;
+}
+
+} // namespace
+
+std::optional<Refusal> Preflight(const Options& options, bool protecting) {
+    struct stat info = {};
+    if (!options.output.empty() && ::stat(options.output.c_str(), &info) == 0 &&
+        S_ISDIR(info.st_mode))
+        return Refusal{kUsageError, "the output path " + options.output + " is a folder"};
+    const std::string sourceProblem = SourceProblem(options.file);
+    if (!sourceProblem.empty()) return Refusal{kStatusFileNotFound, sourceProblem};
+    if (protecting && ProtectResultInTheWay(options))
+        return ExistingFileRefusal(ProtectResultPath(options));
+    return std::nullopt;
+}
+
+Refusal ExistingFileRefusal(const std::string& path) {
+    return {kCannotCreate, path + " already exists; use -f to replace it"};
 }
 
 } // namespace vw::cli

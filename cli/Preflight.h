@@ -1,18 +1,20 @@
 #pragma once
 // The checks vwx makes before it asks for a password, so a job that cannot succeed stops
 // before anyone types anything.
+#include <optional>
 #include <string>
 
 #include "cli/Arguments.h"
+#include "cli/ExitStatus.h"
 
 namespace vw::cli {
 
-// Why FILE cannot be a job's source ("" when it is a regular file, or a link to one).
-std::string SourceProblem(const std::string& path);
+// Why the job cannot run: an output path that is a folder, a source that is missing or not a
+// regular file (a link to one will do), or, when protecting without --force, an existing entry
+// at the result's path (the source itself never counts, since the result always differs).
+std::optional<Refusal> Preflight(const Options& options, bool protecting);
 
-// The existing file a protect would replace without being allowed to ("" when there is none):
-// any entry at the result's path unless --force was given. The source itself never counts,
-// since the result always differs from it.
-std::string ProtectResultInTheWay(const Options& options);
+// The refusal when the result would replace the existing file at path.
+Refusal ExistingFileRefusal(const std::string& path);
 
 } // namespace vw::cli

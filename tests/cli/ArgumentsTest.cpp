@@ -33,7 +33,6 @@ TEST(ParseArguments, FlagsAndPasswordFile) {
     EXPECT_TRUE(r.options.force);
     EXPECT_TRUE(Parse({"--force", "a"}).options.force);
     EXPECT_TRUE(r.options.noPrivateCode);
-    EXPECT_TRUE(r.options.hasPasswordFile);
     EXPECT_EQ(r.options.passwordFile, "pw.txt");
     const ParseResult s = Parse({"--password-file=-", "a"});
     ASSERT_TRUE(s.ok()) << s.error;

@@ -1,0 +1,64 @@
+#include "cli/PasswordSource.h"
+
+#include <cstdlib>
+
+#include "cli/ExitStatus.h"
+#include "cli/PasswordInput.h"
+#include "engine/Bytes.h"
+#include "engine/JobState.h"
+
+namespace vw::cli {
+namespace {
+
+std::optional<Refusal> FromFile(const std::string& path, const Refusal& cancelled,
+                                std::string& typed) {
+    std::string error;
+    switch (ReadPasswordFile(path, typed, error)) {
+    case PasswordFileRead::Read:
+        return std::nullopt;
+    case PasswordFileRead::TooLong:
+        return Refusal{kStatusPasswordTooShort, error};
+    case PasswordFileRead::Interrupted:
+        return cancelled;
+    case PasswordFileRead::Failed:
+        break;
+    }
+    return Refusal{kUsageError, error};
+}
+
+std::optional<Refusal> FromTerminal(bool protecting, const Refusal& cancelled, std::string& typed) {
+    switch (AskOnTerminal(protecting, typed)) {
+    case TerminalAnswer::Given:
+        return std::nullopt;
+    case TerminalAnswer::GaveUp:
+        return cancelled;
+    case TerminalAnswer::NoTerminal:
+        break;
+    }
+    return Refusal{kUsageError, std::string("no terminal to ask the password on; use "
+                                            "--password-file or ") +
+                                    kPasswordVariable};
+}
+
+} // namespace
+
+std::optional<Refusal> ObtainPassword(const Options& options, bool protecting, std::string& typed) {
+    const int cancelStatus = protecting ? kStatusProtectCancelled : kStatusRestoreCancelled;
+    const Refusal cancelled{cancelStatus,
+                            MessageForStatus(static_cast<std::int16_t>(cancelStatus), "")};
+    std::optional<Refusal> refusal;
+    if (!options.passwordFile.empty())
+        refusal = FromFile(options.passwordFile, cancelled, typed);
+    else if (const char* given = std::getenv(kPasswordVariable))
+        typed = given;
+    else
+        refusal = FromTerminal(protecting, cancelled, typed);
+    if (refusal) return refusal;
+
+    std::string unusable = UnusablePasswordText(typed);
+    if (unusable.empty()) return std::nullopt;
+    SecureWipe(typed);
+    return Refusal{kStatusPasswordTooShort, unusable};
+}
+
+} // namespace vw::cli
