@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "FuzzFile.h"
-#include "engine/Cipher.h"
 #include "engine/Driver.h"
 #include "engine/JobState.h"
+#include "tests/support/ProtectedFileForge.h"
 
 namespace {
 constexpr const char* kPassword = "fuzzing password";
@@ -21,11 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) return 0;
     const bool encrypt = data[0] & 1;
     vw::Bytes file(data + 1, data + size);
-    if (encrypt) {
-        vw::InitCipher(kPassword, kPrivateCode);
-        for (auto& b : file)
-            b = vw::EncryptByte(b);
-    }
+    if (encrypt) file = vw::test::Encrypted(std::move(file), kPassword, kPrivateCode);
     const std::string folder = vw::fuzz::ScratchFolder();
     const std::string source = folder + "input.vwx";
     {

@@ -15,6 +15,7 @@
 #include "engine/Huffman.h"
 #include "engine/JobState.h"
 #include "engine/Paths.h"
+#include "tests/support/ProtectedFileForge.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestHost.h"
 
@@ -148,29 +149,11 @@ TEST_F(ProtectedFileTest, PrivateCodeIsPartOfTheKey) {
     EXPECT_EQ(JobStatus, 0);
 }
 
-// Builds a protected file by hand so tests can store what the writer never would; without a
-// terminator it holds the header, the extension and the check values only.
 Bytes ForgeProtectedFile(const std::string& extension, const Bytes& plain, const std::string& pw,
                          bool terminated = true) {
-    Bytes stream = plain;
-    HuffmanEncode(stream, static_cast<std::int32_t>(stream.size()));
-    Bytes file;
-    file.reserve(32 + extension.size() + stream.size() + 3);
-    file.push_back(32);
-    while (file.size() < 32)
-        file.push_back(0x11);
-    for (char c : extension)
-        file.push_back(static_cast<std::uint8_t>(c));
-    if (terminated) {
-        file.push_back(0);
-        file.insert(file.end(), stream.begin(), stream.end());
-    }
-    file.push_back(0x11);
-    file.push_back(0x11);
-    InitCipher(pw, "");
-    for (auto& b : file)
-        b = EncryptByte(b);
-    return file;
+    test::VwxParts parts = test::PartsAround(test::Encoded(plain), extension);
+    parts.terminated = terminated;
+    return test::ForgeVwx(parts, pw);
 }
 
 TEST_F(ProtectedFileTest, StoredExtensionsThatLeaveTheFolderOrHoldControlsAreRefused) {
@@ -202,9 +185,9 @@ TEST_F(ProtectedFileTest, StoredExtensionsThatLeaveTheFolderOrHoldControlsAreRef
 TEST_F(ProtectedFileTest, MalformedHeadsWithAgreeingCheckValuesAre22) {
     const std::pair<Bytes, const char*> cases[] = {
         // Header and extension may take up to 32766 bytes (no file system takes such a name).
-        {ForgeProtectedFile(std::string(32767 - 33, 'x'), Bytes{'a'}, "password1"),
+        {ForgeProtectedFile(std::string(32766 - 41, 'x'), Bytes{'a'}, "password1"),
          "File name too long"},
-        {ForgeProtectedFile(std::string(32768 - 33, 'x'), Bytes{'a'}, "password1"),
+        {ForgeProtectedFile(std::string(32767 - 41, 'x'), Bytes{'a'}, "password1"),
          "longer than the format allows"},
         {ForgeProtectedFile("txt", {}, "password1", false), "has no end"}};
     for (const auto& [file, description] : cases) {

@@ -23,6 +23,7 @@
 #include "engine/ProtectedFileHooks.h"
 #include "engine/StreamPipeline.h"
 #include "tests/support/LongCodeData.h"
+#include "tests/support/ProtectedFileForge.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestHost.h"
 
@@ -35,13 +36,8 @@ using test::WriteFile;
 
 constexpr const char* kPassword = "chunked password";
 
-std::string FixedHeader() {
-    std::string header(41, '\0');
-    header[0] = 41;
-    for (std::size_t i = 1; i < header.size(); ++i)
-        header[i] = static_cast<char>(i * 37 + 11);
-    return header;
-}
+using test::Encoded;
+using test::FixedHeader;
 
 // Fixes the header ProtectFile writes for a test's scope.
 class FixedHeaderScope {
@@ -50,26 +46,12 @@ class FixedHeaderScope {
     ~FixedHeaderScope() { hooks::ProtectHeaderSource = nullptr; }
 };
 
-Bytes Encoded(Bytes data) {
-    test::ScopedTestHost quiet;
-    HuffmanEncode(data, static_cast<std::int32_t>(data.size()));
-    return data;
-}
-
 // A protected file built by hand around a stream, with its check values kept or not.
 Bytes FileWithStream(const Bytes& stream, const std::string& extension = "txt",
                      bool checksAgree = true) {
-    const std::string header = FixedHeader();
-    Bytes file(header.begin(), header.end());
-    file.insert(file.end(), extension.begin(), extension.end());
-    file.push_back(0);
-    file.insert(file.end(), stream.begin(), stream.end());
-    file.push_back(static_cast<std::uint8_t>(header[header.size() - 2]));
-    file.push_back(static_cast<std::uint8_t>(header[header.size() - 1] ^ (checksAgree ? 0 : 1)));
-    Cipher cipher;
-    cipher.Init(kPassword, "");
-    cipher.EncryptBlock(file.data(), file.size());
-    return file;
+    test::VwxParts parts = test::PartsAround(stream, extension);
+    if (!checksAgree) parts.trailer = {{0, 0}};
+    return test::ForgeVwx(parts, kPassword);
 }
 
 // Long codes, with the rarest values right around the chunk boundaries.

@@ -1,0 +1,86 @@
+#pragma once
+// The one forger of protected files: builds a ".vwx" file from chosen parts, so that a test can
+// store what the writer never would (a damaged stream, an extension that leaves the folder,
+// check values that differ) or build by hand the very file a protect must write.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "engine/Bytes.h"
+#include "engine/Cipher.h"
+#include "engine/Host.h"
+#include "engine/Huffman.h"
+#include "engine/JobState.h"
+
+namespace vw::test {
+
+// A header of 41 bytes: its length first, the check values 174 and 211 last.
+inline std::string FixedHeader() {
+    std::string header(41, '\0');
+    header[0] = 41;
+    for (std::size_t i = 1; i < header.size(); ++i)
+        header[i] = static_cast<char>(i * 37 + 11);
+    return header;
+}
+
+// The stream the codec writes for data, made without a host and leaving the job state as it was.
+inline Bytes Encoded(Bytes data) {
+    const std::int16_t progress = LastProgress, status = JobStatus;
+    Host quiet;
+    ScopedHost scope(quiet);
+    HuffmanEncode(data, static_cast<std::int32_t>(data.size()));
+    LastProgress = progress;
+    JobStatus = status;
+    return data;
+}
+
+// The plain parts of a protected file, in file order.
+struct VwxParts {
+    std::string header = FixedHeader(); // its first byte is its length
+    std::string extension = "txt";      // stored bytes, in the code page
+    bool terminated = true;             // false: neither terminator nor stream follows
+    Bytes stream = Encoded({'v', 'w'});
+    // The two values at the end; the header's last two bytes unless given.
+    std::optional<std::array<std::uint8_t, 2>> trailer;
+};
+
+// The parts of a well-formed file around a stream.
+inline VwxParts PartsAround(Bytes stream, std::string extension = "txt") {
+    VwxParts parts;
+    parts.stream = std::move(stream);
+    parts.extension = std::move(extension);
+    return parts;
+}
+
+inline Bytes PlainVwx(const VwxParts& parts) {
+    Bytes file(parts.header.begin(), parts.header.end());
+    file.insert(file.end(), parts.extension.begin(), parts.extension.end());
+    if (parts.terminated) {
+        file.push_back(0);
+        file.insert(file.end(), parts.stream.begin(), parts.stream.end());
+    }
+    const std::size_t n = parts.header.size();
+    const auto& trailer = parts.trailer.value_or(
+        std::array<std::uint8_t, 2>{static_cast<std::uint8_t>(parts.header[n - 2]),
+                                    static_cast<std::uint8_t>(parts.header[n - 1])});
+    file.insert(file.end(), trailer.begin(), trailer.end());
+    return file;
+}
+
+// Every byte encrypted in order by one cipher stream keyed with the password and private code.
+inline Bytes Encrypted(Bytes plain, std::string_view password, std::string_view privateCode = {}) {
+    Cipher cipher;
+    cipher.Init(password, privateCode);
+    cipher.EncryptBlock(plain.data(), plain.size());
+    return plain;
+}
+
+inline Bytes ForgeVwx(const VwxParts& parts, std::string_view password,
+                      std::string_view privateCode = {}) {
+    return Encrypted(PlainVwx(parts), password, privateCode);
+}
+
+} // namespace vw::test
