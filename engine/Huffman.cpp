@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "engine/HuffmanBits.h"
+#include "engine/HuffmanFormat.h"
 #include "engine/HuffmanModel.h"
 #include "engine/HuffmanOutput.h"
 #include "engine/JobState.h"
@@ -30,13 +31,13 @@ unsigned char XorOf(const unsigned char* data, std::size_t size) {
 namespace {
 
 using huffman::BitWriter;
-
-constexpr std::uint8_t kStored[4] = {72, 69, 48, 13};
+using huffman::kIdSize;
+using huffman::kStoredId;
 
 void StoreUnchanged(Bytes& buffer, std::size_t n) {
-    buffer.resize(n + 4);
-    std::memmove(buffer.data() + 4, buffer.data(), n);
-    std::memcpy(buffer.data(), kStored, 4);
+    buffer.resize(n + kIdSize);
+    std::memmove(buffer.data() + kIdSize, buffer.data(), n);
+    std::memcpy(buffer.data(), kStoredId, kIdSize);
 }
 
 void Encode(Bytes& buffer, std::size_t n) {
@@ -45,7 +46,8 @@ void Encode(Bytes& buffer, std::size_t n) {
 
     huffman::ByteCounter counter;
     if (!RunWithYields(
-            n, 1000, [&](std::size_t from, std::size_t to) { counter.Add(in + from, to - from); },
+            n, huffman::kCountingYieldInterval,
+            [&](std::size_t from, std::size_t to) { counter.Add(in + from, to - from); },
             [&](std::size_t i) { return static_cast<double>(i) / total * 3; })) {
         return;
     }
@@ -57,7 +59,7 @@ void Encode(Bytes& buffer, std::size_t n) {
 
     std::uint8_t checksum = 0;
     if (!RunWithYields(
-            n, 10000,
+            n, huffman::kYieldInterval,
             [&](std::size_t from, std::size_t to) {
                 checksum ^= huffman::XorOf(in + from, to - from);
             },
@@ -71,7 +73,7 @@ void Encode(Bytes& buffer, std::size_t n) {
     std::memcpy(out.data(), head.data(), head.size());
     BitWriter writer(out.data() + head.size());
     if (!RunWithYields(
-            n, 10000,
+            n, huffman::kYieldInterval,
             [&](std::size_t from, std::size_t to) { plan.Code(writer, in + from, to - from); },
             [&](std::size_t i) { return static_cast<double>(i) / total * 44 + 3 + 3; })) {
         return;
@@ -90,7 +92,7 @@ void HuffmanEncode(Bytes& buffer, std::int32_t byteCount) {
     const auto n = static_cast<std::size_t>(byteCount);
     try {
         if (n == 0) {
-            Bytes stored(kStored, kStored + 4);
+            Bytes stored(kStoredId, kStoredId + kIdSize);
             buffer.swap(stored);
             return;
         }

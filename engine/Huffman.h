@@ -1,5 +1,6 @@
 #pragma once
 // The static Huffman codec: "HE3" coded streams and "HE0" stored streams.
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/Bytes.h"
@@ -23,6 +24,11 @@ void HuffmanEncode(Bytes& buffer, std::int32_t byteCount);
 void HuffmanDecode(Bytes& buffer, std::int32_t byteCount);
 
 namespace huffman {
+// Yield points of the codec's passes: every kCountingYieldInterval bytes while counting, every
+// kYieldInterval bytes in every other pass.
+inline constexpr std::size_t kCountingYieldInterval = 1000;
+inline constexpr std::size_t kYieldInterval = 10000;
+
 // The data checksum of a coded stream: the XOR of the data's bytes (eight at a time).
 unsigned char XorOf(const unsigned char* data, std::size_t size);
 } // namespace huffman

@@ -11,6 +11,7 @@
 
 #include "engine/Huffman.h"
 #include "engine/HuffmanBits.h"
+#include "engine/HuffmanFormat.h"
 #include "engine/HuffmanOutput.h"
 #include "engine/HuffmanStreamDecoder.h"
 #include "engine/JobState.h"
@@ -49,24 +50,26 @@ struct Header {
 // Reads the head of an "HE3" stream of n bytes from its first `have` bytes. Returns 0 when the
 // head is complete, otherwise the number of bytes it needs (more than have).
 std::size_t ReadHeader(const std::uint8_t* s, std::size_t have, std::size_t n, Header& h) {
-    if (n < 11) Refuse("the header is shorter than 11 bytes");
-    if (have < 11) return 11;
+    if (n < kHeadSize) Refuse("the header is shorter than " + std::to_string(kHeadSize) + " bytes");
+    if (have < kHeadSize) return kHeadSize;
     h = Header{};
-    h.checksum = s[4];
-    h.length = static_cast<std::int32_t>(static_cast<std::uint32_t>(s[5]) | s[6] << 8 | s[7] << 16 |
-                                         static_cast<std::uint32_t>(s[8]) << 24);
-    h.symbolCount = static_cast<std::int16_t>(s[9] | s[10] << 8);
+    h.checksum = s[kChecksumAt];
+    const std::uint8_t* length = s + kLengthAt;
+    h.length =
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(length[0]) | length[1] << 8 |
+                                  length[2] << 16 | static_cast<std::uint32_t>(length[3]) << 24);
+    h.symbolCount = static_cast<std::int16_t>(s[kSymbolCountAt] | s[kSymbolCountAt + 1] << 8);
     if (h.length <= 0) Refuse("the uncompressed length is not positive");
     // Two codes at least make a complete code; more pairs than byte values can repeat values.
     if (h.symbolCount < 2)
         Refuse("the symbol count " + std::to_string(h.symbolCount) + " is below 2");
-    h.codeStart = 11 + 2 * static_cast<std::size_t>(h.symbolCount);
+    h.codeStart = CodeBitsStart(static_cast<std::size_t>(h.symbolCount));
     if (h.codeStart > n) Refuse("the symbol table runs past the end of the stream");
     if (have < h.codeStart) return h.codeStart;
     // Pairs may come in any order; a later pair for a value overrides an earlier one, and a
     // length of 0 leaves the value without a code.
-    for (int k = 0; k < h.symbolCount; ++k)
-        h.codeLength[s[11 + 2 * k]] = s[12 + 2 * k];
+    for (const std::uint8_t* pair = s + kHeadSize; pair < s + h.codeStart; pair += kPairSize)
+        h.codeLength[pair[0]] = pair[1];
     std::size_t totalBits = 0;
     for (const unsigned bits : h.codeLength) {
         totalBits += bits;
@@ -244,17 +247,16 @@ class StreamDecoder::Impl {
     // False while more input is needed.
     bool ReadHead() {
         if (phase_ == Phase::Identify) {
-            if (n_ < 4) throw EngineError(kIdentificationFailure);
-            if (!Gather(4)) return false;
-            const std::uint8_t* s = head_.data();
-            if (s[0] != 'H' || s[1] != 'E' || s[3] != 13) throw EngineError(kIdentificationFailure);
-            if (s[2] == '0') {
+            if (n_ < kIdSize) throw EngineError(kIdentificationFailure);
+            if (!Gather(kIdSize)) return false;
+            const StreamForm form = IdentifyStream(head_.data(), head_.size());
+            if (form == StreamForm::Unknown) throw EngineError(kIdentificationFailure);
+            if (form == StreamForm::Stored) {
                 phase_ = Phase::Stored;
-                wanted_ = n_ - 4;
-                consumed_ = 4;
+                wanted_ = n_ - kIdSize;
+                consumed_ = kIdSize;
                 return true;
             }
-            if (s[2] != '3') throw EngineError(kIdentificationFailure);
             phase_ = Phase::Head;
         }
         for (;;) {
@@ -515,15 +517,13 @@ void HuffmanDecode(Bytes& buffer, std::int32_t byteCount) {
         throw EngineError("Huffman decoder: byte count outside the buffer");
     }
     const auto n = static_cast<std::size_t>(byteCount);
-    const std::uint8_t* s = buffer.data();
-    if (n < 4 || s[0] != 'H' || s[1] != 'E' || s[3] != 13)
-        throw EngineError(kIdentificationFailure);
-    if (s[2] == '0') {
+    const huffman::StreamForm form = huffman::IdentifyStream(buffer.data(), n);
+    if (form == huffman::StreamForm::Unknown) throw EngineError(kIdentificationFailure);
+    if (form == huffman::StreamForm::Stored) {
         buffer.resize(n);
-        buffer.erase(buffer.begin(), buffer.begin() + 4);
+        buffer.erase(buffer.begin(), buffer.begin() + huffman::kIdSize);
         return;
     }
-    if (s[2] != '3') throw EngineError(kIdentificationFailure);
     try {
         DecodeCoded(buffer, n);
     } catch (const std::bad_alloc&) {

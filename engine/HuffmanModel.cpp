@@ -3,6 +3,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "engine/HuffmanFormat.h"
+
 namespace vw::huffman {
 namespace {
 
@@ -118,26 +120,26 @@ EncoderPlan::EncoderPlan(const ByteCounter& counter, std::size_t inputSize)
 }
 
 std::size_t EncoderPlan::StreamSize() const {
-    if (stored_) return inputSize_ + 4;
-    return 11 + 2 * static_cast<std::size_t>(leafCount_) +
+    if (stored_) return inputSize_ + kIdSize;
+    return CodeBitsStart(static_cast<std::size_t>(leafCount_)) +
            static_cast<std::size_t>((tableBits_ + 7) / 8) +
            static_cast<std::size_t>((dataBits_ + 7) / 8);
 }
 
 Bytes EncoderPlan::Head(std::uint8_t checksum) const {
-    if (stored_) return Bytes{72, 69, 48, 13};
-    const std::size_t headerSize = 11 + 2 * static_cast<std::size_t>(leafCount_);
+    if (stored_) return Bytes(kStoredId, kStoredId + kIdSize);
+    const std::size_t headerSize = CodeBitsStart(static_cast<std::size_t>(leafCount_));
     const std::size_t codeBytes = static_cast<std::size_t>((tableBits_ + 7) / 8);
     Bytes head(headerSize + codeBytes + 8);
     std::uint8_t* p = head.data();
-    std::memcpy(p, "HE3\r", 4);
-    p[4] = checksum;
+    std::memcpy(p, kCodedId, kIdSize);
+    p[kChecksumAt] = checksum;
     const auto length = static_cast<std::uint32_t>(inputSize_);
     for (int k = 0; k < 4; ++k)
-        p[5 + k] = static_cast<std::uint8_t>(length >> (8 * k));
-    p[9] = static_cast<std::uint8_t>(leafCount_ & 255);
-    p[10] = static_cast<std::uint8_t>(leafCount_ >> 8);
-    p += 11;
+        p[kLengthAt + k] = static_cast<std::uint8_t>(length >> (8 * k));
+    p[kSymbolCountAt] = static_cast<std::uint8_t>(leafCount_ & 255);
+    p[kSymbolCountAt + 1] = static_cast<std::uint8_t>(leafCount_ >> 8);
+    p += kHeadSize;
     for (int v = 0; v < 256; ++v) {
         if (codes_[v].bitCount == 0) continue;
         *p++ = static_cast<std::uint8_t>(v);

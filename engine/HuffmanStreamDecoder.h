@@ -2,11 +2,13 @@
 // The decoder of "HE0" and "HE3" streams, fed piece by piece. It parses the stream's head as it
 // arrives, then decodes the data bits into the output the caller provides, stopping at every
 // point where the decoding pass passes a yield point (after each stream byte whose position,
-// counted from 1, is a multiple of 10000). The buffer-level HuffmanDecode and the file reader,
-// which decodes while it decrypts, both run it.
+// counted from 1, is a multiple of kYieldInterval). The buffer-level HuffmanDecode and the file
+// reader, which decodes while it decrypts, both run it.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+
+#include "engine/Huffman.h"
 
 namespace vw::huffman {
 
@@ -18,7 +20,7 @@ class StreamDecoder {
         Yield,      // a yield point of the decoding pass: YieldPosition() tells which
         Finished,   // all bytes wanted are out, or the stream has ended
     };
-    static constexpr std::size_t kYieldInterval = 10000;
+    static constexpr std::size_t kYieldInterval = huffman::kYieldInterval;
     // Bytes before an input piece given with room in front that the decoder may overwrite.
     static constexpr std::size_t kHeadroom = 64;
 
