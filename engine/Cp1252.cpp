@@ -48,7 +48,7 @@ bool IsContinuation(unsigned char byte) {
 
 // Decodes one character at pos and advances pos. An invalid sequence yields -1 and skips its
 // maximal valid prefix (at least one byte), so each broken sequence becomes one replacement.
-std::int32_t DecodeUtf8(const std::string& text, std::size_t& pos) {
+std::int32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
     const auto lead = static_cast<unsigned char>(text[pos++]);
     if (lead < 0x80) return lead;
     int extra;
@@ -83,7 +83,7 @@ std::int32_t DecodeUtf8(const std::string& text, std::size_t& pos) {
 
 } // namespace
 
-std::string Utf8ToCp1252(const std::string& utf8) {
+std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     std::size_t pos = 0;
@@ -95,7 +95,7 @@ std::string Utf8ToCp1252(const std::string& utf8) {
     return out;
 }
 
-std::string CharactersOutsideCp1252(const std::string& utf8) {
+std::string CharactersOutsideCp1252(std::string_view utf8) {
     std::string outside;
     std::size_t pos = 0;
     while (pos < utf8.size()) {
@@ -106,13 +106,13 @@ std::string CharactersOutsideCp1252(const std::string& utf8) {
         if (cp < 0)
             AppendUtf8(character, 0xFFFD);
         else
-            character = utf8.substr(begin, pos - begin);
+            character = std::string(utf8.substr(begin, pos - begin));
         if (outside.find(character) == std::string::npos) outside += character;
     }
     return outside;
 }
 
-std::string Cp1252ToUtf8(const std::string& bytes) {
+std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
     for (const char c : bytes)

@@ -3,16 +3,17 @@
 // Every byte round-trips: the five undefined bytes map to the control characters of the same
 // value. Characters the code page cannot represent become "?".
 #include <string>
+#include <string_view>
 
 namespace vw {
 
-std::string Utf8ToCp1252(const std::string& utf8);
+std::string Utf8ToCp1252(std::string_view utf8);
 // The characters of a UTF-8 text that the code page cannot represent, each once, in the order
 // they first appear (as UTF-8; an invalid byte sequence counts as U+FFFD). Empty when the
 // whole text converts faithfully. A key text with such characters must be refused: "?" in
 // their place would let other texts open the file.
-std::string CharactersOutsideCp1252(const std::string& utf8);
-std::string Cp1252ToUtf8(const std::string& bytes);
+std::string CharactersOutsideCp1252(std::string_view utf8);
+std::string Cp1252ToUtf8(std::string_view bytes);
 // Lower case of one code-page byte (ASCII letters and the accented letters of the code page).
 unsigned char Cp1252ToLower(unsigned char byte);
 

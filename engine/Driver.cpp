@@ -6,20 +6,6 @@
 
 namespace vw {
 
-bool IsAcceptablePassword(const std::string& password) {
-    const std::size_t n = password.size();
-    if (n < 5) return false;
-    for (std::size_t c = 1; c <= n / 2; ++c) {
-        bool repeated = true;
-        for (std::size_t start = c; start < n && repeated; start += c) {
-            // A last piece shorter than the pattern differs from it.
-            repeated = start + c <= n && password.compare(start, c, password, 0, c) == 0;
-        }
-        if (repeated) return false;
-    }
-    return true;
-}
-
 FileKind DetectFileKind(const std::string& path) {
     const std::string name = FileNameOf(path);
     for (std::size_t i = 0; i + 3 <= name.size(); ++i) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/JobState.h"
+#include "engine/PasswordRules.h"
 
 namespace vw {
 
@@ -15,8 +16,6 @@ std::string ProcessFile(const std::string& sourcePath, const std::string& output
                         const std::string& password, const std::string& privateCode,
                         Overwrite overwrite = Overwrite::Allowed);
 
-// At least five characters and not one shorter piece repeated.
-bool IsAcceptablePassword(const std::string& password);
 // Protected when the file name contains "vwx" (any letter case), Plain otherwise.
 FileKind DetectFileKind(const std::string& path);
 
