@@ -12,16 +12,13 @@
 #include "cli/FdWrite.h"
 #include "engine/Bytes.h"
 #include "engine/Cp1252.h"
-#include "engine/Driver.h"
+#include "engine/PasswordRules.h"
 
 namespace vw::cli {
 
 volatile std::sig_atomic_t Interrupted = 0;
 
 namespace {
-
-constexpr const char* kMismatch = "Le password non conincidono";
-constexpr const char* kTooShort = "Password troppo corta";
 
 enum class LineRead { Line, Ended, Failed, TooLong, Interrupted };
 
@@ -170,15 +167,13 @@ std::optional<std::string> AskNewPassword(const AskFunction& ask, const TellFunc
             SecureWipe(*first);
             return std::nullopt;
         }
-        const bool same = *first == *second && !first->empty();
+        const PasswordVerdict verdict = JudgePassword(*first, *second);
         SecureWipe(*second);
-        std::string refusal = same ? UnusablePasswordText(*first) : kMismatch;
-        if (refusal.empty()) {
-            std::string bytes = Utf8ToCp1252(*first);
-            if (!IsAcceptablePassword(bytes)) refusal = kTooShort;
-            SecureWipe(bytes);
-        }
-        if (refusal.empty()) return first;
+        if (verdict == PasswordVerdict::Accepted) return first;
+        // The terminal lists the characters escaped, in the words of vwx's other messages.
+        const std::string refusal = verdict == PasswordVerdict::OutsideCodePage
+                                        ? UnusablePasswordText(*first)
+                                        : PasswordRefusalText(verdict, *first);
         SecureWipe(*first);
         tell(refusal);
     }
