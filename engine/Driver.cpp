@@ -1,18 +1,22 @@
 #include "engine/Driver.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "engine/JobState.h"
 #include "engine/Paths.h"
 #include "engine/ProtectedFile.h"
+#include "engine/VwxFormat.h"
 
 namespace vw {
 
 FileKind DetectFileKind(const std::string& path) {
     const std::string name = FileNameOf(path);
-    for (std::size_t i = 0; i + 3 <= name.size(); ++i) {
-        if ((name[i] | 0x20) == 'v' && (name[i + 1] | 0x20) == 'w' && (name[i + 2] | 0x20) == 'x')
-            return FileKind::Protected;
-    }
-    return FileKind::Plain;
+    const std::string_view marker = vwx::kMarker;
+    const auto sameLetter = [](char c, char lower) { return (c | 0x20) == lower; };
+    const bool marked = std::search(name.begin(), name.end(), marker.begin(), marker.end(),
+                                    sameLetter) != name.end();
+    return marked ? FileKind::Protected : FileKind::Plain;
 }
 
 std::string ProcessFile(const std::string& sourcePath, const std::string& outputPath,

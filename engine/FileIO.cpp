@@ -70,6 +70,13 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+ChunkReader::Stamp StampOf(const struct stat& st) {
+    auto ns = [](const timespec& t) {
+        return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+    };
+    return {static_cast<std::int64_t>(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
+}
+
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -162,10 +169,13 @@ void ChunkReader::ExpectEnd() {
 ChunkReader::Stamp ChunkReader::CurrentStamp() const {
     struct stat st {};
     if (::fstat(fd_, &st) != 0) throw EngineError(Reason("cannot read", path_, errno));
-    auto ns = [](const timespec& t) {
-        return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
-    };
-    return {static_cast<std::int64_t>(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
+    return StampOf(st);
+}
+
+std::optional<ChunkReader::Stamp> StampAt(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return StampOf(st);
 }
 
 Bytes ReadWholeFile(const std::string& path) {

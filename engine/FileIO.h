@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file reading and the atomic output file every job writes through.
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "engine/Bytes.h"
@@ -42,6 +43,9 @@ class ChunkReader {
     int fd_ = -1;
     std::int64_t size_ = 0;
 };
+
+// The stamp of the file at a path now; none when nothing is there.
+std::optional<ChunkReader::Stamp> StampAt(const std::string& path);
 
 // The permission bits of a file (0 when they cannot be read).
 unsigned FilePermissions(const std::string& path);

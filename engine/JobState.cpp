@@ -13,68 +13,51 @@ std::atomic<bool> CancelRequested{false};
 std::int16_t LastProgress = 0;
 std::string ExistingOutputPath;
 
+namespace {
+
+// The status table: each code with its message; codes whose message ends in the failure's
+// description add ErrorDescription to it.
+struct StatusEntry {
+    std::int16_t code;
+    const char* message;
+    bool described = false;
+};
+
+constexpr StatusEntry kStatusTable[] = {
+    {kStatusOk, ""},
+    {kStatusReserved1, "Impossibile continuare 1"},
+    {kStatusReserved2, "Impossibile continuare 2"},
+    {kStatusPasswordTooShort, "Password troppo corta"},
+    {kStatusFileNotFound, "File non trovato"},
+    {kStatusChecksum, "Errore di compressione"},
+    {kStatusEmptyFile, "File vuoto"},
+    {kStatusGeneric1, "Errore Generico 1"},
+    {kStatusProtectCancelled, "Elaborazione interrota"},
+    {kStatusProtectFailed, "Errore: ", true},
+    {kStatusUnknownFormat, "Errore generico 2"},
+    {kStatusRestoreCancelled, "Elaborazione interrota"},
+    {kStatusRestoreFailed, "Errore: ", true},
+    {kStatusWrongPassword, "Errore Generico 3"},
+    {kStatusCorrupt, "Errore File corrotto"},
+    {kStatusGeneric4, "Errore Generico 4"},
+};
+
+const StatusEntry* FindStatus(std::int16_t status) {
+    for (const StatusEntry& entry : kStatusTable)
+        if (entry.code == status) return &entry;
+    return nullptr;
+}
+
+} // namespace
+
 std::string MessageForStatus(std::int16_t status, const std::string& errorDescription) {
-    switch (status) {
-    case 0:
-        return "";
-    case 1:
-        return "Impossibile continuare 1";
-    case 2:
-        return "Impossibile continuare 2";
-    case 3:
-        return "Password troppo corta";
-    case 4:
-        return "File non trovato";
-    case 5:
-        return "Errore di compressione";
-    case 6:
-        return "File vuoto";
-    case 10:
-        return "Errore Generico 1";
-    case 11:
-        return "Elaborazione interrota";
-    case 12:
-        return "Errore: " + errorDescription;
-    case 20:
-        return "Errore generico 2";
-    case 21:
-        return "Elaborazione interrota";
-    case 22:
-        return "Errore: " + errorDescription;
-    case 23:
-        return "Errore Generico 3";
-    case 30:
-        return "Errore File corrotto";
-    case 33:
-        return "Errore Generico 4";
-    default:
-        return "";
-    }
+    const StatusEntry* entry = FindStatus(status);
+    if (!entry) return "";
+    return entry->described ? entry->message + errorDescription : entry->message;
 }
 
 void SetStatusMessage() {
-    switch (JobStatus) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 10:
-    case 11:
-    case 12:
-    case 20:
-    case 21:
-    case 22:
-    case 23:
-    case 30:
-    case 33:
-        StatusMessage = MessageForStatus(JobStatus, ErrorDescription);
-        break;
-    default:
-        break; // outside the table: left as it is
-    }
+    if (FindStatus(JobStatus)) StatusMessage = MessageForStatus(JobStatus, ErrorDescription);
 }
 
 void ReportProgress(double percent) {

@@ -1,5 +1,8 @@
 #pragma once
-// The job state shared by the whole engine, the status table and the yield and progress rule.
+// The job state shared by the whole engine, the status table, and how long loops yield: after
+// every element whose index (from 0) is a multiple of the loop's interval, pending events run,
+// the loop stops at once if the job was cancelled, and otherwise the stage's percentage, rounded
+// half to even, goes to the progress bar when it differs from the last one sent.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -57,13 +60,12 @@ void ReportProgress(double percent);
 // Whole number nearest to value, halves to the even neighbour.
 std::int32_t RoundHalfEven(double value);
 
-// One yield point of the yield and progress rule, called by a loop after an element whose
-// index is a multiple of its interval: processes pending events, returns false when the job
-// was cancelled (the loop must stop at once), otherwise reports the rounded percentage when
-// it differs from LastProgress and returns true.
+// One yield point, called by a loop after an element whose index is a multiple of its interval:
+// processes pending events, returns false when the job was cancelled (the loop must stop at once),
+// otherwise reports the rounded percentage when it differs from LastProgress and returns true.
 bool YieldPoint(double percent);
 
-// Runs a loop under the yield and progress rule with the yield test kept out of its inner loop:
+// Runs a loop that yields as above, with the yield test kept out of its inner loop:
 // calls body(from, to) for consecutive blocks [from, to) covering [begin, end) and passes a
 // yield point with percent(i) after each index i in it that is a multiple of interval. A pass
 // may run in several calls over consecutive ranges. Returns false when cancelled.

@@ -1,5 +1,5 @@
 #pragma once
-// A seam for tests only; the program never sets it.
+// Seams for tests only; the program never sets them.
 #include <string>
 
 namespace vw::hooks {
@@ -7,5 +7,8 @@ namespace vw::hooks {
 // When set, ProtectFile takes its header from here instead of MakeRandomHeader, so that a test
 // can build the same file another way and compare.
 extern std::string (*ProtectHeaderSource)();
+// When set, every worker thread of a job calls it last, so that a test can make the workers end
+// late.
+extern void (*WorkerEnding)();
 
 } // namespace vw::hooks

@@ -6,18 +6,17 @@
 #include <pthread.h>
 #include <sched.h>
 #endif
-#include <new>
 
-#include "engine/JobState.h"
+#include "engine/HugePages.h"
+#include "engine/ProtectedFileHooks.h"
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
+namespace vw {
+namespace hooks {
+void (*WorkerEnding)() = nullptr;
+} // namespace hooks
 
-namespace vw::stream {
+namespace stream {
 namespace {
-
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 // Each worker keeps to a processor of its own when there are several: a thread woken by the
 // other tends to be placed on the waker's processor, and with a third program busy on the
@@ -43,14 +42,9 @@ void PinToOwnProcessor(int index) {
 
 } // namespace
 
-ChunkBuffer::ChunkBuffer(std::size_t capacity) : capacity_(capacity) {
-    const std::size_t bytes = (kHeadroom + capacity + kHugePage - 1) / kHugePage * kHugePage;
-    memory_ = static_cast<std::uint8_t*>(std::aligned_alloc(kHugePage, bytes));
-    if (!memory_) throw std::bad_alloc();
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    ::madvise(memory_, bytes, MADV_HUGEPAGE);
-#endif
-}
+ChunkBuffer::ChunkBuffer(std::size_t capacity)
+    : memory_(static_cast<std::uint8_t*>(AllocateHugePages(kHeadroom + capacity))),
+      capacity_(capacity) {}
 
 ChunkBuffer::~ChunkBuffer() {
     std::free(memory_);
@@ -109,15 +103,19 @@ Workers::~Workers() {
     Join();
 }
 
-void Workers::Start(std::function<void()> body) {
+void Workers::Start(const char* name, std::function<void()> body) {
     const int index = static_cast<int>(threads_.size());
-    threads_.emplace_back([this, index, body = std::move(body)] {
+    threads_.emplace_back([this, index, name, body = std::move(body)] {
+#if defined(__linux__)
+        ::pthread_setname_np(::pthread_self(), name);
+#endif
         PinToOwnProcessor(index);
         try {
             body();
         } catch (...) {
             Fail(std::current_exception());
         }
+        if (hooks::WorkerEnding) hooks::WorkerEnding();
         Notify();
     });
 }
@@ -144,18 +142,18 @@ void Workers::WaitUntil(const std::function<bool()>& done) {
     changed_.wait(lock, [&] { return failure_ || done(); });
 }
 
-bool Workers::Failed() {
+std::exception_ptr Workers::KeptFailure() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return failure_ != nullptr;
+    return failure_;
 }
 
-void Workers::RethrowFailure() {
-    std::exception_ptr failure;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        failure = failure_;
-    }
-    if (failure) std::rethrow_exception(failure);
+void Workers::RaiseIfFailed() {
+    if (KeptFailure()) Finish();
+}
+
+void Workers::Finish() {
+    Join();
+    if (const std::exception_ptr failure = KeptFailure()) std::rethrow_exception(failure);
 }
 
 void Workers::Fail(std::exception_ptr failure) {
@@ -166,11 +164,5 @@ void Workers::Fail(std::exception_ptr failure) {
     Abort();
 }
 
-bool YieldReplay::Upto(std::uint64_t processed) {
-    for (; next_ < processed; next_ += interval_) {
-        if (!YieldPoint(percent_(static_cast<double>(next_)))) return false;
-    }
-    return true;
-}
-
-} // namespace vw::stream
+} // namespace stream
+} // namespace vw

@@ -1,8 +1,7 @@
 #pragma once
 // What a job needs to work through a file in chunks on several threads: chunk buffers, the
 // queues that pass them from one thread to the next, and the worker threads with their first
-// failure. Only the calling (user-interface) thread passes yield points: the workers publish
-// how far they are, and the calling thread replays the yield points of each stage from that.
+// failure. How the calling thread follows the workers is in JobStage.h.
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
@@ -18,8 +17,12 @@ namespace vw::stream {
 
 // A job reads and passes on its file in chunks of this size.
 inline constexpr std::size_t kChunkSize = std::size_t{1} << 20;
+// Chunks in flight between two threads.
+inline constexpr int kChunksInFlight = 4;
+// The cipher publishes its progress after every piece of this size.
+inline constexpr std::size_t kCipherStep = std::size_t{64} << 10;
 
-// One chunk's memory, 2 MiB aligned and in huge pages where the system offers them, with
+// One chunk's memory, in huge pages where the system offers them (HugePages.h), with
 // kHeadroom writable bytes in front of Data(). The bytes in use are [begin, begin + size).
 class ChunkBuffer {
   public:
@@ -64,9 +67,9 @@ class ChunkQueue {
     bool aborted_ = false;
 };
 
-// The worker threads of one job. A failure raised in a worker is kept (the first one) and
-// aborts the others; the destructor aborts and joins whatever still runs, so no thread outlives
-// the job however it ends.
+// The worker threads of one job, each named for what it does. A failure raised in a worker is
+// kept (the first one) and aborts the others; the destructor aborts and joins whatever still
+// runs, so no thread outlives the job however it ends.
 class Workers {
   public:
     Workers() = default;
@@ -76,21 +79,25 @@ class Workers {
 
     // Queues to abort along with the workers.
     void Watch(ChunkQueue& queue) { queues_.push_back(&queue); }
-    void Start(std::function<void()> body);
+    // name: at most 15 characters, shown as the thread's name.
+    void Start(const char* name, std::function<void()> body);
     void Abort();
     bool Aborted() const { return aborted_.load(std::memory_order_relaxed); }
-    void Join();
 
     // From a worker: progress was published; wakes the calling thread.
     void Notify();
     // On the calling thread: waits until done() is true or a worker failed.
     void WaitUntil(const std::function<bool()>& done);
-    bool Failed();
-    // Raises the kept failure, if any, on the calling thread (after Join).
-    void RethrowFailure();
+    // On the calling thread: when a worker failed, waits for every worker to stop and raises
+    // the failure.
+    void RaiseIfFailed();
+    // On the calling thread: waits for every worker to end, then raises a failure of any.
+    void Finish();
 
   private:
+    void Join();
     void Fail(std::exception_ptr failure);
+    std::exception_ptr KeptFailure();
 
     std::vector<std::thread> threads_;
     std::vector<ChunkQueue*> queues_;
@@ -98,21 +105,6 @@ class Workers {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::exception_ptr failure_;
-};
-
-// The yield points of one stage whose elements another thread processes: after element i for
-// every multiple i of the interval, replayed with the stage's own indices and percentages.
-class YieldReplay {
-  public:
-    YieldReplay(std::uint64_t interval, std::function<double(double)> percent)
-        : interval_(interval), percent_(std::move(percent)) {}
-    // Passes the yield points of the elements before `processed`; false when cancelled.
-    bool Upto(std::uint64_t processed);
-
-  private:
-    std::uint64_t interval_;
-    std::function<double(double)> percent_;
-    std::uint64_t next_ = 0;
 };
 
 } // namespace vw::stream

@@ -22,6 +22,7 @@
 #include "engine/ProtectedFile.h"
 #include "engine/ProtectedFileHooks.h"
 #include "engine/StreamPipeline.h"
+#include "engine/VwxFormat.h"
 #include "tests/support/LongCodeData.h"
 #include "tests/support/ProtectedFileForge.h"
 #include "tests/support/TempDir.h"
@@ -116,8 +117,8 @@ TEST_F(Streaming, FilesAreThoseTheBufferLevelCodecAndCipherGive) {
 TEST_F(Streaming, AProtectedFileTooLongToRestoreIsRefusedBeforeWriting) {
     // The longest file a restore reads: header 41 + extension 3 + stream m + 3 bytes. (Protecting
     // a source that long takes a full 2 GiB pass of the cipher.)
-    EXPECT_TRUE(FitsTheFormat(41, 3, 2147483600));
-    EXPECT_FALSE(FitsTheFormat(41, 3, 2147483601));
+    EXPECT_TRUE(vwx::FitsTheFormat(41, 3, 2147483600));
+    EXPECT_FALSE(vwx::FitsTheFormat(41, 3, 2147483601));
     // Zeros are stored (m = N + 4); with N = 2147483597 the file would be one byte too long.
     const std::string zeros = dir / "zeros.bin";
     WriteFile(zeros, Bytes{});
@@ -452,16 +453,14 @@ TEST(Workers, AFailureInOneWorkerStopsTheOthersAndReachesTheCaller) {
     stream::ChunkQueue queue;
     stream::Workers workers;
     workers.Watch(queue);
-    workers.Start([&] {
+    workers.Start("test", [&] {
         stream::ChunkBuffer chunk;
         while (queue.Pop(chunk)) {
         }
     });
-    workers.Start([] { throw EngineError("worker failed"); });
+    workers.Start("test", [] { throw EngineError("worker failed"); });
     workers.WaitUntil([] { return false; });
-    EXPECT_TRUE(workers.Failed());
-    workers.Join();
-    EXPECT_THROW(workers.RethrowFailure(), EngineError);
+    EXPECT_THROW(workers.RaiseIfFailed(), EngineError);
 }
 
 TEST(Workers, LeavingTheScopeEndsWaitingWorkers) {
@@ -470,7 +469,7 @@ TEST(Workers, LeavingTheScopeEndsWaitingWorkers) {
     {
         stream::Workers workers;
         workers.Watch(queue);
-        workers.Start([&] {
+        workers.Start("test", [&] {
             stream::ChunkBuffer chunk;
             while (queue.Pop(chunk)) {
             }

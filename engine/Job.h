@@ -1,0 +1,71 @@
+#pragma once
+// One protect or restore as its caller asked for it, and what both procedures do alike: the
+// busy pointer, the cipher wiped at the end, the checks that the source stays the file the job
+// read, and the rules for the result's path.
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+
+#include "engine/Bytes.h"
+#include "engine/FileIO.h"
+#include "engine/JobState.h"
+
+namespace vw {
+
+struct Job {
+    const std::string& source;
+    const std::string& output;
+    const std::string& password;
+    const std::string& privateCode;
+    Overwrite overwrite;
+    std::time_t start;
+};
+
+// The two procedures, with their failures still raised (ProtectFile and RestoreFile turn them
+// into statuses).
+std::string ProtectJob(const Job& job);
+std::string RestoreJob(const Job& job);
+
+// The data loops of both yield every kCipherYieldInterval bytes.
+inline constexpr std::size_t kCipherYieldInterval = 5000;
+
+// Shows the busy pointer for a scope.
+class BusyPointer {
+  public:
+    BusyPointer();
+    ~BusyPointer();
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+// Wipes the cipher state when the job ends, however it ends.
+struct CipherWipe {
+    ~CipherWipe();
+};
+
+// Sets JobStatus and gives the result of a job that stopped: its source path.
+std::string StoppedAs(std::int16_t status, const Job& job);
+
+// Raises when a file is too long for the format.
+void CheckFileLength(std::int64_t length, const std::string& path);
+EngineError SourceChanged(const std::string& path);
+// Raises unless the file at the path is still the one the job read, as it read it.
+void ExpectUnchanged(const std::string& path, const ChunkReader::Stamp& seen);
+// After a whole pass over a file: raises unless the file still looks as it did when the job
+// began and ends where the pass ended.
+void ExpectPassComplete(ChunkReader& reader, const ChunkReader::Stamp& seen,
+                        const std::string& path);
+
+// Whether the result may take the place of a file already at its path: always when allowed,
+// otherwise only the source itself, when the caller chose the source as the output path.
+bool MayReplace(const Job& job, const std::string& written);
+// Raises OutputExistsError when something sits at the result's path that it may not replace.
+void ExpectFreePath(const Job& job, const std::string& written);
+// When the output path chosen was the source itself, the new file replaces the source: the
+// source is deleted, but only once the new file is complete under its own name, and only when
+// it is still the file the job read.
+void ReplaceSourceIfChosen(const Job& job, const std::string& written,
+                           const ChunkReader::Stamp& seen);
+
+} // namespace vw

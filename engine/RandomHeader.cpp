@@ -1,0 +1,118 @@
+#include "engine/RandomHeader.h"
+
+#include <sys/random.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "engine/Bytes.h"
+#include "engine/Cipher.h"
+#include "engine/VwxFormat.h"
+
+namespace vw {
+
+std::string EntropyPool;
+MousePosition LastMousePosition;
+
+namespace {
+
+constexpr std::size_t kEntropyPoolSize = 251;
+// The header lengths a protected file may have: kMinHeaderLength and the kLengthSpan - 1 after.
+constexpr std::size_t kLengthSpan = vwx::kMaxHeaderLength - vwx::kMinHeaderLength + 1;
+// The random bytes are mixed in rounds, each under a fresh key of kMixKeyLength bytes; every
+// kDecryptingRound-th round decrypts, the others encrypt.
+constexpr int kMixRounds = 16;
+constexpr std::size_t kMixKeyLength = 16;
+constexpr int kDecryptingRound = 3;
+
+// Uniform random bytes from the system's secure source.
+void RandomBytes(std::uint8_t* out, std::size_t size) {
+    while (size > 0) {
+        const ssize_t got = ::getrandom(out, size, 0);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw EngineError("the system's random source failed");
+        }
+        out += got;
+        size -= static_cast<std::size_t>(got);
+    }
+}
+
+std::uint8_t RandomByte() {
+    std::uint8_t b = 0;
+    RandomBytes(&b, 1);
+    return b;
+}
+
+// A uniform value 0 .. bound-1 (bound <= 256).
+std::size_t RandomBelow(std::size_t bound) {
+    const std::size_t limit = 256 - 256 % bound;
+    for (;;) {
+        const std::size_t b = RandomByte();
+        if (b < limit) return b % bound;
+    }
+}
+
+// A random header length, with every byte of the pool mixed in.
+std::size_t HeaderLength() {
+    std::size_t n = RandomBelow(kLengthSpan) + vwx::kMinHeaderLength;
+    for (char c : EntropyPool)
+        n ^= static_cast<unsigned char>(c);
+    while (n > vwx::kMaxHeaderLength)
+        n -= kLengthSpan;
+    if (n < vwx::kMinHeaderLength) n += kLengthSpan;
+    return n;
+}
+
+// Nearest signed 32-bit integer, halves to even; beyond the range, its nearest end.
+std::int32_t NearestInt32(float v) {
+    const double rounded = std::nearbyint(static_cast<double>(v));
+    if (!(rounded >= std::numeric_limits<std::int32_t>::min()))
+        return std::numeric_limits<std::int32_t>::min();
+    if (rounded > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(rounded);
+}
+
+} // namespace
+
+std::string MakeRandomHeader() {
+    const std::size_t n = HeaderLength();
+    std::string r(n - 1, '\0');
+    auto* bytes = reinterpret_cast<std::uint8_t*>(r.data());
+    RandomBytes(bytes, r.size());
+
+    Cipher& cipher = TheCipher();
+    std::size_t p = 0; // pool position, running on across rounds
+    for (int round = 1; round <= kMixRounds; ++round) {
+        char key[kMixKeyLength];
+        for (char& byte : key) {
+            std::uint8_t b = RandomByte();
+            if (!EntropyPool.empty()) {
+                b ^= static_cast<std::uint8_t>(EntropyPool[p]);
+                if (++p >= EntropyPool.size()) p = 0;
+            }
+            byte = static_cast<char>(b);
+        }
+        cipher.Init(std::string_view(key, sizeof key), {});
+        SecureWipe(key, sizeof key);
+        if (round % kDecryptingRound == 0)
+            cipher.DecryptBlock(bytes, r.size());
+        else
+            cipher.EncryptBlock(bytes, r.size());
+    }
+    r.insert(r.begin(), static_cast<char>(n));
+    return r;
+}
+
+void AddMouseEntropy(float x, float y) {
+    if (x == LastMousePosition.x && y == LastMousePosition.y) return;
+    LastMousePosition = {x, y};
+    const std::int32_t c = (NearestInt32(x) ^ NearestInt32(y)) & 255;
+    EntropyPool.push_back(static_cast<char>(c));
+    if (EntropyPool.size() > kEntropyPoolSize) EntropyPool.erase(0, 1);
+}
+
+} // namespace vw

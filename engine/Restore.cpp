@@ -1,0 +1,302 @@
+// Restoring a protected file: its head is read and decrypted first; then the decrypter
+// decrypts the data while the decoder decodes it into the result, written under a temporary
+// name that is committed only once the check values agree and the data's checksum is right.
+#include <array>
+#include <optional>
+
+#include "engine/Cipher.h"
+#include "engine/Huffman.h"
+#include "engine/HuffmanStreamDecoder.h"
+#include "engine/Job.h"
+#include "engine/JobStage.h"
+#include "engine/Paths.h"
+#include "engine/StoredHead.h"
+#include "engine/VwxFormat.h"
+
+namespace vw {
+namespace {
+
+using stream::ChunkBuffer;
+using stream::ChunkQueue;
+using stream::kChunkSize;
+using stream::Workers;
+using stream::YieldReplay;
+using Stamp = ChunkReader::Stamp;
+
+// The path a restore writes: the output path with the stored extension. What forbids writing
+// there is kept in head.failure.
+std::string ResultPath(const Job& job, StoredHead& head) {
+    if (head.failure) return {};
+    try {
+        std::string written = WithoutExtension(job.output) + SafeExtension(head.extension);
+        ExpectFreePath(job, written);
+        return written;
+    } catch (const EngineError&) {
+        head.failure = std::current_exception();
+        return {};
+    }
+}
+
+// What the decoding thread of a restore leaves for the calling thread. The calling thread reads
+// the plain fields only after `ended` is set.
+struct DecodeResult {
+    std::atomic<std::uint64_t> yields{0};    // yield points of decoding passed
+    std::atomic<std::uint64_t> firstYield{}; // the stream position of the first one
+    std::atomic<bool> ended{false};
+    std::exception_ptr decodeFailure; // the stream could not be decoded
+    std::exception_ptr writeFailure;  // the output could not be written
+    bool stored = false;
+    std::uint8_t storedChecksum = 0;
+    std::uint8_t checksum = 0;
+    std::size_t wanted = 0;
+    std::size_t produced = 0;
+};
+
+// The data of a restore: one thread reads and decrypts it, the other decodes it and writes the
+// result under a temporary name until Commit. With `writing` false nothing is written.
+class RestorePipeline {
+  public:
+    RestorePipeline(ChunkReader& reader, ChunkBuffer first, std::size_t size, std::size_t start,
+                    const std::string& written, bool writing, std::time_t jobStart)
+        : reader_(reader), first_(std::move(first)), size_(size), start_(start),
+          dataEnd_(size - vwx::kCheckValues), dataSize_(dataEnd_ - start), written_(written),
+          writing_(writing), jobStart_(jobStart) {}
+    // Decrypts the data, decoding alongside, and reads the check values. False when cancelled.
+    bool Decrypt();
+    bool ChecksAgree(const StoredHead& head) const { return trailer_ == head.checks; }
+    // Once the check values agree: passes the yield points of decoding and of the checksum and
+    // returns 0, 5 (the checksum differs) or 21 (cancelled). Raises a decoding or write failure.
+    std::int16_t FinishDecoding();
+    void Commit(unsigned mode, bool replaceExisting);
+
+  private:
+    void DecryptPass();
+    void DecodePass();
+    // False once the decoder has finished or failed.
+    bool RunDecoder(huffman::StreamDecoder& decoder, const ChunkBuffer& output);
+    void Flush(const huffman::StreamDecoder& decoder, const ChunkBuffer& output);
+    void Write(const std::uint8_t* data, std::size_t count);
+    void OpenOutput();
+
+    ChunkReader& reader_;
+    ChunkBuffer first_;
+    const std::size_t size_, start_, dataEnd_, dataSize_;
+    const std::string& written_;
+    const bool writing_;
+    const std::time_t jobStart_;
+    Cipher& cipher_ = TheCipher();
+    std::optional<AtomicFile> out_;
+    std::atomic<std::uint64_t> decryptedBytes_{0};
+    std::atomic<bool> checksRead_{false};
+    std::array<std::uint8_t, vwx::kCheckValues> trailer_{}; // decrypted
+    DecodeResult result_;
+    ChunkQueue free_, decrypted_;
+    Workers workers_; // last: stops before everything it uses goes
+};
+
+bool RestorePipeline::Decrypt() {
+    LastProgress = 0;
+    workers_.Watch(free_);
+    workers_.Watch(decrypted_);
+    for (int c = 1; c < stream::kChunksInFlight; ++c)
+        free_.Push(ChunkBuffer(kChunkSize));
+    workers_.Start("vw-decrypter", [this] { DecryptPass(); });
+    workers_.Start("vw-decoder", [this] { DecodePass(); });
+
+    const double last = dataSize_ > 1 ? static_cast<double>(dataSize_ - 1) : 0.0;
+    YieldReplay decryptionStage(kCipherYieldInterval,
+                                [&](double i) { return last > 0 ? i / last * 50 : 0.0; });
+    if (!FollowStage(workers_, decryptedBytes_, dataSize_, decryptionStage)) return false;
+    WaitFor(workers_, checksRead_);
+    return true;
+}
+
+void RestorePipeline::DecryptPass() {
+    ChunkBuffer chunk = std::move(first_);
+    std::size_t offset = 0; // file offset of chunk.Data()[0]
+    for (;;) {
+        const std::size_t from = offset < start_ ? start_ - offset : 0;
+        for (std::size_t at = from; at < chunk.size; at += stream::kCipherStep) {
+            const std::size_t count = std::min(stream::kCipherStep, chunk.size - at);
+            cipher_.DecryptBlock(chunk.Data() + at, count);
+            const std::size_t reached = std::min(offset + at + count, dataEnd_);
+            if (reached > start_) {
+                decryptedBytes_.store(reached - start_, std::memory_order_release);
+                workers_.Notify();
+            }
+            if (workers_.Aborted()) return;
+        }
+        const std::size_t chunkEnd = offset + chunk.size;
+        for (std::size_t k = 0; k < trailer_.size(); ++k) {
+            if (offset <= dataEnd_ + k && dataEnd_ + k < chunkEnd)
+                trailer_[k] = chunk.Data()[dataEnd_ + k - offset];
+        }
+        chunk.begin = from;
+        const std::size_t payloadEnd = std::min(chunkEnd, dataEnd_);
+        chunk.size = payloadEnd > offset + from ? payloadEnd - offset - from : 0;
+        if (!(chunk.size > 0 ? decrypted_.Push(std::move(chunk)) : free_.Push(std::move(chunk))))
+            return;
+        offset = chunkEnd;
+        if (offset == size_) break;
+        if (!free_.Pop(chunk)) return;
+        chunk.begin = 0;
+        chunk.size = std::min(kChunkSize, size_ - offset);
+        reader_.Read(chunk.Data(), chunk.size);
+    }
+    decrypted_.Close();
+    checksRead_.store(true, std::memory_order_release);
+}
+
+void RestorePipeline::DecodePass() {
+    huffman::StreamDecoder decoder(dataSize_);
+    ChunkBuffer output(kChunkSize);
+    // A stream too short to be identified fails before any input.
+    bool running = RunDecoder(decoder, output);
+    ChunkBuffer chunk;
+    while (decrypted_.Pop(chunk)) {
+        if (running) {
+            decoder.SetInput(chunk.Begin(), chunk.size, true);
+            running = RunDecoder(decoder, output);
+        }
+        chunk.begin = chunk.size = 0;
+        if (!free_.Push(std::move(chunk))) return;
+    }
+    if (workers_.Aborted()) return;
+    if (!result_.decodeFailure) {
+        Flush(decoder, output);
+        result_.stored = decoder.Stored();
+        result_.storedChecksum = decoder.StoredChecksum();
+        result_.wanted = decoder.Wanted();
+        result_.produced = decoder.Produced();
+    }
+    result_.ended.store(true, std::memory_order_release);
+}
+
+bool RestorePipeline::RunDecoder(huffman::StreamDecoder& decoder, const ChunkBuffer& output) {
+    using Step = huffman::StreamDecoder::Step;
+    try {
+        for (;;) {
+            const Step step = decoder.Run();
+            if (step == Step::NeedInput) return true;
+            if (step == Step::Finished) return false;
+            if (step == Step::OutputFull) {
+                Flush(decoder, output);
+                decoder.SetOutput(output.Data(), output.Capacity());
+            } else {
+                if (result_.yields.load(std::memory_order_relaxed) == 0)
+                    result_.firstYield.store(decoder.YieldPosition(), std::memory_order_relaxed);
+                result_.yields.fetch_add(1, std::memory_order_release);
+                workers_.Notify();
+            }
+        }
+    } catch (...) {
+        result_.decodeFailure = std::current_exception();
+        return false;
+    }
+}
+
+void RestorePipeline::Flush(const huffman::StreamDecoder& decoder, const ChunkBuffer& output) {
+    const std::size_t used = decoder.OutputUsed();
+    if (used == 0) return;
+    result_.checksum ^= huffman::XorOf(output.Data(), used);
+    Write(output.Data(), used);
+}
+
+void RestorePipeline::Write(const std::uint8_t* data, std::size_t count) {
+    if (count == 0 || !writing_ || result_.writeFailure) return;
+    try {
+        if (!out_) OpenOutput();
+        out_->Write(data, count);
+    } catch (...) {
+        result_.writeFailure = std::current_exception();
+    }
+}
+
+void RestorePipeline::OpenOutput() {
+    RemoveStaleTempFiles(FolderOf(written_), jobStart_);
+    out_.emplace(written_);
+}
+
+std::int16_t RestorePipeline::FinishDecoding() {
+    const double streamSize = static_cast<double>(dataSize_);
+    YieldReplay decodingStage(1, [&](double k) {
+        const auto first = static_cast<double>(result_.firstYield.load(std::memory_order_relaxed));
+        return (first + k * huffman::kYieldInterval) / streamSize * 50 + 45;
+    });
+    if (!FollowStage(workers_, result_.yields, stream::kUnknownTotal, decodingStage,
+                     &result_.ended)) {
+        return kStatusRestoreCancelled;
+    }
+    workers_.Finish();
+    if (result_.decodeFailure) std::rethrow_exception(result_.decodeFailure);
+
+    const double count = static_cast<double>(result_.produced);
+    YieldReplay checksumStage(huffman::kYieldInterval,
+                              [&](double i) { return i / count * 50 + 5 + 45; });
+    if (!result_.stored && !checksumStage.Upto(result_.produced)) return kStatusRestoreCancelled;
+    if (CancelRequested) return kStatusRestoreCancelled;
+    if (!result_.stored &&
+        (result_.checksum != result_.storedChecksum || result_.produced != result_.wanted)) {
+        return kStatusChecksum;
+    }
+    if (result_.writeFailure) std::rethrow_exception(result_.writeFailure);
+    return kStatusOk;
+}
+
+void RestorePipeline::Commit(unsigned mode, bool replaceExisting) {
+    if (!out_) OpenOutput();
+    out_->Commit(mode, replaceExisting);
+}
+
+// A protected file opened, with its first chunk read.
+struct OpenedFile {
+    std::optional<ChunkReader> reader;
+    Stamp stamp;
+    std::size_t size = 0;
+    ChunkBuffer first;
+};
+
+void OpenProtected(const std::string& path, OpenedFile& file) {
+    BusyPointer busy;
+    file.reader.emplace(path);
+    file.stamp = file.reader->CurrentStamp();
+    if (file.reader->Size() < 1) throw EngineError("the file \"" + path + "\" is empty");
+    CheckFileLength(file.reader->Size(), path);
+    file.size = static_cast<std::size_t>(file.reader->Size());
+    file.first = ChunkBuffer(kChunkSize);
+    file.first.size = std::min(kChunkSize, file.size);
+    file.reader->Read(file.first.Data(), file.first.size);
+}
+
+} // namespace
+
+std::string RestoreJob(const Job& job) {
+    CipherWipe wipe;
+    CheckFileLength(FileLength(job.source), job.source);
+    OpenedFile file;
+    OpenProtected(job.source, file);
+    Cipher& cipher = TheCipher();
+    cipher.Init(job.password, job.privateCode);
+    StoredHead head;
+    if (!ReadStoredHead(cipher, file.first.Data(), file.size, head))
+        return StoppedAs(kStatusWrongPassword, job);
+    const std::string written = ResultPath(job, head);
+
+    RestorePipeline pipeline(*file.reader, std::move(file.first), file.size, head.dataStart,
+                             written, !head.failure, job.start);
+    if (!pipeline.Decrypt()) return StoppedAs(kStatusRestoreCancelled, job);
+    if (!pipeline.ChecksAgree(head)) return StoppedAs(kStatusWrongPassword, job);
+    // Whatever else is wrong with the file counts only once the check values agree.
+    if (head.failure) std::rethrow_exception(head.failure);
+    const std::int16_t status = pipeline.FinishDecoding();
+    if (status != kStatusOk) return StoppedAs(status, job);
+    {
+        BusyPointer busy;
+        ExpectUnchanged(job.source, file.stamp);
+        pipeline.Commit(FilePermissions(job.source), MayReplace(job, written));
+    }
+    ReplaceSourceIfChosen(job, written, file.stamp);
+    return written;
+}
+
+} // namespace vw

@@ -1,0 +1,82 @@
+#include "engine/StoredHead.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "engine/Bytes.h"
+#include "engine/Cp1252.h"
+
+namespace vw {
+namespace {
+
+// Whether a stored byte stands for a control character: C0, DEL, and the code page's bytes
+// without a character of their own, which stand for C1 controls.
+bool IsControlCharacter(unsigned char byte) {
+    if (byte < 0x20 || byte == 0x7F) return true;
+    const std::string utf8 = Cp1252ToUtf8(std::string(1, static_cast<char>(byte)));
+    return utf8.size() == 2 && static_cast<unsigned char>(utf8[0]) == 0xC2 &&
+           static_cast<unsigned char>(utf8[1]) < 0xA0;
+}
+
+// The stored extension for a message, its control characters written as \xHH.
+std::string PrintableExtension(const std::string& storedBytes) {
+    std::string text;
+    for (const char c : storedBytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (IsControlCharacter(byte)) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+            text += escaped;
+        } else {
+            text += Cp1252ToUtf8(std::string(1, c));
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+std::string SafeExtension(const std::string& storedBytes) {
+    if (storedBytes.empty()) return {};
+    const bool control = std::any_of(storedBytes.begin(), storedBytes.end(), [](char c) {
+        return IsControlCharacter(static_cast<unsigned char>(c));
+    });
+    if (control || storedBytes == "." || storedBytes == ".." ||
+        storedBytes.find('/') != std::string::npos) {
+        throw EngineError("the stored extension \"" + PrintableExtension(storedBytes) +
+                          "\" is not a valid file name extension");
+    }
+    std::string extension(1, '.');
+    extension += Cp1252ToUtf8(storedBytes);
+    return extension;
+}
+
+bool ReadStoredHead(Cipher& cipher, const std::uint8_t* a, std::size_t size, StoredHead& head) {
+    const std::size_t n = cipher.DecryptByte(a[0]);
+    if (vwx::FileLength(n, 0, 0) > size) return false;
+    // Every header byte is decrypted, in order, to keep the cipher stream in step.
+    const std::size_t checks = head.checks.size();
+    for (std::size_t i = 1; i < n; ++i) {
+        const std::uint8_t b = cipher.DecryptByte(a[i]);
+        if (i + checks >= n) head.checks[i + checks - n] = b;
+    }
+    const std::size_t trailerStart = size - vwx::kCheckValues;
+    const std::size_t limit = std::min(trailerStart, vwx::kMaxDataStart);
+    std::size_t p = n;
+    while (p < limit) {
+        const std::uint8_t b = cipher.DecryptByte(a[p++]);
+        if (b == vwx::kTerminator) {
+            head.dataStart = p;
+            return true;
+        }
+        head.extension.push_back(static_cast<char>(b));
+    }
+    head.dataStart = p;
+    head.failure = std::make_exception_ptr(
+        EngineError(p == trailerStart
+                        ? "the stored extension has no end (damaged file)"
+                        : "the header and the stored extension are longer than the format allows"));
+    return true;
+}
+
+} // namespace vw
