@@ -1,8 +1,6 @@
 #include "cli/PasswordInput.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -20,26 +18,17 @@ volatile std::sig_atomic_t Interrupted = 0;
 
 namespace {
 
-enum class LineRead { Line, Ended, Failed, TooLong, Interrupted };
+constexpr const char* kFirstPrompt = "Inserisci la password: ";
+constexpr const char* kSecondPrompt = "Ripeti password: ";
 
-// Appends bytes, moving to a larger buffer by hand so no unwiped copy is left behind.
-void AppendSecret(std::string& line, const char* data, std::size_t size) {
-    if (line.size() + size > line.capacity()) {
-        std::string bigger;
-        bigger.reserve((line.size() + size) * 2);
-        bigger.append(line);
-        SecureWipe(line);
-        line.swap(bigger);
-    }
-    line.append(data, size);
-}
+enum class LineRead { Line, Ended, Failed, TooLong, Cancelled };
 
 // Waits in short steps until fd can be read, so an interrupt that lands just before a wait is
 // not missed; false when interrupted or the wait failed.
 bool WaitReadable(int fd, LineRead& failure) {
     for (;;) {
         if (Interrupted) {
-            failure = LineRead::Interrupted;
+            failure = LineRead::Cancelled;
             return false;
         }
         pollfd ready{fd, POLLIN, 0};
@@ -52,34 +41,33 @@ bool WaitReadable(int fd, LineRead& failure) {
     }
 }
 
-// Reads a line in blocks, up to a line break or the end, at most kMaxPasswordLine bytes.
-// Ended when the input ended before any byte. Bytes read past the line break are dropped.
+// Reads a line, up to a line break or the end, at most kMaxPasswordLine bytes, straight into
+// line's own buffer: it is reserved whole at once, so growing leaves no copy of the password
+// behind. Ended when the input ended before any byte.
 LineRead ReadSecretLine(int fd, std::string& line) {
     line.clear();
-    line.reserve(256);
-    char block[4096];
+    line.reserve(kMaxPasswordLine + 1);
     LineRead result = LineRead::Line;
-    for (bool any = false, done = false; !done;) {
-        if (!WaitReadable(fd, result)) break;
-        const ssize_t n = ::read(fd, block, sizeof block);
+    for (bool any = false; WaitReadable(fd, result);) {
+        const std::size_t had = line.size();
+        line.resize(kMaxPasswordLine + 1);
+        const ssize_t n = ::read(fd, line.data() + had, line.size() - had);
+        line.resize(had + (n > 0 ? static_cast<std::size_t>(n) : 0));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             result = n < 0 ? LineRead::Failed : any ? LineRead::Line : LineRead::Ended;
             break;
         }
         any = true;
-        const auto size = static_cast<std::size_t>(n);
-        const void* brk = std::memchr(block, '\n', size);
-        const std::size_t take =
-            brk ? static_cast<std::size_t>(static_cast<const char*>(brk) - block) : size;
-        done = brk != nullptr;
-        if (line.size() + take > kMaxPasswordLine) {
+        if (const std::size_t end = line.find('\n', had); end != std::string::npos) {
+            line.resize(end); // what follows the line break is no part of the password
+            break;
+        }
+        if (line.size() > kMaxPasswordLine) {
             result = LineRead::TooLong;
             break;
         }
-        AppendSecret(line, block, take);
     }
-    SecureWipe(block, sizeof block);
     if (result != LineRead::Line) SecureWipe(line);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return result;
@@ -114,7 +102,7 @@ PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, st
     const int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         // Opening a FIFO waits for a writer; an interrupt ends the wait.
-        if (Interrupted) return PasswordFileRead::Interrupted;
+        if (Interrupted) return PasswordFileRead::Cancelled;
         error = "cannot open the password file " + path;
         return PasswordFileRead::Failed;
     }
@@ -124,8 +112,8 @@ PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, st
     case LineRead::Line:
     case LineRead::Ended: // an empty file gives an empty password, which the job refuses
         return PasswordFileRead::Read;
-    case LineRead::Interrupted:
-        return PasswordFileRead::Interrupted;
+    case LineRead::Cancelled:
+        return PasswordFileRead::Cancelled;
     case LineRead::TooLong:
         error = "the first line of the password file " + path + " is longer than " +
                 std::to_string(kMaxPasswordLine) + " bytes";
@@ -158,23 +146,20 @@ std::string UnusablePasswordText(const std::string& utf8) {
     return text;
 }
 
-std::optional<std::string> AskNewPassword(const AskFunction& ask, const TellFunction& tell) {
+bool AskNewPassword(const AskFunction& ask, const TellFunction& tell, std::string& password) {
+    std::string repeated;
     for (;;) {
-        std::optional<std::string> first = ask("Inserisci la password: ");
-        if (!first) return std::nullopt;
-        std::optional<std::string> second = ask("Ripeti password: ");
-        if (!second) {
-            SecureWipe(*first);
-            return std::nullopt;
-        }
-        const PasswordVerdict verdict = JudgePassword(*first, *second);
-        SecureWipe(*second);
-        if (verdict == PasswordVerdict::Accepted) return first;
+        if (!ask(kFirstPrompt, password)) return false;
+        const bool answered = ask(kSecondPrompt, repeated);
+        const PasswordVerdict verdict = JudgePassword(password, repeated);
+        SecureWipe(repeated);
+        if (answered && verdict == PasswordVerdict::Accepted) return true;
         // The terminal lists the characters escaped, in the words of vwx's other messages.
         const std::string refusal = verdict == PasswordVerdict::OutsideCodePage
-                                        ? UnusablePasswordText(*first)
-                                        : PasswordRefusalText(verdict, *first);
-        SecureWipe(*first);
+                                        ? UnusablePasswordText(password)
+                                        : PasswordRefusalText(verdict, password);
+        SecureWipe(password);
+        if (!answered) return false;
         tell(refusal);
     }
 }
@@ -182,29 +167,22 @@ std::optional<std::string> AskNewPassword(const AskFunction& ask, const TellFunc
 TerminalAnswer AskOnTerminal(bool confirm, std::string& password) {
     const int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return TerminalAnswer::NoTerminal;
-    std::optional<std::string> answer;
+    bool given = false;
     {
         EchoOff quiet(fd);
-        const AskFunction ask = [fd](const char* prompt) -> std::optional<std::string> {
+        const AskFunction ask = [fd](const char* prompt, std::string& answer) {
             WriteAll(fd, prompt);
-            std::string line;
-            if (ReadSecretLine(fd, line) != LineRead::Line) {
-                WriteAll(fd, "\n");
-                return std::nullopt;
-            }
-            return line;
+            if (ReadSecretLine(fd, answer) == LineRead::Line) return true;
+            WriteAll(fd, "\n");
+            return false;
         };
         const TellFunction tell = [fd](const std::string& message) {
-            WriteAll(fd, message);
-            WriteAll(fd, "\n");
+            WriteAll(fd, message + "\n");
         };
-        answer = confirm ? AskNewPassword(ask, tell) : ask("Inserisci la password: ");
+        given = confirm ? AskNewPassword(ask, tell, password) : ask(kFirstPrompt, password);
     }
     ::close(fd);
-    if (!answer) return TerminalAnswer::GaveUp;
-    password.swap(*answer);
-    SecureWipe(*answer);
-    return TerminalAnswer::Given;
+    return given ? TerminalAnswer::Given : TerminalAnswer::GaveUp;
 }
 
 } // namespace vw::cli

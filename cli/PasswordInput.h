@@ -3,7 +3,6 @@
 #include <csignal>
 #include <cstddef>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +14,7 @@ extern volatile std::sig_atomic_t Interrupted;
 // The longest line taken as a password; a longer one is not a password.
 constexpr std::size_t kMaxPasswordLine = 64 * 1024;
 
-enum class PasswordFileRead { Read, Failed, TooLong, Interrupted };
+enum class PasswordFileRead { Read, Failed, TooLong, Cancelled }; // Cancelled: interrupted
 
 // The first line of a file ("-" reads standard input) into line; error tells why otherwise.
 PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, std::string& error);
@@ -24,11 +23,13 @@ PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, st
 // cannot carry, shown escaped; "" when it converts faithfully.
 std::string UnusablePasswordText(const std::string& utf8);
 
-// Asks until the two answers agree and the password is acceptable, telling each refusal.
-// ask returns nullopt when the user gives up (end of input or interrupt).
-using AskFunction = std::function<std::optional<std::string>(const char* prompt)>;
+// Asks for a new password into password (UTF-8) until the two answers agree and the password
+// rules accept it, telling each refusal. ask fills answer, or leaves it empty and returns false
+// when the user gives up (end of input or interrupt). The second answer is wiped as soon as it
+// is judged, password when it is refused or the user gives up (false then).
+using AskFunction = std::function<bool(const char* prompt, std::string& answer)>;
 using TellFunction = std::function<void(const std::string& message)>;
-std::optional<std::string> AskNewPassword(const AskFunction& ask, const TellFunction& tell);
+bool AskNewPassword(const AskFunction& ask, const TellFunction& tell, std::string& password);
 
 enum class TerminalAnswer { Given, GaveUp, NoTerminal };
 

@@ -18,7 +18,7 @@ std::optional<Refusal> FromFile(const std::string& path, const Refusal& cancelle
         return std::nullopt;
     case PasswordFileRead::TooLong:
         return Refusal{kStatusPasswordTooShort, error};
-    case PasswordFileRead::Interrupted:
+    case PasswordFileRead::Cancelled:
         return cancelled;
     case PasswordFileRead::Failed:
         break;

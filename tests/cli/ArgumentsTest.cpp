@@ -1,103 +1,58 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "cli/Arguments.h"
 
 namespace vw::cli {
 namespace {
 
-ParseResult Parse(std::vector<std::string> args) {
-    return ParseArguments(args);
-}
-
-TEST(ParseArguments, EveryFormOfTheOutputOption) {
-    for (const auto& args : std::vector<std::vector<std::string>>{{"-o", "out.txt", "a.txt"},
-                                                                  {"-oout.txt", "a.txt"},
-                                                                  {"--output", "out.txt", "a.txt"},
-                                                                  {"--output=out.txt", "a.txt"},
-                                                                  {"a.txt", "-o", "out.txt"}}) {
-        const ParseResult r = Parse(args);
-        ASSERT_TRUE(r.ok()) << r.error;
-        EXPECT_EQ(r.options.output, "out.txt");
-        EXPECT_EQ(r.options.file, "a.txt");
+// What a command line sets: "file|output|password file|flags" (R --replace, F --force,
+// N --no-private-code, H --help, V --version), or the error.
+TEST(ParseArguments, EveryFormOfEachOptionAndEachUsageError) {
+    for (const auto& [args, parsed] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"-o", "o", "a"}, "a|o||"},
+             {{"-oo", "a"}, "a|o||"},
+             {{"a", "--output", "o"}, "a|o||"},
+             {{"--output=o", "a"}, "a|o||"},
+             {{"--replace", "--no-private-code", "--password-file", "p", "-f", "a"}, "a||p|RFN"},
+             {{"--force", "--password-file=-", "-h", "--version"}, "||-|FHV"},
+             {{"--", "-x"}, "-x|||"},
+             {{"-"}, "-|||"},
+             {{"--help", "--bogus"}, "unknown option --bogus"},
+             {{}, "no file given"},
+             {{"a", "b"}, "one file at a time"},
+             {{""}, "the file's path is empty"},
+             {{"-o"}, "option -o needs a value"},
+             {{"a", "--password-file"}, "option --password-file needs a value"},
+             {{"--output=", "a"}, "the output path is empty"},
+             {{"--password-file", "", "a"}, "the password file's path is empty"},
+             {{"-o", "x", "--output=y", "a"}, "the output path is given twice"},
+             {{"--password-file=p", "--password-file=q", "a"}, "--password-file is given twice"},
+             {{"--replace", "-o", "x", "a"}, "--replace and --output exclude each other"},
+             {{"-x", "a"}, "unknown option -x"},
+             {{"-hx"}, "unknown option -hx"},
+             {{"--replace=yes", "a"}, "option --replace takes no value"}}) {
+        const ParseResult r = ParseArguments(args);
+        const Options& o = r.options;
+        const std::string flags = std::string(o.replace ? "R" : "") + (o.force ? "F" : "") +
+                                  (o.noPrivateCode ? "N" : "") + (o.help ? "H" : "") +
+                                  (o.version ? "V" : "");
+        EXPECT_EQ(r.ok() ? o.file + "|" + o.output + "|" + o.passwordFile + "|" + flags : r.error,
+                  parsed)
+            << ::testing::PrintToString(args);
     }
 }
 
-TEST(ParseArguments, FlagsAndPasswordFile) {
-    const ParseResult r =
-        Parse({"--replace", "--no-private-code", "--password-file", "pw.txt", "-f", "a.vwx"});
-    ASSERT_TRUE(r.ok()) << r.error;
-    EXPECT_TRUE(r.options.replace);
-    EXPECT_TRUE(r.options.force);
-    EXPECT_TRUE(Parse({"--force", "a"}).options.force);
-    EXPECT_TRUE(r.options.noPrivateCode);
-    EXPECT_EQ(r.options.passwordFile, "pw.txt");
-    const ParseResult s = Parse({"--password-file=-", "a"});
-    ASSERT_TRUE(s.ok()) << s.error;
-    EXPECT_EQ(s.options.passwordFile, "-");
-}
-
-TEST(ParseArguments, DoubleDashEndsOptions) {
-    const ParseResult r = Parse({"--", "--replace"});
-    ASSERT_TRUE(r.ok()) << r.error;
-    EXPECT_EQ(r.options.file, "--replace");
-    EXPECT_FALSE(r.options.replace);
-    const ParseResult dash = Parse({"-"}); // a file named "-"
-    ASSERT_TRUE(dash.ok()) << dash.error;
-    EXPECT_EQ(dash.options.file, "-");
-}
-
-TEST(ParseArguments, HelpAndVersionNeedNoFile) {
-    EXPECT_TRUE(Parse({"-h"}).options.help);
-    EXPECT_TRUE(Parse({"--version"}).ok());
-    EXPECT_TRUE(Parse({"--version"}).options.version);
-    EXPECT_FALSE(Parse({"--help", "--bogus"}).ok());
-}
-
-TEST(ParseArguments, UsageErrors) {
-    for (const auto& args :
-         std::vector<std::vector<std::string>>{{},
-                                               {"a", "b"},
-                                               {""},
-                                               {"-o"},
-                                               {"a", "--output"},
-                                               {"--password-file"},
-                                               {"-o", "", "a"},
-                                               {"--output=", "a"},
-                                               {"-o", "x", "-o", "y", "a"},
-                                               {"--password-file=a", "--password-file=b", "f"},
-                                               {"--replace", "-o", "x", "a"},
-                                               {"--bogus", "a"},
-                                               {"-x", "a"},
-                                               {"-hx"},
-                                               {"--replace=yes", "a"},
-                                               {"--no-private-code=1", "a"}}) {
-        const ParseResult r = Parse(args);
-        EXPECT_FALSE(r.ok()) << "accepted: " << ::testing::PrintToString(args);
-    }
-    EXPECT_EQ(Parse({"--bogus", "a"}).error, "unknown option --bogus");
-    EXPECT_EQ(Parse({}).error, "no file given");
-}
-
-TEST(OutputPathFor, ReplaceOutputAndBesideTheSourceButNeverOnIt) {
-    Options o;
-    o.file = "/d/report.txt";
-    o.output = "/e/copy.bin";
-    EXPECT_EQ(OutputPathFor(o), "/e/copy.bin");
-    o.output.clear();
-    o.replace = true;
-    EXPECT_EQ(OutputPathFor(o), "/d/report.txt");
-    o.replace = false;
-    const std::pair<std::string, std::string> beside[] = {
-        {"/d/report.txt", "/d/report.out"},       {"/d/noext", "/d/noext.out"},
-        {"/d/my.dir/file", "/d/my.dir/file.out"}, {"rel.tar.gz", "rel.tar.out"},
-        {"/d/trailing.", "/d/trailing.out"},      {"/d/x.out", "/d/x.output"},
-    };
-    for (const auto& [file, out] : beside) {
-        o.file = file;
-        EXPECT_EQ(OutputPathFor(o), out);
+// The path handed to the job (the source for --replace, the -o path, or beside the source but
+// never on it), and the path a protect writes.
+TEST(OutputPathFor, TheSourceTheOutputOrBesideTheSource) {
+    for (const auto& [file, output, replace, path, protectPath] :
+         {std::tuple{"/d/r.txt", "/e/c.bin", false, "/e/c.bin", "/e/c.vwx"},
+          {"/d/r.txt", "", true, "/d/r.txt", "/d/r.vwx"},
+          {"/d.x/noext", "", false, "/d.x/noext.out", "/d.x/noext.vwx"},
+          {"/d/x.out", "", false, "/d/x.output", "/d/x.vwx"}}) {
+        const Options o{file, output, "", replace};
+        EXPECT_EQ(OutputPathFor(o), path);
+        EXPECT_EQ(ProtectResultPath(o), protectPath);
     }
 }
 

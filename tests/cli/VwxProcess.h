@@ -1,130 +1,89 @@
 #pragma once
-// Runs the real vwx binary for end-to-end tests: a scratch home so no real user settings are
-// read or written, a clean environment, and a new session so it has no terminal of its own
-// unless a test gives it one.
+// Runs the real vwx in a scratch folder, with a scratch home (no user settings are read), a
+// clean environment, core dumps allowed, and a new session, so it has no terminal unless a
+// test gives it one.
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
-#include <string>
+#include <map>
 #include <thread>
-#include <vector>
 
 #include "tests/support/TempDir.h"
 
 namespace vw::test {
 
-struct RunResult {
-    int status = -1; // exit status, or 128 + signal number
-    bool coreDumped = false;
-    std::string out;
-    std::string err;
-};
-
-inline std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// The regular files of a folder with their contents.
+inline std::map<std::string, Bytes> Files(const TempDir& dir) {
+    std::map<std::string, Bytes> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        if (entry.is_regular_file()) files[entry.path().filename()] = ReadFile(entry.path());
+    return files;
 }
 
-class VwxProcess {
-  public:
-    VwxProcess() { std::filesystem::create_directories(ConfigDir()); }
+struct RunResult {
+    int status = -1; // the exit status, or 128 + the signal's number
+    bool coreDumped = false;
+    std::string out, err;
+};
 
-    std::string ConfigDir() const { return home_ / ".config"; }
+struct VwxProcess {
+    static constexpr auto kPause = std::chrono::milliseconds(1);
+    TempDir dir, home;         // vwx runs in dir: tests name files relative to it
+    std::string input;         // standard input
+    std::string terminal;      // when set: the controlling terminal, standard input and error
+    bool closedOutput = false; // standard output: a pipe nobody reads
+    const std::string in = home / "in", out = home / "out", err = home / "err";
 
-    // When set, standard error goes to the terminal given to Start as well.
-    bool stderrOnTerminal = false;
-    // When set, standard output goes to this descriptor instead of a file.
-    int stdoutFd = -1;
-    // When set, vwx starts in this folder.
-    std::string workDir;
-
-    // Writes the per-user settings the tool reads ("vaultwise", group "Config").
-    void WriteSettings(const std::string& text) const {
-        std::filesystem::create_directories(ConfigDir() + "/vaultwise");
-        std::ofstream(ConfigDir() + "/vaultwise/vaultwise.conf", std::ios::binary) << text;
-    }
-
-    // Starts vwx; stdinPath becomes its standard input and ttyPath, when given, its
-    // controlling terminal (opened as standard input instead).
-    pid_t Start(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
-                const std::string& stdinPath = "/dev/null", const std::string& ttyPath = "") {
-        std::vector<std::string> argStrings{VWX_BIN};
-        argStrings.insert(argStrings.end(), args.begin(), args.end());
-        std::vector<std::string> envStrings{"HOME=" + home_.path().string(),
-                                            "XDG_CONFIG_HOME=" + ConfigDir(), "LANG=C.UTF-8"};
-        envStrings.insert(envStrings.end(), env.begin(), env.end());
-        std::vector<char*> argv, envp;
-        for (auto& a : argStrings)
-            argv.push_back(a.data());
+    // Starts vwx with VWX_PASSWORD set to password, unless that is "".
+    pid_t Start(std::vector<std::string> args, const std::string& password = "Segreto1") {
+        std::string homeVariable = "HOME=" + home.path().string(),
+                    passwordVariable = "VWX_PASSWORD=" + password;
+        char* envp[] = {homeVariable.data(), password.empty() ? nullptr : passwordVariable.data(),
+                        nullptr};
+        std::vector<char*> argv{const_cast<char*>(VWX_BIN)};
+        for (auto& arg : args)
+            argv.push_back(arg.data());
         argv.push_back(nullptr);
-        for (auto& e : envStrings)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        const std::string in = ttyPath.empty() ? stdinPath : ttyPath;
-        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDWR, 0);
-        if (stdoutFd >= 0)
-            posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
-        else
-            posix_spawn_file_actions_addopen(&actions, 1, OutPath().c_str(),
-                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
-        if (stderrOnTerminal && !ttyPath.empty())
-            posix_spawn_file_actions_adddup2(&actions, 0, 2);
-        else
-            posix_spawn_file_actions_addopen(&actions, 2, ErrPath().c_str(),
-                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawnattr_t attr;
-        posix_spawnattr_init(&attr);
-        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
-        pid_t pid = -1;
-        const int rc = posix_spawn(&pid, argv[0], &actions, &attr, argv.data(), envp.data());
-        posix_spawn_file_actions_destroy(&actions);
-        posix_spawnattr_destroy(&attr);
-        if (rc != 0) throw std::runtime_error("cannot start vwx");
+        WriteFile(in, input);
+        int pipeFds[2] = {-1, -1};
+        if (closedOutput && ::pipe(pipeFds) == 0) ::close(pipeFds[0]);
+        const pid_t pid = ::fork();
+        if (pid == 0) { // only async-signal-safe calls from here on
+            rlimit core{};
+            ::getrlimit(RLIMIT_CORE, &core);
+            core.rlim_cur = core.rlim_max;
+            ::setrlimit(RLIMIT_CORE, &core);
+            ::setsid();
+            for (const int fd : {0, 1, 2})
+                ::close(fd);
+            ::open((terminal.empty() ? in : terminal).c_str(), O_RDWR); // 0, the terminal
+            closedOutput ? ::dup(pipeFds[1]) : ::open(out.c_str(), O_WRONLY | O_CREAT, 0600);
+            terminal.empty() ? ::open(err.c_str(), O_WRONLY | O_CREAT, 0600) : ::dup(0);
+            if (::chdir(dir.path().c_str()) == 0) ::execve(VWX_BIN, argv.data(), envp);
+            ::_exit(127);
+        }
+        ::close(pipeFds[1]);
         return pid;
     }
 
+    // Waits at most a minute, then kills the run.
     RunResult Wait(pid_t pid) {
         int raw = 0;
-        // A stuck run ends the test instead of hanging it.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        pid_t done;
-        while ((done = ::waitpid(pid, &raw, WNOHANG)) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ::kill(pid, SIGKILL);
-                ::waitpid(pid, &raw, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        RunResult r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-        r.coreDumped = WIFSIGNALED(raw) && WCOREDUMP(raw);
-        r.out = stdoutFd >= 0 ? std::string() : Slurp(OutPath());
-        r.err = Slurp(ErrPath());
-        return r;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        for (; ::waitpid(pid, &raw, WNOHANG) == 0; std::this_thread::sleep_for(kPause))
+            if (std::chrono::steady_clock::now() > deadline) ::kill(pid, SIGKILL);
+        const Bytes shownOut = ReadFile(out), shownErr = ReadFile(err);
+        std::filesystem::remove(out), std::filesystem::remove(err);
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw),
+                WIFSIGNALED(raw) && WCOREDUMP(raw), std::string(shownOut.begin(), shownOut.end()),
+                std::string(shownErr.begin(), shownErr.end())};
     }
 
-    RunResult Run(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
-                  const std::string& stdinPath = "/dev/null") {
-        return Wait(Start(args, env, stdinPath));
+    RunResult Run(const std::vector<std::string>& args, const std::string& password = "Segreto1") {
+        return Wait(Start(args, password));
     }
-
-  private:
-    std::string OutPath() const { return home_ / "stdout"; }
-    std::string ErrPath() const { return home_ / "stderr"; }
-
-    TempDir home_;
 };
 
 } // namespace vw::test
