@@ -8,5 +8,8 @@ namespace vw {
 
 std::string ToCp1252(const QString& text);
 QString FromCp1252(const std::string& bytes);
+// The text as UTF-8 with every lone surrogate as U+FFFD. Qt's own conversion gives "?" for
+// one, a character the code page carries, so the engine would not see that it cannot be kept.
+std::string ToUtf8(const QString& text);
 
 } // namespace vw

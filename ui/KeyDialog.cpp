@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "engine/PasswordRules.h"
 #include "platform/TextCodec.h"
 #include "ui/AppInfo.h"
 #include "ui/Artwork.h"

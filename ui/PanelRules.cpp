@@ -1,10 +1,9 @@
 #include "ui/PanelRules.h"
 
-#include <algorithm>
 #include <cmath>
 
-#include "engine/Driver.h"
-#include "engine/JobState.h"
+#include "engine/Bytes.h"
+#include "engine/PasswordRules.h"
 #include "platform/TextCodec.h"
 
 namespace vw::ui {
@@ -12,22 +11,6 @@ namespace {
 
 // The panel's labels leave this much room to the right of a shortened path.
 constexpr int kShortenMarginTwips = 200;
-// Three points a character; 34 characters already reach the top of the meter.
-constexpr std::size_t kFullScoreLength = 34;
-
-bool IsUpper(unsigned char c) {
-    return c >= 65 && c <= 90;
-}
-bool IsLower(unsigned char c) {
-    return c >= 97 && c <= 122;
-}
-bool IsDigit(unsigned char c) {
-    return c >= 48 && c <= 57;
-}
-bool IsSymbol(unsigned char c) {
-    return c < 48 || (c >= 58 && c <= 64) || c > 122;
-}
-
 // Drops the first folder of rest (with its "/"), or one character when no folder is left.
 void DropLeadingElement(QString& rest) {
     const qsizetype slash = rest.indexOf(QLatin1Char('/'));
@@ -95,33 +78,14 @@ bool IsPanelPicture(const QString& path) {
            tail == QLatin1String(".GIF");
 }
 
-int RateKeyQuality(const std::string& codePageText) {
-    // Long texts reach the top whatever their characters; this also keeps the score within
-    // 16 bits for texts of any length.
-    if (codePageText.size() >= kFullScoreLength) return 100;
-    double score = 3.0 * static_cast<double>(codePageText.size());
-    bool upper = false;
-    bool lower = false;
-    for (const char ch : codePageText) {
-        const auto c = static_cast<unsigned char>(ch);
-        upper = upper || IsUpper(c);
-        lower = lower || IsLower(c);
-    }
-    if (upper && lower) score = RoundHalfEven(score * 1.2);
-    const auto digit = std::find_if(codePageText.begin(), codePageText.end(),
-                                    [](char c) { return IsDigit(static_cast<unsigned char>(c)); });
-    if (digit != codePageText.end() && (upper || lower)) score = RoundHalfEven(score * 1.4);
-    const auto symbol = std::find_if(codePageText.begin(), codePageText.end(), [](char c) {
-        return IsSymbol(static_cast<unsigned char>(c));
-    });
-    if (symbol != codePageText.end()) score = RoundHalfEven(score * 1.5);
-    return std::min(static_cast<int>(score), 100);
-}
-
 QString PasswordRefusal(const QString& code, const QString& confirm) {
-    if (confirm != code || code.isEmpty()) return QStringLiteral("Le password non conincidono");
-    if (!IsAcceptablePassword(ToCp1252(code))) return QStringLiteral("Password troppo corta");
-    return {};
+    std::string codeText = ToUtf8(code);
+    std::string confirmText = ToUtf8(confirm);
+    const QString refusal =
+        QString::fromStdString(PasswordRefusalText(JudgePassword(codeText, confirmText), codeText));
+    SecureWipe(codeText);
+    SecureWipe(confirmText);
+    return refusal;
 }
 
 } // namespace vw::ui

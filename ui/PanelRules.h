@@ -1,10 +1,9 @@
 #pragma once
 // The main window's panel rules that need no window: path shortening, the time estimate, the
-// size and attribute caption, the key quality meter and the password dialog's refusals.
+// size and attribute caption and the password dialog's refusals.
 #include <QLocale>
 #include <QString>
 #include <functional>
-#include <string>
 
 namespace vw::ui {
 
@@ -34,10 +33,9 @@ QString AttributeSuffix(const QString& words);
 // a quick view for (".JPG", "JPEG", ".BMP", ".WMF", ".GIF").
 bool IsPanelPicture(const QString& path);
 
-// The key quality score 0..100 of a text given as single-byte code-page bytes.
-int RateKeyQuality(const std::string& codePageText);
-
-// The message the password dialog refuses a pair of entries with, "" when it accepts them.
+// The message the password dialog refuses a pair of entries with, "" when it accepts them
+// (the engine's password rules and texts, lone surrogates counting as characters the code
+// page cannot carry).
 QString PasswordRefusal(const QString& code, const QString& confirm);
 
 } // namespace vw::ui

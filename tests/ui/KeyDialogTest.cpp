@@ -67,6 +67,8 @@ TEST_F(KeyDialogTest, TypingRatesTheCodeAndEnablesOk) {
     EXPECT_EQ(dialog.meter()->value(), 3);
     dialog.txtCode()->setText(QStringLiteral("Abcd1!"));
     EXPECT_EQ(dialog.meter()->value(), 46);
+    dialog.txtCode()->setText(QStringLiteral("ab\u00e9")); // 233 in the code page: a symbol
+    EXPECT_EQ(dialog.meter()->value(), 14);
     dialog.txtCode()->clear();
     EXPECT_FALSE(dialog.cmdOK()->isEnabled());
     EXPECT_EQ(dialog.meter()->value(), 0);
@@ -110,14 +112,18 @@ TEST_F(KeyDialogTest, RefusalsWipeBothBoxesAndKeepTheDialogOpen) {
         const char* confirm;
         const char* message;
     };
-    for (const Case& c : {Case{"abcd", "abcd", "Password troppo corta"},
-                          Case{"ababab", "ababab", "Password troppo corta"},
-                          Case{"abcde", "abcdE", "Le password non conincidono"}}) {
+    for (const Case& c :
+         {Case{"\u043f\u0430\u0440\u043e\u043b\u044c1", "\u043f\u0430\u0440\u043e\u043b\u044c1",
+               "La password contiene caratteri non ammessi: \u043f, \u0430, \u0440, "
+               "\u043e, \u043b, \u044c"},
+          Case{"abcd", "abcd", "Password troppo corta"},
+          Case{"ababab", "ababab", "Password troppo corta"},
+          Case{"abcde", "abcdE", "Le password non conincidono"}}) {
         prompts.messages.clear();
-        type(QString::fromLatin1(c.code), QString::fromLatin1(c.confirm));
+        type(QString::fromUtf8(c.code), QString::fromUtf8(c.confirm));
         dialog.cmdOK()->click();
         ASSERT_EQ(prompts.messages.size(), 1u) << c.code;
-        EXPECT_EQ(prompts.messages[0].text, QString::fromLatin1(c.message));
+        EXPECT_EQ(prompts.messages[0].text, QString::fromUtf8(c.message));
         EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
         EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Critical);
         EXPECT_TRUE(dialog.isVisible());
