@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <limits>
 
 #include "engine/PasswordRules.h"
 #include "platform/TextCodec.h"
@@ -21,6 +22,9 @@ namespace {
 
 constexpr int kDialogWidth = 320;
 constexpr int kDialogHeight = 186;
+// No length limit: the largest length a text box takes (its default would cut a password
+// at 32767 characters without a word).
+constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
 
 bool IsEnterKey(const QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
@@ -73,6 +77,7 @@ KeyDialog::KeyDialog(UiState& state, QWidget* parent) : QDialog(parent), state_(
     cmdOK_->setGeometry(228, 146, 76, 28);
 
     for (QLineEdit* box : {txtCode_, txtConfirm_}) {
+        box->setMaxLength(kUnlimitedLength);
         box->setStyle(mask);
         box->installEventFilter(this);
     }

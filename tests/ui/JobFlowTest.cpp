@@ -34,7 +34,9 @@ TEST_F(JobFlowTest, ProtectInPlaceMovesTheSelectionToTheResult) {
         lineDuringJob = progress().lblName()->text();
         visibleDuringJob = progress().isVisible();
     };
-    runJob(QStringLiteral("Secret1"), source);
+    // Longer than a text box holds by default: the whole password keys the file.
+    const QString password = QString(40000, QLatin1Char('k')) + QStringLiteral("Secret1");
+    runJob(password, source);
 
     const QString result = pathOf(QStringLiteral("b.vwx"));
     EXPECT_TRUE(prompts.messages.empty());
@@ -55,7 +57,7 @@ TEST_F(JobFlowTest, ProtectInPlaceMovesTheSelectionToTheResult) {
 
     // And back: the restore writes the file under its stored extension.
     program->host().onEvents = nullptr;
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("restored.dat")));
+    runJob(password, pathOf(QStringLiteral("restored.dat")));
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(state().selectedPath, result); // another output path: the selection stays
     EXPECT_EQ(state().outputPath, pathOf(QStringLiteral("restored.txt")));

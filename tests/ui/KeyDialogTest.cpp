@@ -147,14 +147,17 @@ TEST_F(KeyDialogTest, CloseAndEscapeKeepTheHeldPassword) {
     }
 }
 
-TEST_F(KeyDialogTest, ModalShowingReturnsWhenAccepted) {
+TEST_F(KeyDialogTest, ModalShowingReturnsWhenAcceptedAndKeepsALongPasswordWhole) {
     dialog.hide();
-    test::WhenShown(&dialog, [this] {
-        type(QStringLiteral("Secret1"), QStringLiteral("Secret1"));
+    QString longPassword; // beyond a text box's default limit, and no piece repeated
+    for (int i = 0; longPassword.size() < 40000; ++i)
+        longPassword += QString::number(i);
+    test::WhenShown(&dialog, [this, longPassword] {
+        type(longPassword, longPassword);
         dialog.cmdOK()->click();
     });
     dialog.exec();
-    EXPECT_EQ(state.password, QStringLiteral("Secret1"));
+    EXPECT_EQ(state.password, longPassword);
     EXPECT_FALSE(dialog.isVisible());
 }
 
