@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "engine/Driver.h"
@@ -82,7 +83,17 @@ void ProgressDialog::closeEvent(QCloseEvent* event) {
     requestCancel();
 }
 
+void ProgressDialog::centreOnScreen() {
+    const QScreen* screen = mainWindow_.screen();
+    if (screen == nullptr) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
 void ProgressDialog::showEvent(QShowEvent* event) {
+    // Before the window appears, and instead of the dialog's place over its owner.
+    centreOnScreen();
     QDialog::showEvent(event);
     activated_ = false;
     cmdCancel_->setFocus();

@@ -35,6 +35,8 @@ class ProgressDialog : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Centred on the screen that shows the main window, whatever the main window's place.
+    void centreOnScreen();
     void runJob();
     void actOnStatus();
     void requestCancel();

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <algorithm>
 
 #include "ProgramFixture.h"
@@ -26,13 +27,16 @@ TEST_F(JobFlowTest, ProtectInPlaceMovesTheSelectionToTheResult) {
     const QByteArray original = Contents(20000);
     const QString source = file(QStringLiteral("b.txt"), original);
     select(source);
+    main().move(0, 0); // the dialog is centred on the screen, not over the main window
     QString titleDuringJob;
     QString lineDuringJob;
     bool visibleDuringJob = false;
+    QPoint centreDuringJob;
     program->host().onEvents = [&] {
         titleDuringJob = progress().windowTitle();
         lineDuringJob = progress().lblName()->text();
         visibleDuringJob = progress().isVisible();
+        centreDuringJob = progress().frameGeometry().center();
     };
     // Longer than a text box holds by default: the whole password keys the file.
     const QString password = QString(40000, QLatin1Char('k')) + QStringLiteral("Secret1");
@@ -43,6 +47,8 @@ TEST_F(JobFlowTest, ProtectInPlaceMovesTheSelectionToTheResult) {
     EXPECT_TRUE(visibleDuringJob);
     EXPECT_EQ(titleDuringJob, QStringLiteral(" Elaborazione in corso... "));
     EXPECT_EQ(lineDuringJob, QStringLiteral("Attendere... b.txt ..."));
+    const QPoint offCentre = centreDuringJob - main().screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
     EXPECT_FALSE(progress().isVisible());
     EXPECT_EQ(progress().windowTitle(), QStringLiteral(" Elaborazione in corso... "));
     EXPECT_GE(progress().progressBar()->value(), 56); // the encryption stage reported
