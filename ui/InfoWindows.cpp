@@ -52,8 +52,10 @@ const HelpTopic kHelpTopics[] = {
      "stato mostra l'ora; un clic sul nome del programma apre la pagina del produttore.</p>"},
     {"Codice privato",
      "<p>Un codice privato salvato nelle impostazioni si aggiunge alla password di ogni "
-     "lavoro. Chi ripristina il file deve conoscere la stessa password e avere lo stesso "
-     "codice privato.</p>"},
+     "lavoro finché la casella <b>Use PCM</b> è spuntata, come all'avvio. Senza la spunta "
+     "i file si proteggono e si ripristinano con la sola password.</p>"
+     "<p>Chi ripristina il file deve conoscere la stessa password e avere lo stesso "
+     "codice privato, se è stato usato.</p>"},
 };
 // clang-format on
 

@@ -127,9 +127,11 @@ void ProgressDialog::runJob() {
     setWindowTitle(QStringLiteral(" Elaborazione in corso... "));
     const QString name = QString::fromStdString(FileNameOf(state_.selectedPath.toStdString()));
     lblName_->setText(QStringLiteral("Attendere... ") + name + QStringLiteral(" ..."));
+    // "Use PCM" unticked: the job is keyed by the password alone.
+    const QString privateCode = state_.usePcm ? state_.privateCode : QString();
     state_.resultPath = QString::fromStdString(
         ProcessFile(state_.selectedPath.toStdString(), state_.outputPath.toStdString(),
-                    ToCp1252(state_.password), ToCp1252(state_.privateCode)));
+                    ToCp1252(state_.password), ToCp1252(privateCode)));
 }
 
 void ProgressDialog::actOnStatus() {

@@ -22,7 +22,7 @@ struct UiState {
     QString startFolder;    // the "Folder" setting
     QString currentFolder;  // where the file dialogs open
     QString messageGap;     // two line breaks, used in job messages
-    bool usePcm = false;    // follows the "Use PCM" box
+    bool usePcm = false;    // follows the "Use PCM" box; false: jobs get no private code
     bool autoStart = false; // true only while a command-line start is under way
     int skipJob = 0;        // non-zero: the progress dialog's activation runs no job
     int panelState = kPanelOther;

@@ -188,25 +188,30 @@ TEST_F(JobFlowTest, SecondActivationDuringAShowingStartsNoSecondJob) {
     EXPECT_TRUE(QFile::exists(pathOf(QStringLiteral("out.vwx"))));
 }
 
-TEST_F(JobFlowTest, PrivateCodeTakesPartWhateverUsePcmShows) {
+TEST_F(JobFlowTest, UsePcmGovernsWhetherJobsGetThePrivateCode) {
     test::StorePrivateCode("pcm-code");
     start();
     const QByteArray original = Contents(4000);
     select(file(QStringLiteral("b.txt"), original));
-    main().chkPCM()->click(); // unticked: usePcm false, the code is still used
-    EXPECT_FALSE(state().usePcm);
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("c.txt")));
+    ASSERT_TRUE(main().chkPCM()->isChecked()); // ticked at start: the stored code is used
+    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("with.txt")));
+    main().chkPCM()->click(); // unticked: the password alone
+    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("without.txt")));
     ASSERT_TRUE(prompts.messages.empty());
-    // Without the code the protected file does not open.
-    state().privateCode.clear();
-    select(pathOf(QStringLiteral("c.vwx")));
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("d.txt")));
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text.left(26), QStringLiteral("Elaborazione non riuscita:"));
-    state().privateCode = QStringLiteral("pcm-code");
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("e.txt")));
-    EXPECT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(test::ReadWholeFile(pathOf(QStringLiteral("e.txt"))), original);
+    // Each file opens only the way it was made.
+    for (const bool ticked : {false, true}) {
+        for (const char* made : {"with", "without"}) {
+            SCOPED_TRACE(testing::Message() << "ticked " << ticked << " file " << made);
+            if (main().chkPCM()->isChecked() != ticked) main().chkPCM()->click();
+            prompts.messages.clear();
+            select(pathOf(QString::fromLatin1(made) + QStringLiteral(".vwx")));
+            runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("out.dat")));
+            const bool opens = ticked == (QLatin1String(made) == QLatin1String("with"));
+            EXPECT_EQ(prompts.messages.empty(), opens);
+            EXPECT_EQ(QFile::remove(pathOf(QStringLiteral("out.txt"))), opens);
+        }
+    }
+    EXPECT_EQ(state().privateCode, QStringLiteral("pcm-code")); // the stored code stays held
 }
 
 } // namespace
