@@ -21,7 +21,8 @@ namespace vw::ui {
 
 QString CommandLinePath(const QStringList& arguments) {
     if (arguments.size() < 2) return {};
-    QString path = arguments.at(1);
+    // The whole command-line text names the file; the shell split it at blanks.
+    QString path = arguments.mid(1).join(QLatin1Char(' '));
     // A path handed over in quotes (blanks in it) names the file without them.
     if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"'))) {
         path = path.mid(1, path.size() - 2);

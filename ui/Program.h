@@ -15,8 +15,9 @@ class KeyDialog;
 class MainWindow;
 class ProgressDialog;
 
-// The path given on the command line: the first argument after the program's name (Qt has
-// removed its own options), without surrounding double quotes; "" when there is none.
+// The path given on the command line: the arguments after the program's name (Qt has removed
+// its own options) joined by single blanks, as the shell split an unquoted path with blanks,
+// without surrounding double quotes; "" when there is none.
 QString CommandLinePath(const QStringList& arguments);
 
 class Program {

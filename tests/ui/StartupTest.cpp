@@ -10,13 +10,14 @@ namespace {
 
 using test::ProgramFixture;
 
-TEST(CommandLinePath, FirstArgumentWithoutSurroundingQuotes) {
+TEST(CommandLinePath, ArgumentsJoinedWithBlanksWithoutSurroundingQuotes) {
     const QString program = QStringLiteral("vaultwise");
     EXPECT_EQ(CommandLinePath({program}), QString());
     EXPECT_EQ(CommandLinePath({program, "/tmp/a.txt"}), "/tmp/a.txt");
     EXPECT_EQ(CommandLinePath({program, "\"/tmp/a b.txt\""}), "/tmp/a b.txt");
     EXPECT_EQ(CommandLinePath({program, "\""}), "\"");
-    EXPECT_EQ(CommandLinePath({program, "a b", "c"}), "a b");
+    EXPECT_EQ(CommandLinePath({program, "/tmp/my", "file.txt"}), "/tmp/my file.txt");
+    EXPECT_EQ(CommandLinePath({program, "\"/tmp/a", "b.txt\""}), "/tmp/a b.txt");
 }
 
 class StartupTest : public ProgramFixture {};
