@@ -41,6 +41,9 @@ void QtHost::SetBusy(bool busy) {
 
 QString QtHost::ReadText(const QString& key, const QString& defaultValue) const {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application_, application_);
+    // Only the user's own file of this application: a system-wide file (XDG_CONFIG_DIRS) or
+    // one shared by the organisation must never supply a value, least of all a private code.
+    settings.setFallbacksEnabled(false);
     settings.beginGroup(QString::fromLatin1(kSettingsGroup));
     const QVariant value = settings.value(key);
     if (!value.isValid()) return defaultValue;

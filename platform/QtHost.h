@@ -31,7 +31,8 @@ class QtHost : public Host {
     std::string ReadSetting(const std::string& key, const std::string& defaultValue) override;
     std::string ComputerName() override;
 
-    // A text setting of the "Config" group; defaultValue when the key is missing.
+    // A text setting of the "Config" group of the user's own settings file (no system-wide
+    // fallback); defaultValue when the key is missing.
     QString ReadText(const QString& key, const QString& defaultValue) const;
     // A boolean stored as text: "0" or "False" is false, a non-zero number or "True" is true
     // (letter case does not matter), anything else is false; defaultValue when missing.

@@ -70,6 +70,22 @@ TEST_F(QtHostTest, NoSettingsFileGivesDefaultsAndTheDefaultApplicationIsVaultwis
     EXPECT_EQ(QtHost().ReadSetting("OFB", ""), "0102");
 }
 
+TEST_F(QtHostTest, SystemWideSettingsAreNeverConsulted) {
+    // Both places a system-wide file could supply a value from: per application and per
+    // organisation (here the same name).
+    const std::filesystem::path system = dir_ / "system";
+    std::filesystem::create_directories(system / app_);
+    for (const auto& conf : {system / (app_ + ".conf"), system / app_ / (app_ + ".conf")})
+        std::ofstream(conf, std::ios::binary) << "[Config]\nOFB=0102\nFolder=/etc/x\n";
+    ::setenv("XDG_CONFIG_DIRS", system.c_str(), 1);
+    QtHost host(App());
+    EXPECT_EQ(host.ReadSetting("OFB", ""), "");
+    EXPECT_EQ(host.ReadText(QStringLiteral("Folder"), QStringLiteral("home")), "home");
+    WriteSettings("[Config]\nFolder=/home/u\n"); // the user's own file is read
+    EXPECT_EQ(QtHost(App()).ReadText(QStringLiteral("Folder"), {}), "/home/u");
+    ::unsetenv("XDG_CONFIG_DIRS");
+}
+
 TEST_F(QtHostTest, TextSettingsKeepNonAsciiAndCommas) {
     WriteSettings("[Config]\nFolder=/home/u/Perch\xC3\xA9\nList=/a,b\n");
     QtHost host(App());
