@@ -4,9 +4,12 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include "platform/CoreDumps.h"
 #include "ui/Program.h"
 
 int main(int argc, char** argv) {
+    // Before anything else: a core dump during a job would hold the password.
+    vw::DisableCoreDumps();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vaultwise"));
     // The interface is Italian: Qt's own dialogs (file dialogs, their questions) speak it too.

@@ -8,12 +8,15 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include "engine/Cipher.h"
 #include "engine/JobState.h"
 #include "engine/PrivateCode.h"
+#include "platform/CoreDumps.h"
 #include "platform/QtHost.h"
 #include "platform/TextCodec.h"
 
@@ -165,6 +168,15 @@ TEST_F(QtHostTest, ProcessEventsRunsPendingQtEvents) {
     QtHost host(App());
     host.ProcessEvents();
     EXPECT_TRUE(ran);
+}
+
+TEST(CoreDumps, TheProcessBecomesNonDumpable) {
+    // In a child, so the test program itself keeps its dumps.
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(DisableCoreDumps() && ::prctl(PR_GET_DUMPABLE) == 0 ? 0 : 1);
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST(TextCodec, ConvertsToAndFromTheCodePage) {
