@@ -2,8 +2,11 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include "ProgramFixture.h"
 #include "ui/QuickView.h"
@@ -160,6 +163,34 @@ TEST_F(FileCommandsTest, IconClickShowsThePictureAndTheQuickViewFollowsTheSelect
     // Closing the main window closes it too.
     main().close();
     EXPECT_FALSE(commands().quickView() && commands().quickView()->isVisible());
+}
+
+// Jobs replace an existing result without asking: the save dialog is where the user says yes.
+TEST(SaveDialog, AsksBeforeReplacingAnExistingFile) {
+    QTemporaryDir dir;
+    const QString existing = test::WriteFile(QDir(dir.path()), QStringLiteral("a.txt"), "a");
+    QString question;
+    bool chosen = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, &answer, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            question = box->text();
+            box->button(QMessageBox::Yes)->click();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && !chosen) {
+            // Typed as a user would (selecting needs the folder's listing, which comes late).
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("a.txt");
+            chosen = dialog->selectedFiles() == QStringList{existing};
+            if (chosen)
+                QMetaObject::invokeMethod(static_cast<QDialog*>(dialog), &QDialog::accept,
+                                          Qt::QueuedConnection);
+        }
+    });
+    answer.start(10);
+    EXPECT_EQ(Prompts().askSaveFile(nullptr, QStringLiteral("Salva file..."), dir.path(),
+                                    QStringLiteral("Tutti i files (*.*)")),
+              existing);
+    EXPECT_TRUE(question.contains(QStringLiteral("a.txt"))) << question.toStdString();
 }
 
 } // namespace
