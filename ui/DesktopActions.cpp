@@ -1,6 +1,8 @@
 #include "ui/DesktopActions.h"
 
 #include "engine/Paths.h"
+#include "ui/AppInfo.h"
+#include "ui/PathTail.h"
 #include "ui/Prompts.h"
 #include "ui/PropertiesWindow.h"
 
@@ -95,7 +97,7 @@ void SetDesktopShell(DesktopShell* shell) {
 }
 
 QString ShellVerbFor(const QString& path) {
-    const QString tail = path.right(4).toUpper();
+    const QString tail = PathTail(path);
     for (const char* ext : kPlayedExtensions) {
         if (tail == QLatin1String(ext)) return QStringLiteral("play");
     }
@@ -108,7 +110,7 @@ void OpenSelectedFile(const QString& path) {
     DesktopShell& shell = CurrentDesktopShell();
     if (shell.openUrl(FileUrl(path), verb)) return;
     if (shell.chooseApplication(path)) return;
-    CurrentPrompts().showMessage(nullptr, MessageIcon::Information, QStringLiteral("Lumora"),
+    CurrentPrompts().showMessage(nullptr, MessageIcon::Information, kMessageTitle,
                                  QStringLiteral("Tipo File Sconosciuto"));
 }
 

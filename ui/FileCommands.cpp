@@ -67,7 +67,6 @@ void FileCommands::StartCryptoJob() {
     }
     state_.outputPath = AskOutputPath();
     if (state_.outputPath.isEmpty()) return;
-    state_.skipJob = 0;
     progressDialog_.exec();
 }
 

@@ -58,7 +58,6 @@ void ImageButton::showPicture(const QString& fileName) {
     const QPixmap picture = loader_(fileName);
     if (picture.isNull()) return;
     setPixmap(picture);
-    shownPicture_ = fileName;
 }
 
 } // namespace vw::ui

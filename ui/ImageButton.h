@@ -18,11 +18,8 @@ class ImageButton : public QLabel {
 
     // A caption label inside the button; presses and releases on it work the button too.
     QLabel* addCaption(const QString& text, const QRect& geometry);
-    QLabel* caption() const { return caption_; }
 
     void setPictureLoader(PictureLoader loader) { loader_ = std::move(loader); }
-    // The file name of the picture shown last, "" while the design-time look is shown.
-    const QString& shownPicture() const { return shownPicture_; }
 
   signals:
     void pressed();
@@ -42,7 +39,6 @@ class ImageButton : public QLabel {
 
     QString pressedPicture_;
     QString releasedPicture_;
-    QString shownPicture_;
     QLabel* caption_ = nullptr;
     PictureLoader loader_;
 };

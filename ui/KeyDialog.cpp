@@ -49,60 +49,60 @@ KeyDialog::KeyDialog(UiState& state, QWidget* parent) : QDialog(parent), state_(
     auto* mask = new StarMaskStyle();
     mask->setParent(this);
 
-    lblCode_ = new QLabel(QStringLiteral("Inserisci la password"), this);
-    lblCode_->setGeometry(16, 12, 288, 18);
-    txtCode_ = new QLineEdit(this);
-    txtCode_->setObjectName(QStringLiteral("txtCode"));
-    txtCode_->setGeometry(16, 32, 288, 24);
-    lblConfirm_ = new QLabel(QStringLiteral("Ripeti password"), this);
-    lblConfirm_->setGeometry(16, 62, 288, 18);
-    txtConfirm_ = new QLineEdit(this);
-    txtConfirm_->setObjectName(QStringLiteral("txtConfirm"));
-    txtConfirm_->setGeometry(16, 82, 288, 24);
-    lblQuality_ = new QLabel(QStringLiteral("Key Quality"), this);
-    lblQuality_->setGeometry(16, 116, 80, 18);
-    meter_ = new QProgressBar(this);
-    meter_->setObjectName(QStringLiteral("ProgressBar1"));
-    meter_->setRange(0, 100);
-    meter_->setTextVisible(false);
-    meter_->setGeometry(100, 117, 204, 16);
-    check1_ = new QCheckBox(QStringLiteral("&Hide typing"), this);
-    check1_->setObjectName(QStringLiteral("Check1"));
-    check1_->setGeometry(16, 148, 110, 24);
-    cmdCancel_ = new QPushButton(QStringLiteral("Chiudi"), this);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel_->setGeometry(144, 146, 76, 28);
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->setGeometry(228, 146, 76, 28);
+    codeLabel_ = new QLabel(QStringLiteral("Inserisci la password"), this);
+    codeLabel_->setGeometry(16, 12, 288, 18);
+    codeBox_ = new QLineEdit(this);
+    codeBox_->setObjectName(QStringLiteral("txtCode"));
+    codeBox_->setGeometry(16, 32, 288, 24);
+    confirmLabel_ = new QLabel(QStringLiteral("Ripeti password"), this);
+    confirmLabel_->setGeometry(16, 62, 288, 18);
+    confirmBox_ = new QLineEdit(this);
+    confirmBox_->setObjectName(QStringLiteral("txtConfirm"));
+    confirmBox_->setGeometry(16, 82, 288, 24);
+    qualityLabel_ = new QLabel(QStringLiteral("Key Quality"), this);
+    qualityLabel_->setGeometry(16, 116, 80, 18);
+    qualityMeter_ = new QProgressBar(this);
+    qualityMeter_->setObjectName(QStringLiteral("ProgressBar1"));
+    qualityMeter_->setRange(0, 100);
+    qualityMeter_->setTextVisible(false);
+    qualityMeter_->setGeometry(100, 117, 204, 16);
+    hideTyping_ = new QCheckBox(QStringLiteral("&Hide typing"), this);
+    hideTyping_->setObjectName(QStringLiteral("Check1"));
+    hideTyping_->setGeometry(16, 148, 110, 24);
+    closeButton_ = new QPushButton(QStringLiteral("Chiudi"), this);
+    closeButton_->setObjectName(QStringLiteral("cmdCancel"));
+    closeButton_->setGeometry(144, 146, 76, 28);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("cmdOK"));
+    okButton_->setGeometry(228, 146, 76, 28);
 
-    for (QLineEdit* box : {txtCode_, txtConfirm_}) {
+    for (QLineEdit* box : {codeBox_, confirmBox_}) {
         box->setMaxLength(kUnlimitedLength);
         box->setStyle(mask);
         box->installEventFilter(this);
     }
     // Enter belongs to the text boxes; neither button presses itself on it.
-    cmdOK_->setAutoDefault(false);
-    cmdCancel_->setAutoDefault(false);
-    setTabOrder(txtCode_, txtConfirm_);
-    setTabOrder(txtConfirm_, check1_);
-    setTabOrder(check1_, cmdOK_);
-    setTabOrder(cmdOK_, cmdCancel_);
+    okButton_->setAutoDefault(false);
+    closeButton_->setAutoDefault(false);
+    setTabOrder(codeBox_, confirmBox_);
+    setTabOrder(confirmBox_, hideTyping_);
+    setTabOrder(hideTyping_, okButton_);
+    setTabOrder(okButton_, closeButton_);
 
-    connect(txtCode_, &QLineEdit::textChanged, this, &KeyDialog::codeChanged);
-    connect(check1_, &QCheckBox::toggled, this, &KeyDialog::setMasked);
-    connect(cmdOK_, &QPushButton::clicked, this, &KeyDialog::okClicked);
-    connect(cmdCancel_, &QPushButton::clicked, this, &KeyDialog::cancelClicked);
+    connect(codeBox_, &QLineEdit::textChanged, this, &KeyDialog::codeChanged);
+    connect(hideTyping_, &QCheckBox::toggled, this, &KeyDialog::setMasked);
+    connect(okButton_, &QPushButton::clicked, this, &KeyDialog::okClicked);
+    connect(closeButton_, &QPushButton::clicked, this, &KeyDialog::cancelClicked);
 }
 
 void KeyDialog::showEvent(QShowEvent* event) {
-    cmdOK_->setEnabled(false);
-    txtCode_->clear();
-    txtConfirm_->clear();
+    okButton_->setEnabled(false);
+    codeBox_->clear();
+    confirmBox_->clear();
     setMasked(true);
-    check1_->setChecked(true);
-    meter_->setValue(0);
-    txtCode_->setFocus();
+    hideTyping_->setChecked(true);
+    qualityMeter_->setValue(0);
+    codeBox_->setFocus();
     QDialog::showEvent(event);
 }
 
@@ -115,12 +115,12 @@ void KeyDialog::paintEvent(QPaintEvent* event) {
 
 bool KeyDialog::eventFilter(QObject* watched, QEvent* event) {
     if (IsEnterKey(event)) {
-        if (watched == txtCode_) {
-            if (!txtCode_->text().isEmpty()) txtConfirm_->setFocus();
+        if (watched == codeBox_) {
+            if (!codeBox_->text().isEmpty()) confirmBox_->setFocus();
             return true;
         }
-        if (watched == txtConfirm_) {
-            if (!txtConfirm_->text().isEmpty() && cmdOK_->isEnabled()) okClicked();
+        if (watched == confirmBox_) {
+            if (!confirmBox_->text().isEmpty() && okButton_->isEnabled()) okClicked();
             return true;
         }
     }
@@ -128,30 +128,30 @@ bool KeyDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void KeyDialog::codeChanged(const QString& text) {
-    meter_->setValue(RateKeyQuality(ToCp1252(text)));
-    cmdOK_->setEnabled(!text.isEmpty());
+    qualityMeter_->setValue(RateKeyQuality(ToCp1252(text)));
+    okButton_->setEnabled(!text.isEmpty());
 }
 
 void KeyDialog::setMasked(bool masked) {
     const auto mode = masked ? QLineEdit::Password : QLineEdit::Normal;
-    txtCode_->setEchoMode(mode);
-    txtConfirm_->setEchoMode(mode);
+    codeBox_->setEchoMode(mode);
+    confirmBox_->setEchoMode(mode);
 }
 
 void KeyDialog::wipe() {
-    txtCode_->clear();
-    txtConfirm_->clear();
+    codeBox_->clear();
+    confirmBox_->clear();
 }
 
 void KeyDialog::okClicked() {
-    const QString refusal = PasswordRefusal(txtCode_->text(), txtConfirm_->text());
+    const QString refusal = PasswordRefusal(codeBox_->text(), confirmBox_->text());
     if (!refusal.isEmpty()) {
         CurrentPrompts().showMessage(this, MessageIcon::Critical, kMessageTitle, refusal);
         wipe();
-        txtCode_->setFocus();
+        codeBox_->setFocus();
         return;
     }
-    state_.password = txtCode_->text();
+    state_.holdPassword(codeBox_->text());
     wipe();
     hide();
     emit passwordAccepted();

@@ -1,6 +1,7 @@
 #pragma once
-// frmKey: the password dialog. The password is typed twice; the meter rates it; an accepted
-// OK holds it in the shared state. Shown modally (exec) and ended by hiding itself.
+// frmKey: the password dialog (its controls carry their design names as object names). The password
+// is typed twice; the meter rates it; an accepted OK holds it in the shared state. Shown modally
+// (exec) and ended by hiding itself.
 #include <QDialog>
 
 #include "ui/UiState.h"
@@ -17,13 +18,6 @@ class KeyDialog : public QDialog {
     Q_OBJECT
   public:
     explicit KeyDialog(UiState& state, QWidget* parent = nullptr);
-
-    QLineEdit* txtCode() const { return txtCode_; }
-    QLineEdit* txtConfirm() const { return txtConfirm_; }
-    QProgressBar* meter() const { return meter_; }
-    QCheckBox* check1() const { return check1_; }
-    QPushButton* cmdOK() const { return cmdOK_; }
-    QPushButton* cmdCancel() const { return cmdCancel_; }
 
     // Esc and the close box work as "Chiudi".
     void reject() override;
@@ -45,15 +39,15 @@ class KeyDialog : public QDialog {
     void cancelClicked();
 
     UiState& state_;
-    QLabel* lblCode_ = nullptr;
-    QLineEdit* txtCode_ = nullptr;
-    QLabel* lblConfirm_ = nullptr;
-    QLineEdit* txtConfirm_ = nullptr;
-    QLabel* lblQuality_ = nullptr;
-    QProgressBar* meter_ = nullptr;
-    QCheckBox* check1_ = nullptr;
-    QPushButton* cmdOK_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
+    QLabel* codeLabel_ = nullptr;
+    QLineEdit* codeBox_ = nullptr;
+    QLabel* confirmLabel_ = nullptr;
+    QLineEdit* confirmBox_ = nullptr;
+    QLabel* qualityLabel_ = nullptr;
+    QProgressBar* qualityMeter_ = nullptr;
+    QCheckBox* hideTyping_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 } // namespace vw::ui

@@ -26,6 +26,8 @@
 #include "ui/ClickLabel.h"
 #include "ui/FileIcon.h"
 #include "ui/PanelRules.h"
+#include "ui/PictureArt.h"
+#include "ui/Twips.h"
 
 namespace vw::ui {
 namespace {
@@ -41,7 +43,19 @@ const QColor kVersionBackground(192, 192, 192);
 
 // A rectangle given in twips, in pixels.
 QRect Twips(int left, int top, int width, int height) {
-    return {left / kPixelTwips, top / kPixelTwips, width / kPixelTwips, height / kPixelTwips};
+    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+}
+
+// Gives object its design name (the name the tests find it by).
+template <typename T> T* Named(T* object, const char* name) {
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
+// A picture button showing the pressed and released looks of which.
+ImageButton* MakeButton(PictureButton which, QWidget* parent) {
+    return new ImageButton(ButtonPictureFile(which, ButtonLook::Pressed),
+                           ButtonPictureFile(which, ButtonLook::Released), parent);
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& geometry) {
@@ -94,11 +108,11 @@ MainWindow::MainWindow(UiState& state, QWidget* parent) : QMainWindow(parent), s
 
     // Load: the first time into the status bar, then the clock ticks every second.
     showClock();
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(kClockInterval);
-    connect(timer1_, &QTimer::timeout, this, &MainWindow::showClock);
-    timer1_->start();
+    clock_ = new QTimer(this);
+    clock_->setObjectName(QStringLiteral("Timer1"));
+    clock_->setInterval(kClockInterval);
+    connect(clock_, &QTimer::timeout, this, &MainWindow::showClock);
+    clock_->start();
 }
 
 void MainWindow::buildPanel(QWidget* client) {
@@ -107,138 +121,148 @@ void MainWindow::buildPanel(QWidget* client) {
     auto* label3 = MakeLabel(client, QStringLiteral("Tempo Conversione"), QRect(230, 48, 132, 18));
     label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    lblSource_ = MakeLabel(client, QString(), Twips(1530, 120, 5505, 270));
-    lblFileName_ = MakeLabel(client, QString(), Twips(1530, 420, 5505, 270));
-    SetBold(lblFileName_);
-    lblTime_ = MakeLabel(client, QString(), Twips(5490, 720, 1545, 270));
-    lblSize_ = MakeLabel(client, QString(), Twips(1050, 2070, 1545, 270));
-    lblSize_->hide();
-    lblVersion_ = MakeLabel(client, QString(), Twips(630, 2460, 1605, 255));
-    SetBold(lblVersion_);
-    lblVersion_->setAutoFillBackground(true);
-    QPalette grey = lblVersion_->palette();
+    pathLabel_ = Named(MakeLabel(client, QString(), Twips(1530, 120, 5505, 270)), "lblSource");
+    fileNameLabel_ =
+        Named(MakeLabel(client, QString(), Twips(1530, 420, 5505, 270)), "lblFileName");
+    SetBold(fileNameLabel_);
+    timeLabel_ = Named(MakeLabel(client, QString(), Twips(5490, 720, 1545, 270)), "lblTime");
+    sizeLabel_ = Named(MakeLabel(client, QString(), Twips(1050, 2070, 1545, 270)), "lblSize");
+    sizeLabel_->hide();
+    versionLabel_ = Named(MakeLabel(client, QString(), Twips(630, 2460, 1605, 255)), "lblVersion");
+    SetBold(versionLabel_);
+    versionLabel_->setAutoFillBackground(true);
+    QPalette grey = versionLabel_->palette();
     grey.setColor(QPalette::Window, kVersionBackground);
-    lblVersion_->setPalette(grey);
-    lblVersion_->hide();
+    versionLabel_->setPalette(grey);
+    versionLabel_->hide();
 
-    frame1_ = new QFrame(client);
-    frame1_->setObjectName(QStringLiteral("Frame1"));
-    frame1_->setFrameShape(QFrame::Box);
-    frame1_->setGeometry(8, 120, 240, 60);
-    frame1_->hide();
+    panelFrame_ = new QFrame(client);
+    panelFrame_->setObjectName(QStringLiteral("Frame1"));
+    panelFrame_->setFrameShape(QFrame::Box);
+    panelFrame_->setGeometry(8, 120, 240, 60);
+    panelFrame_->hide();
 
-    imgIcon_ = new ClickLabel(client);
-    imgIcon_->setObjectName(QStringLiteral("imgIcon"));
-    imgIcon_->setGeometry(24, 60, kFileIconSize, kFileIconSize);
-    connect(imgIcon_, &ClickLabel::clicked, this, &MainWindow::quickViewRequested);
-    connect(imgIcon_, &ClickLabel::doubleClicked, this, &MainWindow::quickViewRequested);
+    fileIcon_ = new ClickLabel(client);
+    fileIcon_->setObjectName(QStringLiteral("imgIcon"));
+    fileIcon_->setGeometry(24, 60, kFileIconSize, kFileIconSize);
+    connect(fileIcon_, &ClickLabel::clicked, this, &MainWindow::quickViewRequested);
+    connect(fileIcon_, &ClickLabel::doubleClicked, this, &MainWindow::quickViewRequested);
 
-    chkPCM_ = new QCheckBox(QStringLiteral("Use PCM"), client);
-    chkPCM_->setObjectName(QStringLiteral("chkPCM"));
-    chkPCM_->setGeometry(12, 104, 232, 15);
-    chkPCM_->hide();
-    connect(chkPCM_, &QCheckBox::clicked, this,
-            [this] { state_.usePcm = chkPCM_->checkState() == Qt::Checked; });
+    usePcmBox_ = new QCheckBox(QStringLiteral("Use PCM"), client);
+    usePcmBox_->setObjectName(QStringLiteral("chkPCM"));
+    usePcmBox_->setGeometry(12, 104, 232, 15);
+    usePcmBox_->hide();
+    connect(usePcmBox_, &QCheckBox::clicked, this,
+            [this] { state_.usePcm = usePcmBox_->checkState() == Qt::Checked; });
 
     // Every new pointer position over these feeds the random header's entropy pool.
-    for (QWidget* widget : {static_cast<QWidget*>(frame1_), static_cast<QWidget*>(lblSource_),
-                            static_cast<QWidget*>(lblFileName_), static_cast<QWidget*>(lblTime_),
-                            static_cast<QWidget*>(lblVersion_)}) {
+    for (QWidget* widget :
+         {static_cast<QWidget*>(panelFrame_), static_cast<QWidget*>(pathLabel_),
+          static_cast<QWidget*>(fileNameLabel_), static_cast<QWidget*>(timeLabel_),
+          static_cast<QWidget*>(versionLabel_)}) {
         widget->setMouseTracking(true);
         widget->installEventFilter(this);
     }
 }
 
 void MainWindow::buildButtons(QWidget* client) {
-    picture3_ = new ImageButton(QStringLiteral("22.jpg"), QStringLiteral("21.jpg"), client);
-    picture3_->setObjectName(QStringLiteral("Picture3"));
-    picture3_->setGeometry(368, 72, 100, 32);
-    picture3_->setPixmap(OpenButtonPixmap());
-    picture3_->setToolTip(QStringLiteral("Apri"));
-    picture3_->addCaption(QStringLiteral("Apri"), QRect(40, 8, 51, 17))
-        ->setToolTip(QStringLiteral("Apri"));
-    connect(picture3_, &ImageButton::released, this, &MainWindow::selectFileRequested);
+    openButton_ = MakeButton(PictureButton::Open, client);
+    openButton_->setObjectName(QStringLiteral("Picture3"));
+    openButton_->setGeometry(368, 72, 100, 32);
+    openButton_->setPixmap(OpenButtonPixmap());
+    openButton_->setToolTip(QStringLiteral("Apri"));
+    QLabel* openCaption = openButton_->addCaption(QStringLiteral("Apri"), QRect(40, 8, 51, 17));
+    openCaption->setObjectName(QStringLiteral("Label5"));
+    openCaption->setToolTip(QStringLiteral("Apri"));
+    connect(openButton_, &ImageButton::released, this, &MainWindow::selectFileRequested);
 
-    picture4_ = new ImageButton(QStringLiteral("32.jpg"), QStringLiteral("31.jpg"), client);
-    picture4_->setObjectName(QStringLiteral("Picture4"));
-    picture4_->setGeometry(368, 110, 100, 32);
-    picture4_->setPixmap(ProcessButtonPixmap());
-    picture4_->setToolTip(QStringLiteral("Crypta"));
-    picture4_->addCaption(QStringLiteral("Elabora"), QRect(38, 8, 49, 19))
-        ->setToolTip(QStringLiteral("Crypta"));
-    connect(picture4_, &ImageButton::released, this, [this](bool onCaption) {
+    processButton_ = MakeButton(PictureButton::Process, client);
+    processButton_->setObjectName(QStringLiteral("Picture4"));
+    processButton_->setGeometry(368, 110, 100, 32);
+    processButton_->setPixmap(ProcessButtonPixmap());
+    processButton_->setToolTip(QStringLiteral("Crypta"));
+    QLabel* processCaption =
+        processButton_->addCaption(QStringLiteral("Elabora"), QRect(38, 8, 49, 19));
+    processCaption->setObjectName(QStringLiteral("Label4"));
+    processCaption->setToolTip(QStringLiteral("Crypta"));
+    connect(processButton_, &ImageButton::released, this, [this](bool onCaption) {
         // The caption works only while a file name is shown; the rest of the button always.
-        if (onCaption && lblFileName_->text().isEmpty()) return;
+        if (onCaption && fileNameLabel_->text().isEmpty()) return;
         emit cryptoRequested();
     });
 
-    picture2_ = new ImageButton(QStringLiteral("02.jpg"), QStringLiteral("01.jpg"), client);
-    picture2_->setObjectName(QStringLiteral("Picture2"));
-    picture2_->setGeometry(434, 150, 32, 32);
-    picture2_->setPixmap(ExitButtonPixmap());
-    picture2_->setToolTip(QStringLiteral("Esci"));
-    connect(picture2_, &ImageButton::released, this, &MainWindow::exitRequested);
+    exitButton_ = MakeButton(PictureButton::Exit, client);
+    exitButton_->setObjectName(QStringLiteral("Picture2"));
+    exitButton_->setGeometry(434, 150, 32, 32);
+    exitButton_->setPixmap(ExitButtonPixmap());
+    exitButton_->setToolTip(QStringLiteral("Esci"));
+    connect(exitButton_, &ImageButton::released, this, &MainWindow::exitRequested);
 
     setPictureLoader(ProgramFolderPictures());
 
-    auto* label6 = MakeLabel(client, QStringLiteral("Servizio SMS Lampo di Lumora Net"),
+    auto* credit = MakeLabel(client, QStringLiteral("Servizio SMS Lampo di Lumora Net"),
                              QRect(270, 194, 205, 19));
-    QFont small = label6->font();
+    QFont small = credit->font();
     small.setPointSizeF(small.pointSizeF() * 0.8);
-    label6->setFont(small);
+    credit->setFont(small);
 
-    picture1_ = new ClickLabel(client);
-    picture1_->setObjectName(QStringLiteral("Picture1"));
-    picture1_->setGeometry(4, 212, 468, 60);
-    picture1_->setPixmap(BannerPixmap());
-    picture1_->setToolTip(QStringLiteral("Invia SMS"));
-    picture1_->setCursor(BannerCursor());
-    connect(picture1_, &ClickLabel::clicked, this, &MainWindow::partnerPageRequested);
+    banner_ = new ClickLabel(client);
+    banner_->setObjectName(QStringLiteral("Picture1"));
+    banner_->setGeometry(4, 212, 468, 60);
+    banner_->setPixmap(BannerPixmap());
+    banner_->setToolTip(QStringLiteral("Invia SMS"));
+    banner_->setCursor(BannerCursor());
+    connect(banner_, &ClickLabel::clicked, this, &MainWindow::partnerPageRequested);
 }
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
-    // The held-back group starts disabled: the menu bar shows, but only the Encrypt/Decrypt
-    // command becomes usable (the panel enables it).
-    mnuFile_ = bar->addMenu(QStringLiteral("&File"));
-    mnuSelect_ = mnuFile_->addAction(QStringLiteral("&Select..."));
-    mnuFile_->addSeparator();
-    mnuView_ = mnuFile_->addAction(QStringLiteral("&View"));
-    mnuShell_ = mnuFile_->addAction(QStringLiteral("&Open"));
-    mnuProperties_ = mnuFile_->addAction(QStringLiteral("&Properties..."));
-    mnuFile_->addSeparator();
-    mnuExit_ = mnuFile_->addAction(QStringLiteral("&Exit"));
+    // The File, Extra and Help menus, "&Select...", "&Properties...", "&Key", the Encrypt/Decrypt
+    // command and "About ORBIT" start disabled; of them only the Encrypt/Decrypt command ever
+    // becomes usable (the panel enables it), so the menu bar shows but the menus never open.
+    fileMenu_ = Named(bar->addMenu(QStringLiteral("&File")), "mnuFile");
+    selectAction_ = Named(fileMenu_->addAction(QStringLiteral("&Select...")), "mnuSelect");
+    fileMenu_->addSeparator();
+    viewAction_ = Named(fileMenu_->addAction(QStringLiteral("&View")), "mnuView");
+    openAction_ = Named(fileMenu_->addAction(QStringLiteral("&Open")), "mnuShell");
+    propertiesAction_ =
+        Named(fileMenu_->addAction(QStringLiteral("&Properties...")), "mnuProperties");
+    fileMenu_->addSeparator();
+    exitAction_ = Named(fileMenu_->addAction(QStringLiteral("&Exit")), "mnuExit");
 
-    mnuKey_ = bar->addAction(QStringLiteral("&Key"));
-    mnuCrypto_ = bar->addAction(QStringLiteral("&Encode"));
+    keyAction_ = Named(bar->addAction(QStringLiteral("&Key")), "mnuKey");
+    cryptoAction_ = Named(bar->addAction(QStringLiteral("&Encode")), "mnuCrypto");
 
-    mnuExtra_ = bar->addMenu(QStringLiteral("E&xtra"));
-    mniPCM_ = mnuExtra_->addMenu(QStringLiteral("Private Crypto Code"));
-    mnuPCM_ = mniPCM_->addAction(QStringLiteral("&Configure"));
-    mnuDeletePCM_ = mniPCM_->addAction(QStringLiteral("&Delete"));
-    mnuOptions_ = mnuExtra_->addAction(QStringLiteral("&Options..."));
+    extraMenu_ = Named(bar->addMenu(QStringLiteral("E&xtra")), "mnuExtra");
+    privateCodeMenu_ = Named(extraMenu_->addMenu(QStringLiteral("Private Crypto Code")), "mniPCM");
+    configureCodeAction_ =
+        Named(privateCodeMenu_->addAction(QStringLiteral("&Configure")), "mnuPCM");
+    deleteCodeAction_ =
+        Named(privateCodeMenu_->addAction(QStringLiteral("&Delete")), "mnuDeletePCM");
+    optionsAction_ = Named(extraMenu_->addAction(QStringLiteral("&Options...")), "mnuOptions");
 
-    mnuHelpa_ = bar->addMenu(QStringLiteral("&Help"));
-    mnuHelp_ = mnuHelpa_->addAction(QStringLiteral("Help topics..."));
-    mnuHelpa_->addSeparator();
-    mnuAbout_ = mnuHelpa_->addAction(QStringLiteral("About ORBIT"));
+    helpMenu_ = Named(bar->addMenu(QStringLiteral("&Help")), "mnuHelpa");
+    helpTopicsAction_ = Named(helpMenu_->addAction(QStringLiteral("Help topics...")), "mnuHelp");
+    helpMenu_->addSeparator();
+    aboutAction_ = Named(helpMenu_->addAction(QStringLiteral("About ORBIT")), "mnuAbout");
 
-    for (QAction* heldBack :
-         {mnuFile_->menuAction(), mnuSelect_, mnuProperties_, mnuKey_, mnuCrypto_,
-          mnuExtra_->menuAction(), mniPCM_->menuAction(), mnuHelpa_->menuAction(), mnuAbout_}) {
-        heldBack->setEnabled(false);
+    for (QAction* startsDisabled :
+         {fileMenu_->menuAction(), selectAction_, propertiesAction_, keyAction_, cryptoAction_,
+          extraMenu_->menuAction(), privateCodeMenu_->menuAction(), helpMenu_->menuAction(),
+          aboutAction_}) {
+        startsDisabled->setEnabled(false);
     }
 
-    connect(mnuSelect_, &QAction::triggered, this, &MainWindow::selectFileRequested);
-    connect(mnuView_, &QAction::triggered, this, &MainWindow::quickViewRequested);
-    connect(mnuShell_, &QAction::triggered, this, &MainWindow::openRequested);
-    connect(mnuProperties_, &QAction::triggered, this, &MainWindow::propertiesRequested);
-    connect(mnuExit_, &QAction::triggered, this, &QWidget::close);
-    connect(mnuKey_, &QAction::triggered, this, &MainWindow::keyRequested);
-    connect(mnuCrypto_, &QAction::triggered, this, &MainWindow::cryptoRequested);
-    connect(mnuOptions_, &QAction::triggered, this, &MainWindow::optionsRequested);
-    connect(mnuHelp_, &QAction::triggered, this, &MainWindow::helpRequested);
-    connect(mnuAbout_, &QAction::triggered, this, &MainWindow::aboutRequested);
+    connect(selectAction_, &QAction::triggered, this, &MainWindow::selectFileRequested);
+    connect(viewAction_, &QAction::triggered, this, &MainWindow::quickViewRequested);
+    connect(openAction_, &QAction::triggered, this, &MainWindow::openRequested);
+    connect(propertiesAction_, &QAction::triggered, this, &MainWindow::propertiesRequested);
+    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+    connect(keyAction_, &QAction::triggered, this, &MainWindow::keyRequested);
+    connect(cryptoAction_, &QAction::triggered, this, &MainWindow::cryptoRequested);
+    connect(optionsAction_, &QAction::triggered, this, &MainWindow::optionsRequested);
+    connect(helpTopicsAction_, &QAction::triggered, this, &MainWindow::helpRequested);
+    connect(aboutAction_, &QAction::triggered, this, &MainWindow::aboutRequested);
     // "&Configure" and "&Delete" do nothing.
 }
 
@@ -247,122 +271,122 @@ void MainWindow::buildStatusBar() {
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
     bar->setFixedHeight(kStatusBarHeight);
-    panel1_ = new ClickLabel(bar);
-    panel1_->setMinimumWidth(kClockPanelWidth);
-    panel1_->setFrameShape(QFrame::StyledPanel);
-    panel1_->setFrameShadow(QFrame::Sunken);
-    panel2_ = new ClickLabel(QStringLiteral("Vaultwise "), bar);
-    panel2_->setFrameShape(QFrame::StyledPanel);
-    panel2_->setFrameShadow(QFrame::Sunken);
-    bar->addWidget(panel1_);
-    bar->addWidget(panel2_, 1);
-    connect(panel2_, &ClickLabel::clicked, this, &MainWindow::makerPageRequested);
+    clockPanel_ = Named(new ClickLabel(bar), "Panel1");
+    clockPanel_->setMinimumWidth(kClockPanelWidth);
+    clockPanel_->setFrameShape(QFrame::StyledPanel);
+    clockPanel_->setFrameShadow(QFrame::Sunken);
+    makerPanel_ = Named(new ClickLabel(QStringLiteral("Vaultwise "), bar), "Panel2");
+    makerPanel_->setFrameShape(QFrame::StyledPanel);
+    makerPanel_->setFrameShadow(QFrame::Sunken);
+    bar->addWidget(clockPanel_);
+    bar->addWidget(makerPanel_, 1);
+    connect(makerPanel_, &ClickLabel::clicked, this, &MainWindow::makerPageRequested);
 }
 
 void MainWindow::setPictureLoader(const PictureLoader& loader) {
-    picture3_->setPictureLoader(loader);
-    picture4_->setPictureLoader(loader);
-    picture2_->setPictureLoader(loader);
+    openButton_->setPictureLoader(loader);
+    processButton_->setPictureLoader(loader);
+    exitButton_->setPictureLoader(loader);
 }
 
 void MainWindow::showClock() {
-    panel1_->setText(TimeOfDay());
+    clockPanel_->setText(TimeOfDay());
 }
 
 void MainWindow::setUsePcmChecked(bool checked) {
-    chkPCM_->setChecked(checked);
+    usePcmBox_->setChecked(checked);
 }
 
 QString MainWindow::ShortenForSource(const QString& path) const {
-    const QFontMetrics metrics(lblSource_->font());
-    return ShortenPath(path, lblSource_->width() * kPixelTwips, [&metrics](const QString& text) {
-        return metrics.horizontalAdvance(text) * kPixelTwips;
+    const QFontMetrics metrics(pathLabel_->font());
+    return ShortenPath(path, PixelsToTwips(pathLabel_->width()), [&metrics](const QString& text) {
+        return PixelsToTwips(metrics.horizontalAdvance(text));
     });
 }
 
 void MainWindow::setSourceCaption(const QString& caption) {
-    if (lblSource_->text() == caption) return;
-    lblSource_->setText(caption);
+    if (pathLabel_->text() == caption) return;
+    pathLabel_->setText(caption);
     ShowFileIcon();
 }
 
 void MainWindow::showSelection(const QString& path, const QString& captionPrefix) {
     const QString name = QString::fromStdString(FileNameOf(path.toStdString()));
     setSourceCaption(ShortenForSource(path));
-    lblFileName_->setText(name);
+    fileNameLabel_->setText(name);
     setWindowTitle(captionPrefix + name);
 }
 
 void MainWindow::ShowFileIcon() {
     const QString path = state_.selectedPath.trimmed();
-    imgIcon_->setPixmap(FileIconFor(path));
+    fileIcon_->setPixmap(FileIconFor(path));
 }
 
 void MainWindow::setVersionCaption(const QString& caption, const QColor& colour) {
-    lblVersion_->setText(caption);
-    QPalette palette = lblVersion_->palette();
+    versionLabel_->setText(caption);
+    QPalette palette = versionLabel_->palette();
     palette.setColor(QPalette::WindowText, colour);
-    lblVersion_->setPalette(palette);
+    versionLabel_->setPalette(palette);
 }
 
 void MainWindow::RefreshFilePanel() {
     const std::string path = state_.selectedPath.toStdString();
     if (!FileExists(path)) {
         setSourceCaption(QString());
-        lblSize_->clear();
-        imgIcon_->clear();
-        imgIcon_->setToolTip(QString());
-        state_.panelState = kPanelNoFile;
+        sizeLabel_->clear();
+        fileIcon_->clear();
+        fileIcon_->setToolTip(QString());
+        state_.panelState = PanelState::NoFile;
         UpdateCommandStates();
         return;
     }
 
     if (IsPanelPicture(state_.selectedPath)) {
-        imgIcon_->setToolTip(QStringLiteral(" Click here for a quick view "));
-        imgIcon_->setCursor(BannerCursor());
-        state_.panelState = kPanelPicture;
+        fileIcon_->setToolTip(QStringLiteral(" Click here for a quick view "));
+        fileIcon_->setCursor(BannerCursor());
+        state_.panelState = PanelState::Picture;
         emit pictureSelected();
     } else {
-        imgIcon_->setToolTip(QString());
-        imgIcon_->unsetCursor();
-        state_.panelState = kPanelOther;
+        fileIcon_->setToolTip(QString());
+        fileIcon_->unsetCursor();
+        state_.panelState = PanelState::Other;
     }
 
     const std::int64_t length = FileLength(path);
-    if (length >= 0) lblSize_->setText(SizeCaption(length, QLocale()));
+    if (length >= 0) sizeLabel_->setText(SizeCaption(length, QLocale()));
 
     const QFileInfo info(state_.selectedPath);
     const QString words =
         AttributeText(false, !info.isWritable(), info.fileName().startsWith(QLatin1Char('.')));
-    lblSize_->setText(lblSize_->text() + AttributeSuffix(words));
+    sizeLabel_->setText(sizeLabel_->text() + AttributeSuffix(words));
 
     switch (DetectFileKind(path)) {
     case FileKind::Protected:
         setVersionCaption(QStringLiteral("Crypto version: "), kProtectedColour);
-        mnuCrypto_->setText(QStringLiteral("&Decrypt"));
+        cryptoAction_->setText(QStringLiteral("&Decrypt"));
         break;
     case FileKind::Plain:
         setVersionCaption(QStringLiteral("Unprotected"), kUnprotectedColour);
-        mnuCrypto_->setText(QStringLiteral("&Encrypt"));
+        cryptoAction_->setText(QStringLiteral("&Encrypt"));
         break;
     case FileKind::Unknown:
         setVersionCaption(QStringLiteral("Unknown crypto format"), kUnprotectedColour);
-        mnuCrypto_->setText(QStringLiteral("&Encrypt"));
+        cryptoAction_->setText(QStringLiteral("&Encrypt"));
         break;
     }
 
-    if (length >= 0) lblTime_->setText(TimeEstimateCaption(length));
+    if (length >= 0) timeLabel_->setText(TimeEstimateCaption(length));
     UpdateCommandStates();
 }
 
 void MainWindow::UpdateCommandStates() {
-    const bool noFile = state_.panelState == kPanelNoFile;
-    mnuProperties_->setEnabled(!noFile);
-    mnuShell_->setEnabled(!noFile);
-    chkPCM_->setVisible(!noFile && !state_.privateCode.isEmpty());
-    mnuView_->setEnabled(state_.panelState == kPanelPicture);
-    mnuDeletePCM_->setEnabled(!state_.privateCode.isEmpty());
-    mnuCrypto_->setEnabled(true);
+    const bool noFile = state_.panelState == PanelState::NoFile;
+    propertiesAction_->setEnabled(!noFile);
+    openAction_->setEnabled(!noFile);
+    usePcmBox_->setVisible(!noFile && !state_.privateCode.isEmpty());
+    viewAction_->setEnabled(state_.panelState == PanelState::Picture);
+    deleteCodeAction_->setEnabled(!state_.privateCode.isEmpty());
+    cryptoAction_->setEnabled(true);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -1,8 +1,8 @@
 #pragma once
-// frmMain: the main window. Describes the selected file (RefreshFilePanel), keeps the commands'
-// states (UpdateCommandStates) and offers the picture buttons, the menu bar, the banner, the
-// status bar with its clock and the "Use PCM" box. Commands are reported as signals; the
-// program connects them to the file commands.
+// frmMain: the main window (its controls carry their design names as object names). Describes the
+// selected file (RefreshFilePanel), keeps the commands' states (UpdateCommandStates) and offers the
+// picture buttons, the menu bar, the banner, the status bar with its clock and the "Use PCM" box.
+// Commands are reported as signals; the program connects them to the file commands.
 #include <QMainWindow>
 #include <QPixmap>
 
@@ -45,38 +45,6 @@ class MainWindow : public QMainWindow {
     // Reads the picture buttons' pressed and released looks with loader.
     void setPictureLoader(const PictureLoader& loader);
 
-    // Controls, for the program and for tests.
-    QLabel* lblFileName() const { return lblFileName_; }
-    QLabel* lblSource() const { return lblSource_; }
-    QLabel* lblTime() const { return lblTime_; }
-    QLabel* lblSize() const { return lblSize_; }
-    QLabel* lblVersion() const { return lblVersion_; }
-    ClickLabel* imgIcon() const { return imgIcon_; }
-    QCheckBox* chkPCM() const { return chkPCM_; }
-    ImageButton* picture3() const { return picture3_; }
-    ImageButton* picture4() const { return picture4_; }
-    ImageButton* picture2() const { return picture2_; }
-    ClickLabel* picture1() const { return picture1_; }
-    ClickLabel* statusPanel(int index) const { return index == 1 ? panel1_ : panel2_; }
-    QFrame* frame1() const { return frame1_; }
-    QTimer* timer1() const { return timer1_; }
-    QMenu* mnuFile() const { return mnuFile_; }
-    QMenu* mnuExtra() const { return mnuExtra_; }
-    QMenu* mniPCM() const { return mniPCM_; }
-    QMenu* mnuHelpa() const { return mnuHelpa_; }
-    QAction* mnuSelect() const { return mnuSelect_; }
-    QAction* mnuView() const { return mnuView_; }
-    QAction* mnuShell() const { return mnuShell_; }
-    QAction* mnuProperties() const { return mnuProperties_; }
-    QAction* mnuExit() const { return mnuExit_; }
-    QAction* mnuKey() const { return mnuKey_; }
-    QAction* mnuCrypto() const { return mnuCrypto_; }
-    QAction* mnuPCM() const { return mnuPCM_; }
-    QAction* mnuDeletePCM() const { return mnuDeletePCM_; }
-    QAction* mnuOptions() const { return mnuOptions_; }
-    QAction* mnuHelp() const { return mnuHelp_; }
-    QAction* mnuAbout() const { return mnuAbout_; }
-
   signals:
     void selectFileRequested();  // "Apri", "&Select..."
     void cryptoRequested();      // the Encrypt/Decrypt command
@@ -111,38 +79,38 @@ class MainWindow : public QMainWindow {
     UiState& state_;
     bool centred_ = false;
 
-    QLabel* lblFileName_ = nullptr;
-    QLabel* lblSource_ = nullptr;
-    QLabel* lblTime_ = nullptr;
-    QLabel* lblSize_ = nullptr;
-    QLabel* lblVersion_ = nullptr;
-    ClickLabel* imgIcon_ = nullptr;
-    QCheckBox* chkPCM_ = nullptr;
-    QFrame* frame1_ = nullptr;
-    ImageButton* picture3_ = nullptr;
-    ImageButton* picture4_ = nullptr;
-    ImageButton* picture2_ = nullptr;
-    ClickLabel* picture1_ = nullptr;
-    ClickLabel* panel1_ = nullptr;
-    ClickLabel* panel2_ = nullptr;
-    QTimer* timer1_ = nullptr;
+    QLabel* fileNameLabel_ = nullptr;
+    QLabel* pathLabel_ = nullptr;
+    QLabel* timeLabel_ = nullptr;
+    QLabel* sizeLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    ClickLabel* fileIcon_ = nullptr;
+    QCheckBox* usePcmBox_ = nullptr;
+    QFrame* panelFrame_ = nullptr;
+    ImageButton* openButton_ = nullptr;
+    ImageButton* processButton_ = nullptr;
+    ImageButton* exitButton_ = nullptr;
+    ClickLabel* banner_ = nullptr;
+    ClickLabel* clockPanel_ = nullptr;
+    ClickLabel* makerPanel_ = nullptr;
+    QTimer* clock_ = nullptr;
 
-    QMenu* mnuFile_ = nullptr;
-    QMenu* mnuExtra_ = nullptr;
-    QMenu* mniPCM_ = nullptr;
-    QMenu* mnuHelpa_ = nullptr;
-    QAction* mnuSelect_ = nullptr;
-    QAction* mnuView_ = nullptr;
-    QAction* mnuShell_ = nullptr;
-    QAction* mnuProperties_ = nullptr;
-    QAction* mnuExit_ = nullptr;
-    QAction* mnuKey_ = nullptr;
-    QAction* mnuCrypto_ = nullptr;
-    QAction* mnuPCM_ = nullptr;
-    QAction* mnuDeletePCM_ = nullptr;
-    QAction* mnuOptions_ = nullptr;
-    QAction* mnuHelp_ = nullptr;
-    QAction* mnuAbout_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* extraMenu_ = nullptr;
+    QMenu* privateCodeMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* selectAction_ = nullptr;
+    QAction* viewAction_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* propertiesAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QAction* keyAction_ = nullptr;
+    QAction* cryptoAction_ = nullptr;
+    QAction* configureCodeAction_ = nullptr;
+    QAction* deleteCodeAction_ = nullptr;
+    QAction* optionsAction_ = nullptr;
+    QAction* helpTopicsAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
 };
 
 } // namespace vw::ui

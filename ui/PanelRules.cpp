@@ -5,6 +5,7 @@
 #include "engine/Bytes.h"
 #include "engine/PasswordRules.h"
 #include "platform/TextCodec.h"
+#include "ui/PathTail.h"
 
 namespace vw::ui {
 namespace {
@@ -72,7 +73,7 @@ QString AttributeSuffix(const QString& words) {
 }
 
 bool IsPanelPicture(const QString& path) {
-    const QString tail = path.right(4).toUpper();
+    const QString tail = PathTail(path);
     return tail == QLatin1String(".JPG") || tail == QLatin1String("JPEG") ||
            tail == QLatin1String(".BMP") || tail == QLatin1String(".WMF") ||
            tail == QLatin1String(".GIF");

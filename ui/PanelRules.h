@@ -7,8 +7,6 @@
 
 namespace vw::ui {
 
-// Screen lengths are in twips, 15 to a pixel.
-inline constexpr int kPixelTwips = 15;
 // This engine's protect throughput on text, measured by bench/compare (200 MiB, 2 cores).
 inline constexpr double kProtectBytesPerSecond = 145e6;
 

@@ -112,7 +112,7 @@ void ProgressDialog::activate() {
     setWindowTitle(QString());
     lblName_->clear();
     lblName_->repaint();
-    if (state_.skipJob == 0) runJob();
+    runJob();
     actOnStatus();
     ProcessPendingEvents();
     repaint();

@@ -1,7 +1,9 @@
 #include "ui/QuickView.h"
 
 #include "engine/Paths.h"
+#include "ui/PathTail.h"
 #include "ui/QuickViewSizing.h"
+#include "ui/Twips.h"
 
 #include <QImageReader>
 #include <QLabel>
@@ -40,7 +42,7 @@ QuickViewWindow::QuickViewWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
 
 bool QuickViewWindow::acceptsPath(const QString& path) {
     if (path.size() <= 4) return false;
-    const QString tail = path.right(4).toUpper();
+    const QString tail = PathTail(path);
     for (const char* ext : kPictureExtensions) {
         if (tail == QLatin1String(ext)) return true;
     }

@@ -21,11 +21,6 @@ class QuickViewWindow : public QWidget {
     // keeps the previous one. busyOwner, when given, shows the busy pointer while loading.
     void showPicture(const QString& path, QWidget* busyOwner = nullptr);
 
-    // The picture shown (null before the first picture was read).
-    const QPixmap& picture() const { return picture_; }
-    // The picture area, for tests and screenshots.
-    QLabel* pictureArea() const { return image_; }
-
   private:
     QLabel* image_;
     QPixmap picture_;

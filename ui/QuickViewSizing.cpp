@@ -1,5 +1,7 @@
 #include "ui/QuickViewSizing.h"
 
+#include "ui/Twips.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,11 +16,6 @@ constexpr int kAboveFittedHeight = 250;
 
 int WholePart(double value) {
     return static_cast<int>(std::trunc(value));
-}
-
-// Halves go to the even neighbour.
-int RoundEven(double value) {
-    return static_cast<int>(std::nearbyint(value));
 }
 
 } // namespace
@@ -42,7 +39,7 @@ QuickViewLayout ComputeQuickViewLayout(const QuickViewSizingInput& input) {
 
     const int w = out.windowWidth;
     // A window shorter than the room above the picture still gets a picture one pixel high.
-    const int h = std::max(out.windowHeight - kAboveFittedHeight, kTwipsPerPixel);
+    const int h = std::max(out.windowHeight - kAboveFittedHeight, kPixelTwips);
     const int innerHeight = out.windowHeight;
     const int widthFitHeight = WholePart(w / ratio);
     if (widthFitHeight <= innerHeight) {
@@ -54,8 +51,8 @@ QuickViewLayout ComputeQuickViewLayout(const QuickViewSizingInput& input) {
         out.pictureWidth = WholePart(ratio * h);
         out.windowWidth = out.pictureWidth;
     }
-    out.pictureLeft = RoundEven((out.windowWidth - out.pictureWidth) / 2.0);
-    out.pictureTop = RoundEven((out.windowHeight - out.pictureHeight) / 2.0);
+    out.pictureLeft = RoundHalfEven((out.windowWidth - out.pictureWidth) / 2.0);
+    out.pictureTop = RoundHalfEven((out.windowHeight - out.pictureHeight) / 2.0);
     out.hasPicture = true;
     return out;
 }
@@ -63,14 +60,6 @@ QuickViewLayout ComputeQuickViewLayout(const QuickViewSizingInput& input) {
 double PictureRatio(int width, int height) {
     if (width <= 0 || height <= 0) return 0.0;
     return static_cast<double>(width) / height;
-}
-
-int TwipsToPixels(int twips) {
-    return RoundEven(static_cast<double>(twips) / kTwipsPerPixel);
-}
-
-int PixelsToTwips(int pixels) {
-    return pixels * kTwipsPerPixel;
 }
 
 } // namespace vw::ui

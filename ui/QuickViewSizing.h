@@ -7,7 +7,6 @@
 
 namespace vw::ui {
 
-inline constexpr int kTwipsPerPixel = 15;
 // Size of a quick-view window that is not on the screen yet.
 inline constexpr int kQuickViewWidth = 3800;
 inline constexpr int kQuickViewHeight = 2800;
@@ -34,8 +33,5 @@ QuickViewLayout ComputeQuickViewLayout(const QuickViewSizingInput& input);
 
 // Aspect ratio of a picture of the given size; 0 for an empty picture.
 double PictureRatio(int width, int height);
-
-int TwipsToPixels(int twips);
-int PixelsToTwips(int pixels);
 
 } // namespace vw::ui

@@ -6,10 +6,10 @@
 namespace vw::ui {
 
 // What the main window panel found at selectedPath (RefreshFilePanel).
-enum PanelState : int {
-    kPanelOther = 0,   // an existing file of any kind but a picture
-    kPanelPicture = 1, // an existing picture file
-    kPanelNoFile = 4,  // nothing selected, or the path names no existing file
+enum class PanelState {
+    Other,   // an existing file of any kind but a picture
+    Picture, // an existing picture file
+    NoFile,  // nothing selected, or the path names no existing file
 };
 
 struct UiState {
@@ -24,13 +24,17 @@ struct UiState {
     QString messageGap;     // two line breaks, used in job messages
     bool usePcm = false;    // follows the "Use PCM" box; false: jobs get no private code
     bool autoStart = false; // true only while a command-line start is under way
-    int skipJob = 0;        // non-zero: the progress dialog's activation runs no job
-    int panelState = kPanelOther;
+    PanelState panelState = PanelState::Other;
 
-    // Overwrites the held password with blanks, then empties it.
+    // Overwrites the held password with blanks, then empties it (the blanked buffer stays).
     void forgetPassword() {
         password.fill(QLatin1Char(' '));
-        password.clear();
+        password.truncate(0);
+    }
+    // Holds text as the password, written over the blanked old one where it fits.
+    void holdPassword(const QString& text) {
+        forgetPassword();
+        password.append(text.constData(), text.size());
     }
 };
 

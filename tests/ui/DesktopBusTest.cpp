@@ -2,12 +2,10 @@
 // desktop portal registered in this process. Skipped without a session bus (run the tests
 // under dbus-run-session to include them).
 #include "ui/DesktopActions.h"
-#include "ui/PropertiesWindow.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
@@ -17,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QVariantMap>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -88,28 +85,6 @@ TEST_F(DesktopBusTest, FileManagerIsAskedForTheItemProperties) {
     EXPECT_EQ(call.member(), "ShowItemProperties");
     EXPECT_EQ(call.signature(), "ass");
     EXPECT_EQ(call.arguments().at(0).toStringList(), QStringList{url.toString(QUrl::FullyEncoded)});
-}
-
-TEST_F(DesktopBusTest, NoFileManagerMeansOurOwnWindowNoPortalNoChooser) {
-    ASSERT_FALSE(bus.interface()->isServiceRegistered("org.freedesktop.FileManager1"));
-    ASSERT_FALSE(bus.interface()->isServiceRegistered("org.freedesktop.portal.Desktop"));
-    EXPECT_FALSE(DesktopShell().chooseApplication(touch("data.bin")));
-    EXPECT_FALSE(DesktopShell().chooseApplication(dir.filePath("missing")));
-    std::optional<bool> answer;
-    DesktopShell().showItemProperties(QUrl::fromLocalFile("/tmp/x"),
-                                      [&](bool shown) { answer = shown; });
-    EXPECT_EQ(waitFor(answer), std::optional<bool>(false));
-
-    // The same through ShowFileProperties with the desktop's shell in use.
-    const QString path = touch("notes.txt");
-    QWidget owner;
-    SetDesktopShell(nullptr);
-    EXPECT_EQ(ShowFileProperties(path, &owner), kPropertiesShown);
-    QElapsedTimer clock;
-    clock.start();
-    while (owner.findChildren<PropertiesWindow*>().isEmpty() && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    ASSERT_EQ(owner.findChildren<PropertiesWindow*>().size(), 1);
 }
 
 TEST_F(DesktopBusTest, PortalGetsTheOpenFileAndIsToldToAsk) {

@@ -1,11 +1,10 @@
-#include <QApplication>
+// The password dialog: its refusals, what it holds and what it leaves behind.
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyle>
-#include <gtest/gtest.h>
 
 #include "UiTestSupport.h"
 #include "ui/KeyDialog.h"
@@ -13,152 +12,97 @@
 namespace vw::ui {
 namespace {
 
-void PressKey(QWidget* widget, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
-                    key == Qt::Key_Return ? QStringLiteral("\r") : QString());
-    QCoreApplication::sendEvent(widget, &press);
-}
+using namespace Qt::StringLiterals;
 
 class KeyDialogTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dialog.show();
-        ASSERT_TRUE(dialog.isVisible());
-    }
-    void TearDown() override { dialog.hide(); }
+    void SetUp() override { dialog.show(); }
 
     void type(const QString& code, const QString& confirm) {
-        dialog.txtCode()->setText(code);
-        dialog.txtConfirm()->setText(confirm);
+        txtCode->setText(code);
+        txtConfirm->setText(confirm);
+    }
+    void pressEnter(QWidget* widget) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(widget, &press);
+    }
+    void expectBoxesEmpty() {
+        EXPECT_TRUE(txtCode->text().isEmpty());
+        EXPECT_TRUE(txtConfirm->text().isEmpty());
     }
 
     test::ScriptedPrompts prompts;
     UiState state;
     KeyDialog dialog{state};
+    QLineEdit* txtCode = test::Child<QLineEdit>(&dialog, "txtCode");
+    QLineEdit* txtConfirm = test::Child<QLineEdit>(&dialog, "txtConfirm");
+    QPushButton* cmdOK = test::Child<QPushButton>(&dialog, "cmdOK");
 };
 
-TEST_F(KeyDialogTest, EveryShowingStartsEmptyAndMasked) {
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Password"));
-    // Leave the dialog with unmasked text and a meter value, then show it again.
-    dialog.check1()->setChecked(false);
-    EXPECT_EQ(dialog.txtCode()->echoMode(), QLineEdit::Normal);
-    EXPECT_EQ(dialog.txtConfirm()->echoMode(), QLineEdit::Normal);
-    type(QStringLiteral("Secret1"), QStringLiteral("Secret1"));
-    dialog.cmdCancel()->click();
-    EXPECT_FALSE(dialog.isVisible());
-    dialog.show();
-
-    EXPECT_TRUE(dialog.txtCode()->text().isEmpty());
-    EXPECT_TRUE(dialog.txtConfirm()->text().isEmpty());
-    EXPECT_EQ(dialog.txtCode()->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(dialog.txtConfirm()->echoMode(), QLineEdit::Password);
-    EXPECT_TRUE(dialog.check1()->isChecked());
-    EXPECT_EQ(dialog.meter()->value(), 0);
-    EXPECT_FALSE(dialog.cmdOK()->isEnabled());
-    EXPECT_EQ(dialog.focusWidget(), dialog.txtCode());
-    EXPECT_EQ(dialog.txtCode()->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
-                                                   dialog.txtCode()),
-              '*');
-}
-
-TEST_F(KeyDialogTest, TypingRatesTheCodeAndEnablesOk) {
-    dialog.txtCode()->setText(QStringLiteral("A"));
-    EXPECT_TRUE(dialog.cmdOK()->isEnabled());
-    EXPECT_EQ(dialog.meter()->value(), 3);
-    dialog.txtCode()->setText(QStringLiteral("Abcd1!"));
-    EXPECT_EQ(dialog.meter()->value(), 46);
-    dialog.txtCode()->setText(QStringLiteral("ab\u00e9")); // 233 in the code page: a symbol
-    EXPECT_EQ(dialog.meter()->value(), 14);
-    dialog.txtCode()->clear();
-    EXPECT_FALSE(dialog.cmdOK()->isEnabled());
-    EXPECT_EQ(dialog.meter()->value(), 0);
-    // The confirmation box changes neither.
-    dialog.txtConfirm()->setText(QStringLiteral("Abcdef1!"));
-    EXPECT_FALSE(dialog.cmdOK()->isEnabled());
-    EXPECT_EQ(dialog.meter()->value(), 0);
-}
-
-TEST_F(KeyDialogTest, EnterMovesOnThenPressesOk) {
-    dialog.txtConfirm()->setText(QStringLiteral("Secret1"));
-    PressKey(dialog.txtConfirm(), Qt::Key_Return); // the confirmation alone: nothing happens
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(state.password.isEmpty());
-    dialog.txtConfirm()->clear();
-    dialog.txtCode()->setFocus();
-    PressKey(dialog.txtCode(), Qt::Key_Return); // empty: nothing happens
-    EXPECT_EQ(dialog.focusWidget(), dialog.txtCode());
-    EXPECT_TRUE(dialog.txtCode()->text().isEmpty());
-
-    dialog.txtCode()->setText(QStringLiteral("Secret1"));
-    PressKey(dialog.txtCode(), Qt::Key_Return);
-    EXPECT_EQ(dialog.focusWidget(), dialog.txtConfirm());
-    EXPECT_EQ(dialog.txtCode()->text(), QStringLiteral("Secret1")); // no character added
-
-    auto accepted = test::Spy(&dialog, &KeyDialog::passwordAccepted);
-    dialog.txtConfirm()->setText(QStringLiteral("Secret1"));
-    PressKey(dialog.txtConfirm(), Qt::Key_Enter);
-    EXPECT_EQ(state.password, QStringLiteral("Secret1"));
-    EXPECT_EQ(*accepted, 1);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_TRUE(dialog.txtCode()->text().isEmpty());
-    EXPECT_TRUE(dialog.txtConfirm()->text().isEmpty());
-    EXPECT_TRUE(prompts.messages.empty());
-}
-
-TEST_F(KeyDialogTest, RefusalsWipeBothBoxesAndKeepTheDialogOpen) {
+// Refused in this order: entries that differ, characters outside Windows-1252, too short.
+TEST_F(KeyDialogTest, RefusalsInOrderWipeBothBoxesAndKeepTheHeldPassword) {
     state.password = QStringLiteral("earlier1");
-    struct Case {
-        const char* code;
-        const char* confirm;
-        const char* message;
+    const QString outside = QStringLiteral("La password contiene caratteri non ammessi: ");
+    const QString rows[][3] = {
+        {u"abcde"_s, u"abcdE"_s, u"Le password non conincidono"_s},
+        {u"\u043f\u0430\u04401"_s, u"\u043f\u0430\u04402"_s, u"Le password non conincidono"_s},
+        {u"\u043f1"_s, u"\u043f1"_s, outside + u"\u043f"_s},
+        {u"abcd"_s, u"abcd"_s, u"Password troppo corta"_s},
     };
-    for (const Case& c :
-         {Case{"\u043f\u0430\u0440\u043e\u043b\u044c1", "\u043f\u0430\u0440\u043e\u043b\u044c1",
-               "La password contiene caratteri non ammessi: \u043f, \u0430, \u0440, "
-               "\u043e, \u043b, \u044c"},
-          Case{"abcd", "abcd", "Password troppo corta"},
-          Case{"ababab", "ababab", "Password troppo corta"},
-          Case{"abcde", "abcdE", "Le password non conincidono"}}) {
+    for (const auto& [code, confirm, refusal] : rows) {
         prompts.messages.clear();
-        type(QString::fromUtf8(c.code), QString::fromUtf8(c.confirm));
-        dialog.cmdOK()->click();
-        ASSERT_EQ(prompts.messages.size(), 1u) << c.code;
-        EXPECT_EQ(prompts.messages[0].text, QString::fromUtf8(c.message));
+        type(code, confirm);
+        cmdOK->click();
+        ASSERT_EQ(prompts.messages.size(), 1u) << code.toStdString();
+        EXPECT_EQ(prompts.messages[0].text, refusal);
         EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
-        EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Critical);
         EXPECT_TRUE(dialog.isVisible());
-        EXPECT_TRUE(dialog.txtCode()->text().isEmpty());
-        EXPECT_TRUE(dialog.txtConfirm()->text().isEmpty());
-        EXPECT_EQ(dialog.focusWidget(), dialog.txtCode());
+        expectBoxesEmpty();
+        EXPECT_EQ(dialog.focusWidget(), txtCode);
         EXPECT_EQ(state.password, QStringLiteral("earlier1"));
     }
 }
 
-TEST_F(KeyDialogTest, CloseAndEscapeKeepTheHeldPassword) {
+TEST_F(KeyDialogTest, EnterMovesOnThenAcceptsWipingTheBoxesAndTheOldPassword) {
+    QString longPassword; // beyond a text box's default limit: the boxes have none
+    for (int i = 0; longPassword.size() < 40000; ++i)
+        longPassword += QString::number(i);
+    type(longPassword, longPassword);
+    EXPECT_EQ(txtCode->text(), longPassword);
+    EXPECT_EQ(txtConfirm->text(), longPassword);
+
+    state.password = QString::fromLatin1("earlier1"); // a buffer of its own
+    const QChar* earlier = state.password.constData();
+    type(QStringLiteral("Abcd1!"), QString());
+    EXPECT_EQ(test::Child<QProgressBar>(&dialog, "ProgressBar1")->value(), 46);
+    pressEnter(txtCode);
+    EXPECT_EQ(dialog.focusWidget(), txtConfirm);
+    auto accepted = test::Spy(&dialog, &KeyDialog::passwordAccepted);
+    txtConfirm->setText(QStringLiteral("Abcd1!"));
+    pressEnter(txtConfirm);
+    EXPECT_EQ(*accepted, 1);
+    EXPECT_EQ(state.password, QStringLiteral("Abcd1!"));
+    EXPECT_FALSE(dialog.isVisible());
+    expectBoxesEmpty();
+    // The old password was blanked before the new one was written over it.
+    EXPECT_EQ(QStringView(earlier, 8), QStringView(u"Abcd1!\0 ", 8)); // "\0": the text's end
+}
+
+TEST_F(KeyDialogTest, CloseAndEscapeKeepTheHeldPasswordAndEveryShowingStartsMasked) {
     state.password = QStringLiteral("earlier1");
     for (const bool escape : {false, true}) {
         dialog.show();
+        EXPECT_EQ(txtConfirm->echoMode(), QLineEdit::Password);
+        test::Child<QCheckBox>(&dialog, "Check1")->click(); // shows the typing
+        EXPECT_EQ(txtConfirm->echoMode(), QLineEdit::Normal);
         type(QStringLiteral("other12"), QStringLiteral("other12"));
-        escape ? PressKey(&dialog, Qt::Key_Escape) : dialog.cmdCancel()->click();
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        escape ? (void)QCoreApplication::sendEvent(&dialog, &esc)
+               : test::Child<QPushButton>(&dialog, "cmdCancel")->click();
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(state.password, QStringLiteral("earlier1"));
-        EXPECT_TRUE(dialog.txtCode()->text().isEmpty());
-        EXPECT_TRUE(dialog.txtConfirm()->text().isEmpty());
+        expectBoxesEmpty();
     }
-}
-
-TEST_F(KeyDialogTest, ModalShowingReturnsWhenAcceptedAndKeepsALongPasswordWhole) {
-    dialog.hide();
-    QString longPassword; // beyond a text box's default limit, and no piece repeated
-    for (int i = 0; longPassword.size() < 40000; ++i)
-        longPassword += QString::number(i);
-    test::WhenShown(&dialog, [this, longPassword] {
-        type(longPassword, longPassword);
-        dialog.cmdOK()->click();
-    });
-    dialog.exec();
-    EXPECT_EQ(state.password, longPassword);
-    EXPECT_FALSE(dialog.isVisible());
 }
 
 } // namespace

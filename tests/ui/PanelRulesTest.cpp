@@ -1,124 +1,148 @@
-#include <QFont>
-#include <QFontMetrics>
+// The rules that need no window: path shortening, captions, extensions, twips, the quick
+// view's sizing, job messages and the dialog's judging of passwords.
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
-#include <utility>
+#include <random>
 
+#include "ui/JobMessages.h"
 #include "ui/PanelRules.h"
+#include "ui/QuickView.h"
+#include "ui/QuickViewSizing.h"
+#include "ui/Twips.h"
 
 namespace vw::ui {
 namespace {
 
 using namespace Qt::StringLiterals;
 
-// Every character 100 twips wide: a limit of L twips holds L / 100 characters.
-int HundredTwipsEach(const QString& text) {
-    return static_cast<int>(text.size()) * 100;
+// 100 twips a character, narrow letters 40.
+int Measure(const QString& text) {
+    return static_cast<int>(text.size() * 100 - text.count(u'i') * 60);
 }
 
-TEST(ShortenPath, PathThatFitsIsReturnedUnchanged) {
-    // Width 5505 leaves a limit of 5305 twips: 53 characters fit, 54 do not.
-    const QString fits = QLatin1Char('/') + QString(52, QLatin1Char('a'));
-    EXPECT_EQ(ShortenPath(fits, 5505, HundredTwipsEach), fits);
-    const QString tooLong = fits + QLatin1Char('b');
-    EXPECT_NE(ShortenPath(tooLong, 5505, HundredTwipsEach), tooLong);
+// A path that fits is kept; otherwise the root and ".../" are followed by the longest tail of
+// the path that fits, or stand alone when nothing fits.
+TEST(ShortenPath, AlwaysFitsOrIsTheBarePrefix) {
+    std::mt19937 random(7);
+    const QString pieces[] = {u"a"_s, u"iii"_s, u"docs"_s, u"reports 2024"_s, u"x.txt"_s};
+    for (int round = 0; round < 2000; ++round) {
+        QString path = random() % 2 ? u"/"_s : QString();
+        for (int n = 1 + static_cast<int>(random() % 6); n > 0; --n)
+            path += pieces[random() % 5] + (n > 1 ? u"/"_s : QString());
+        const int width = 300 + static_cast<int>(random() % 4000);
+        const QString shortened = ShortenPath(path, width, Measure);
+        SCOPED_TRACE(path.toStdString() + " " + std::to_string(width));
+        if (Measure(path) < width - 200) {
+            EXPECT_EQ(shortened, path);
+            continue;
+        }
+        const QString prefix = path.startsWith(u'/') ? u"/.../"_s : u".../"_s;
+        ASSERT_TRUE(shortened.startsWith(prefix));
+        EXPECT_TRUE(path.endsWith(shortened.mid(prefix.size())));
+        EXPECT_TRUE(Measure(shortened) < width - 200 || shortened == prefix);
+    }
+    // Folders go whole; a text exactly as wide as the limit still loses one more character.
+    const QString path = u"/home/user/quarterly/summary-final.txt"_s;
+    EXPECT_EQ(ShortenPath(path, 3500, Measure), u"/.../quarterly/summary-final.txt"_s);
+    const QString name = u"/averyverylongname.txt"_s; // 20 characters are exactly the limit
+    EXPECT_EQ(ShortenPath(name, 2200, Measure), u"/.../"_s + name.right(14));
 }
 
-TEST(ShortenPath, DropsLeadingFoldersUntilTheRestFits) {
-    const QString path =
-        QStringLiteral("/home/user/documents/projects/2024/reports/quarterly/summary-final.txt");
-    // Limit 3000: "/.../quarterly/summary-final.txt" (32 characters) is still too wide.
-    EXPECT_EQ(ShortenPath(path, 3200, HundredTwipsEach), QStringLiteral("/.../summary-final.txt"));
-    // Limit 3300: the last folder fits as well.
-    EXPECT_EQ(ShortenPath(path, 3500, HundredTwipsEach),
-              QStringLiteral("/.../quarterly/summary-final.txt"));
-}
-
-TEST(ShortenPath, OneLongElementIsShortenedCharacterByCharacter) {
-    const QString path = QStringLiteral("/averyveryverylongfilenamewithoutfolders.txt");
-    // Limit 2050: "/.../" and the last 15 characters make 20 characters, 2000 twips.
-    EXPECT_EQ(ShortenPath(path, 2250, HundredTwipsEach), QStringLiteral("/.../") + path.right(15));
-    // A text exactly as wide as the limit still loses one more character.
-    EXPECT_EQ(ShortenPath(path, 2200, HundredTwipsEach), QStringLiteral("/.../") + path.right(14));
-}
-
-TEST(ShortenPath, StopsWhenNothingIsLeftToDropAndKeepsNoRootForRelativePaths) {
-    EXPECT_EQ(ShortenPath(QStringLiteral("/a/b/c.txt"), 300, HundredTwipsEach),
-              QStringLiteral("/.../"));
-    EXPECT_EQ(ShortenPath(QStringLiteral("docs/reports/2024/b.txt"), 1200, HundredTwipsEach),
-              QStringLiteral(".../b.txt"));
-}
-
-TEST(ShortenPath, RealFontResultFitsItsLabel) {
-    const QFontMetrics metrics{QFont()};
-    const auto measure = [&metrics](const QString& text) {
-        return metrics.horizontalAdvance(text) * kPixelTwips;
-    };
-    const QString path = QStringLiteral(
-        "/home/someone/Documents/Archive/Very long folder name/Another level/and one more/"
-        "deeper still/letter to the bank.odt");
-    const QString shortened = ShortenPath(path, 5505, measure);
-    EXPECT_TRUE(shortened.startsWith(QStringLiteral("/.../")));
-    EXPECT_TRUE(shortened.endsWith(QStringLiteral("/letter to the bank.odt")));
-    EXPECT_LE(measure(shortened), 5305);
-}
-
-TEST(TimeEstimateCaption, MinutesAndSecondsWithZeroSecondsReadingOne) {
+TEST(PanelCaptions, TimeEstimateSizeAndAttributes) {
     const auto bytesFor = [](double seconds) {
         return static_cast<qint64>(seconds * kProtectBytesPerSecond);
     };
-    EXPECT_EQ(TimeEstimateCaption(0), QStringLiteral("0 min 1 sec "));
-    EXPECT_EQ(TimeEstimateCaption(bytesFor(1)), QStringLiteral("0 min 1 sec "));
-    EXPECT_EQ(TimeEstimateCaption(bytesFor(59.9)), QStringLiteral("0 min 59 sec "));
-    EXPECT_EQ(TimeEstimateCaption(bytesFor(61)), QStringLiteral("1 min 1 sec "));
-    EXPECT_EQ(TimeEstimateCaption(bytesFor(125)), QStringLiteral("2 min 5 sec "));
-    EXPECT_EQ(TimeEstimateCaption(bytesFor(120)), QStringLiteral("2 min 1 sec "));
-}
-
-TEST(SizeCaption, GroupsDigitsByTheLocale) {
+    const std::pair<double, const char*> times[] = {{0, "0 min 1 sec "},
+                                                    {59.9, "0 min 59 sec "},
+                                                    {61, "1 min 1 sec "},
+                                                    {120, "2 min 1 sec "},
+                                                    {125, "2 min 5 sec "}};
+    for (const auto& [seconds, caption] : times)
+        EXPECT_EQ(TimeEstimateCaption(bytesFor(seconds)), QLatin1String(caption));
     const QLocale italian(QLocale::Italian, QLocale::Italy);
-    EXPECT_EQ(SizeCaption(1234567, italian), QStringLiteral("1.234.567 Bytes"));
-    EXPECT_EQ(SizeCaption(0, italian), QStringLiteral("0 Bytes"));
-    EXPECT_EQ(SizeCaption(999, italian), QStringLiteral("999 Bytes"));
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
-    EXPECT_EQ(SizeCaption(3000000000LL, english), QStringLiteral("3,000,000,000 Bytes"));
-}
-
-TEST(SizeCaption, AttributeWordsFollowInBrackets) {
-    EXPECT_EQ(AttributeText(false, false, false), QString());
+    EXPECT_EQ(SizeCaption(1234567, italian) + AttributeSuffix(AttributeText(true, true, true)),
+              u"1.234.567 Bytes  (Systemfile  Read-only  Hidden)"_s);
     EXPECT_EQ(AttributeSuffix(AttributeText(false, false, false)), QString());
-    EXPECT_EQ(AttributeText(false, true, true), QStringLiteral("Read-only  Hidden"));
-    EXPECT_EQ(AttributeText(false, false, true), QStringLiteral("Hidden"));
-    EXPECT_EQ(AttributeText(true, false, false), QStringLiteral("Systemfile"));
-    const QLocale italian(QLocale::Italian, QLocale::Italy);
-    EXPECT_EQ(SizeCaption(1024, italian) + AttributeSuffix(AttributeText(false, true, true)),
-              QStringLiteral("1.024 Bytes  (Read-only  Hidden)"));
-    EXPECT_EQ(AttributeSuffix(AttributeText(true, true, true)),
-              QStringLiteral("  (Systemfile  Read-only  Hidden)"));
 }
 
-TEST(IsPanelPicture, LooksAtTheLastFourCharactersOnly) {
-    for (const char* path :
-         {"/a/photo.jpeg", "/a/PHOTO.JPG", "/a/x.bmp", "/a/y.Wmf", "/a/z.gif", "/a/notajpeg"}) {
-        EXPECT_TRUE(IsPanelPicture(QString::fromLatin1(path))) << path;
-    }
-    for (const char* path : {"/a/app.ico", "/a/notes.txt", "/a/data.bin", "/a/picture.png", ""}) {
-        EXPECT_FALSE(IsPanelPicture(QString::fromLatin1(path))) << path;
+// Both look at the last four characters, upper-cased: the panel at its picture list, the
+// quick view at its own (".ICO" yes, "JPEG" no).
+TEST(PictureExtensions, PanelAndQuickView) {
+    const std::tuple<const char*, bool, bool> rows[] = {
+        {"/a/PHOTO.Jpg", true, true}, {"photo.jpeg", true, false}, {"x.bmp", true, true},
+        {"y.Wmf", true, true},        {"z.GIF", true, true},       {"app.ico", false, true},
+        {"/a/notajpeg", true, false}, {".jpg", true, false},       {"x.png", false, false},
+        {"x.jpg.txt", false, false},  {"", false, false}};
+    for (const auto& [path, panel, quickView] : rows) {
+        EXPECT_EQ(IsPanelPicture(QString::fromLatin1(path)), panel) << path;
+        EXPECT_EQ(QuickViewWindow::acceptsPath(QString::fromLatin1(path)), quickView) << path;
     }
 }
 
-// The engine judges the entries (its own tests hold the rules); here, the typed text reaches
-// it whole, characters made of two UTF-16 units and lone surrogates included.
+TEST(Twips, PixelsRoundTripAndTwipsRoundToTheNearestPixel) {
+    for (int pixels = 0; pixels < 3000; ++pixels)
+        EXPECT_EQ(TwipsToPixels(PixelsToTwips(pixels)), pixels);
+    EXPECT_EQ(PixelsToTwips(477), 7155);
+    EXPECT_EQ(TwipsToPixels(22), 1);
+    EXPECT_EQ(TwipsToPixels(23), 2);
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(3.5), 4);
+}
+
+// The picture keeps its aspect ratio (whole twips taken, not rounded) inside the window.
+TEST(QuickViewSizing, PictureHoldsItsRatioInsideTheWindow) {
+    for (const int width : {100, 1234, 3000, 5000, 9000})
+        for (const int height : {100, 2800, 4500})
+            for (const bool visible : {false, true})
+                for (const double ratio : {0.25, 0.5, 1.0, 4.0 / 3, 2.0, 3.0}) {
+                    const QuickViewLayout l =
+                        ComputeQuickViewLayout({width, height, visible, ratio});
+                    SCOPED_TRACE(testing::Message() << width << "x" << height << " " << ratio);
+                    ASSERT_TRUE(l.hasPicture);
+                    EXPECT_GT(l.pictureHeight, 0);
+                    EXPECT_LT(std::abs(l.pictureWidth - l.pictureHeight * ratio),
+                              std::max(ratio, 1.0));
+                    EXPECT_LE(l.pictureLeft + l.pictureWidth, l.windowWidth);
+                    EXPECT_LE(l.pictureTop + l.pictureHeight, l.windowHeight);
+                }
+    // A new window is 3800 x 2800; a visible one is made square on its larger side.
+    const QuickViewLayout wide = ComputeQuickViewLayout({1234, 5678, false, 2.0});
+    EXPECT_EQ(std::tuple(wide.pictureWidth, wide.pictureHeight, wide.pictureTop, wide.windowHeight),
+              std::tuple(3800, 1900, 200, 2300));
+    const QuickViewLayout tall = ComputeQuickViewLayout({3000, 4500, true, 0.5});
+    EXPECT_EQ(std::tuple(tall.pictureWidth, tall.pictureHeight, tall.pictureTop, tall.windowWidth),
+              std::tuple(2125, 4250, 125, 2125));
+    EXPECT_EQ(ComputeQuickViewLayout({0, 0, false, 3.0}).pictureHeight, 1266);
+    EXPECT_FALSE(ComputeQuickViewLayout({6000, 2000, true, 0.0}).hasPicture);
+}
+
+TEST(JobMessageFor, OwnTextsUnderTheMakersTitleOthersQuoteTheDriver) {
+    const QString gap = u"\n\n"_s;
+    EXPECT_FALSE(JobMessageFor(0, QString(), gap).show);
+    const std::tuple<std::int16_t, const char*, const char*> rows[] = {
+        {11, "Lumora", "Elaborazione interrotta"},
+        {21, "Lumora", "Elaborazione interrotta."},
+        {22, "Lumora", "Elaborazione non riuscita sul file:\n\ndriver"},
+        {23, "Lumora", "Elaborazione non riuscita:\n\n- Password errata.\no File danneggiato"},
+        {5, "", "driver"}};
+    for (const auto& [status, title, text] : rows) {
+        const JobMessage message = JobMessageFor(status, u"driver"_s, gap);
+        EXPECT_EQ(message.title, QLatin1String(title)) << status;
+        EXPECT_EQ(message.text, QString::fromLatin1(text)) << status;
+    }
+}
+
+// The engine holds the rules; the typed text reaches it whole, characters of two UTF-16 units
+// and lone surrogates included.
 TEST(PasswordRefusal, JudgesTheTypedTextByTheEngineRules) {
-    const QString outside = QStringLiteral("La password contiene caratteri non ammessi: ");
-    const std::pair<QString, QString> cases[] = {
-        {u"\u0100\u0112\u012a\u014c\u016a"_s,
-         outside + u"\u0100, \u0112, \u012a, \u014c, \u016a"_s},
+    const QString outside = u"La password contiene caratteri non ammessi: "_s;
+    const std::pair<QString, QString> rows[] = {
         {u"\U0001F511\u0100\U0001F511"_s, outside + u"\U0001F511, \u0100"_s},
         {QChar(0xD800) + u"abcde"_s, outside + QChar(0xFFFD)},
         {u"Perch\u00e9 \u20ac"_s, QString()},
     };
-    for (const auto& [code, refusal] : cases)
+    for (const auto& [code, refusal] : rows)
         EXPECT_EQ(PasswordRefusal(code, code), refusal) << code.toStdString();
 }
 

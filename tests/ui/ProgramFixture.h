@@ -1,16 +1,12 @@
 #pragma once
 // A whole program per test, with scripted dialogs, a private settings store and a folder.
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <memory>
 
 #include "UiTestSupport.h"
 #include "engine/JobState.h"
-#include "ui/ClickLabel.h"
 #include "ui/FileCommands.h"
 #include "ui/KeyDialog.h"
 #include "ui/MainWindow.h"
@@ -25,7 +21,6 @@ class ProgramFixture : public ::testing::Test {
         ASSERT_TRUE(folder.isValid());
         ClearSettings();
         QApplication::setQuitOnLastWindowClosed(false);
-        savedFolder = QDir::currentPath();
         JobStatus = 0;
         CancelRequested = false;
     }
@@ -34,7 +29,7 @@ class ProgramFixture : public ::testing::Test {
         QDir::setCurrent(savedFolder);
     }
 
-    // Creates the program (the windows, the host) once the settings are in place.
+    // Creates the program once the settings are in place.
     Program& make() {
         program = std::make_unique<Program>();
         return *program;
@@ -44,6 +39,7 @@ class ProgramFixture : public ::testing::Test {
     KeyDialog& key() { return program->keyDialog(); }
     ProgressDialog& progress() { return program->progressDialog(); }
     FileCommands& commands() { return program->commands(); }
+    template <typename T> T* control(const char* name) { return Child<T>(&main(), name); }
 
     // Starts without a command-line file, the open dialog set to the test's folder.
     void start() {
@@ -60,18 +56,13 @@ class ProgramFixture : public ::testing::Test {
         prompts.saveAnswers.push_back(outputPath);
         commands().RunCryptoCommand();
     }
-
     // The next showing of the password dialog is answered with password (or closed for "").
     void answerPassword(const QString& password) {
         KeyDialog* dialog = &key();
         WhenShown(dialog, [dialog, password] {
-            if (password.isEmpty()) {
-                dialog->cmdCancel()->click();
-                return;
-            }
-            dialog->txtCode()->setText(password);
-            dialog->txtConfirm()->setText(password);
-            dialog->cmdOK()->click();
+            Child<QLineEdit>(dialog, "txtCode")->setText(password);
+            Child<QLineEdit>(dialog, "txtConfirm")->setText(password);
+            Child<QPushButton>(dialog, password.isEmpty() ? "cmdCancel" : "cmdOK")->click();
         });
     }
 
@@ -81,7 +72,7 @@ class ProgramFixture : public ::testing::Test {
     QString pathOf(const QString& name) const { return QDir(folder.path()).filePath(name); }
 
     QTemporaryDir folder;
-    QString savedFolder;
+    QString savedFolder = QDir::currentPath();
     ScriptedPrompts prompts;
     std::unique_ptr<Program> program;
 };

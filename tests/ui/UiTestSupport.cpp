@@ -3,11 +3,10 @@
 #include <QFile>
 #include <QSettings>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
-#include <gtest/gtest.h>
-#include <memory>
 
 #include "engine/Cipher.h"
 #include "platform/QtHost.h"
@@ -23,7 +22,6 @@ class SettingsEnvironment : public ::testing::Environment {
         ASSERT_TRUE(folder_.isValid());
         qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_.path());
     }
 
   private:
@@ -34,20 +32,18 @@ class SettingsEnvironment : public ::testing::Environment {
     ::testing::AddGlobalTestEnvironment(new SettingsEnvironment);
 
 QSettings OpenSettings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                     QString::fromLatin1(kSettingsApplication),
-                     QString::fromLatin1(kSettingsApplication));
+    const QString name = QString::fromLatin1(kSettingsApplication);
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, name, name);
+}
+
+QString Next(std::deque<QString>& answers) {
+    if (answers.empty()) return {};
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
 }
 
 } // namespace
-
-ScriptedPrompts::ScriptedPrompts() {
-    SetPrompts(this);
-}
-
-ScriptedPrompts::~ScriptedPrompts() {
-    SetPrompts(nullptr);
-}
 
 void ScriptedPrompts::showMessage(QWidget*, MessageIcon icon, const QString& title,
                                   const QString& text) {
@@ -55,22 +51,16 @@ void ScriptedPrompts::showMessage(QWidget*, MessageIcon icon, const QString& tit
     if (onMessage) onMessage(messages.back());
 }
 
-QString ScriptedPrompts::askOpenFile(QWidget*, const QString& title, const QString& folder,
-                                     const QString& filter) {
-    openAsked.push_back({title, folder, filter});
-    if (openAnswers.empty()) return {};
-    QString answer = openAnswers.front();
-    openAnswers.pop_front();
-    return answer;
+QString ScriptedPrompts::askOpenFile(QWidget*, const QString&, const QString& folder,
+                                     const QString&) {
+    openFolders.push_back(folder);
+    return Next(openAnswers);
 }
 
-QString ScriptedPrompts::askSaveFile(QWidget*, const QString& title, const QString& folder,
-                                     const QString& filter) {
-    saveAsked.push_back({title, folder, filter});
-    if (saveAnswers.empty()) return {};
-    QString answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
+QString ScriptedPrompts::askSaveFile(QWidget*, const QString&, const QString& folder,
+                                     const QString&) {
+    saveFolders.push_back(folder);
+    return Next(saveAnswers);
 }
 
 void ClearSettings() {
@@ -81,21 +71,17 @@ void ClearSettings() {
 
 void WriteSetting(const QString& key, const QVariant& value) {
     QSettings settings = OpenSettings();
-    settings.beginGroup(QString::fromLatin1(kSettingsGroup));
-    settings.setValue(key, value);
-    settings.endGroup();
+    settings.setValue(QString::fromLatin1(kSettingsGroup) + QLatin1Char('/') + key, value);
     settings.sync();
 }
 
 void StorePrivateCode(const std::string& codePageCode) {
     InitCipher(QSysInfo::machineHostName().toStdString(), "");
     QString hex;
-    for (const char c : codePageCode) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02X", EncryptByte(static_cast<std::uint8_t>(c)));
-        hex += QLatin1String(pair);
-    }
-    WriteSetting(QStringLiteral("OFB"), hex);
+    for (const char c : codePageCode)
+        hex += QStringLiteral("%1").arg(EncryptByte(static_cast<std::uint8_t>(c)), 2, 16,
+                                        QLatin1Char('0'));
+    WriteSetting(QStringLiteral("OFB"), hex.toUpper());
 }
 
 QString WriteFile(const QDir& folder, const QString& name, const QByteArray& contents) {
@@ -108,26 +94,23 @@ QString WriteFile(const QDir& folder, const QString& name, const QByteArray& con
 
 QByteArray ReadWholeFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void WhenShown(QWidget* widget, std::function<void()> action, int timeoutMs) {
+void WhenShown(QWidget* widget, std::function<void()> action) {
     auto* timer = new QTimer();
-    auto remaining = std::make_shared<int>(timeoutMs / 10);
-    timer->setInterval(10);
+    auto remaining = std::make_shared<int>(500);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, widget, action, remaining] {
-        if (widget->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
+        const bool shown = widget->isVisible();
+        if (!shown && --*remaining > 0) return;
+        timer->deleteLater();
+        timer->stop();
+        if (shown)
             action();
-        } else if (--*remaining <= 0) {
-            timer->stop();
-            timer->deleteLater();
+        else
             ADD_FAILURE() << "window never shown: " << widget->objectName().toStdString();
-        }
     });
-    timer->start();
+    timer->start(10);
 }
 
 } // namespace vw::ui::test

@@ -1,13 +1,13 @@
 #pragma once
 // Shared helpers of the desktop program's tests: scripted prompts, a private settings store,
-// temporary files and answering modal windows from inside their event loops.
+// temporary files, controls found by name and answering modal windows from their event loops.
 #include <QDir>
 #include <QObject>
 #include <QString>
-#include <QTemporaryDir>
 #include <QVariant>
 #include <deque>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
@@ -23,35 +23,27 @@ struct ShownMessage {
     QString text;
 };
 
-struct AskedDialog {
-    QString title;
-    QString folder;
-    QString filter;
-};
-
-// Answers the file dialogs from queues ("" = cancel) and records every message box.
+// Answers the file dialogs from queues ("" = cancel) and records every message box and the
+// folder each file dialog opened in.
 class ScriptedPrompts : public Prompts {
   public:
-    ScriptedPrompts();
-    ~ScriptedPrompts() override;
+    ScriptedPrompts() { SetPrompts(this); }
+    ~ScriptedPrompts() override { SetPrompts(nullptr); }
 
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title,
                      const QString& text) override;
-    QString askOpenFile(QWidget* parent, const QString& title, const QString& folder,
-                        const QString& filter) override;
-    QString askSaveFile(QWidget* parent, const QString& title, const QString& folder,
-                        const QString& filter) override;
+    QString askOpenFile(QWidget*, const QString&, const QString& folder, const QString&) override;
+    QString askSaveFile(QWidget*, const QString&, const QString& folder, const QString&) override;
 
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::vector<ShownMessage> messages;
-    std::vector<AskedDialog> openAsked;
-    std::vector<AskedDialog> saveAsked;
-    // Runs when a message box is shown (for instance to look at the windows behind it).
-    std::function<void(const ShownMessage&)> onMessage;
+    std::vector<QString> openFolders;
+    std::vector<QString> saveFolders;
+    std::function<void(const ShownMessage&)> onMessage; // runs as a message box is shown
 };
 
-// The settings store of the tests: a folder of its own, emptied before each test.
+// The settings store of the tests: a folder of its own, emptied before each program test.
 void ClearSettings();
 void WriteSetting(const QString& key, const QVariant& value);
 // Stores code as the private crypto code, encrypted under this computer's name.
@@ -61,6 +53,13 @@ void StorePrivateCode(const std::string& codePageCode);
 QString WriteFile(const QDir& folder, const QString& name, const QByteArray& contents);
 QByteArray ReadWholeFile(const QString& path);
 
+// The control of root named name (its design name); a failed test when there is none.
+template <typename T> T* Child(const QObject* root, const char* name) {
+    T* child = root->findChild<T*>(QString::fromLatin1(name));
+    if (!child) ADD_FAILURE() << "no control " << name;
+    return child;
+}
+
 // Counts the emissions of a signal.
 template <typename Sender, typename Signal>
 std::shared_ptr<int> Spy(Sender* sender, Signal signal) {
@@ -69,7 +68,7 @@ std::shared_ptr<int> Spy(Sender* sender, Signal signal) {
     return count;
 }
 
-// Runs action once widget is visible (polls from the event loop; gives up after timeoutMs).
-void WhenShown(QWidget* widget, std::function<void()> action, int timeoutMs = 5000);
+// Runs action once widget is visible (polls from the event loop; gives up after 5 s).
+void WhenShown(QWidget* widget, std::function<void()> action);
 
 } // namespace vw::ui::test
