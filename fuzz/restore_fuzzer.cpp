@@ -5,13 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <string>
 #include <utility>
 
-#include "FuzzFile.h"
 #include "engine/Driver.h"
 #include "engine/JobState.h"
 #include "tests/support/ProtectedFileForge.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 constexpr const char* kPassword = "fuzzing password";
@@ -19,32 +19,22 @@ constexpr const char* kPrivateCode = "pcm";
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const vw::test::TempDir folder; // removed with what is in it when the fuzzer ends
     if (size < 1) return 0;
-    const bool encrypt = data[0] & 1;
     vw::Bytes file(data + 1, data + size);
-    if (encrypt) file = vw::test::Encrypted(std::move(file), kPassword, kPrivateCode);
-    const std::string folder = vw::fuzz::ScratchFolder();
-    const std::string source = folder + "input.vwx";
-    {
-        std::ofstream out(source, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(file.data()),
-                  static_cast<std::streamsize>(file.size()));
-    }
+    if (data[0] & 1) file = vw::test::Encrypted(std::move(file), kPassword, kPrivateCode);
+    const std::string source = folder / "input.vwx";
+    vw::test::WriteFile(source, file);
     const std::string result =
-        vw::ProcessFile(source, folder + "output.x", kPassword, kPrivateCode);
-    std::size_t entries = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        (void)entry;
-        ++entries;
-    }
+        vw::ProcessFile(source, folder / "output.x", kPassword, kPrivateCode);
+    const std::size_t entries = folder.Entries().size();
     if (vw::JobStatus != 0) {
         if (result != source || entries != 1) __builtin_trap();
         // Descriptions reach terminals and message boxes: no raw control characters.
         for (const char c : vw::ErrorDescription)
             if (static_cast<unsigned char>(c) < 32 || c == 127) __builtin_trap();
     } else {
-        if (entries != 2 || std::filesystem::path(result).parent_path() !=
-                                std::filesystem::path(folder).parent_path())
+        if (entries != 2 || std::filesystem::path(result).parent_path() != folder.path())
             __builtin_trap();
         std::filesystem::remove(result);
     }
