@@ -4,21 +4,18 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
-#include <vector>
+#include <utility>
 
 #include "engine/Bytes.h"
 
 namespace vw::test {
 
 inline Bytes LongCodeData(std::size_t symbols, unsigned seed) {
-    std::vector<std::uint32_t> counts = {1, 1};
-    while (counts.size() < symbols)
-        counts.push_back(counts[counts.size() - 1] + counts[counts.size() - 2]);
     Bytes data;
-    for (std::size_t v = 0; v < counts.size(); ++v)
-        data.insert(data.end(), counts[v], static_cast<std::uint8_t>(v * 7));
-    std::mt19937 rng(seed);
-    std::shuffle(data.begin(), data.end(), rng);
+    for (std::uint32_t v = 0, count = 1, next = 1; v < symbols;
+         ++v, count = std::exchange(next, count + next))
+        data.insert(data.end(), count, static_cast<std::uint8_t>(v * 7));
+    std::shuffle(data.begin(), data.end(), std::mt19937(seed));
     return data;
 }
 
