@@ -299,11 +299,10 @@ void DecryptBuffer(Bytes& buffer) {
     Cipher& cipher = TheCipher();
     const std::size_t size = buffer.size();
     const double last = static_cast<double>(size - 1);
-    constexpr std::size_t kInterval = 5000;
     // Byte 0 is a yield point, then every multiple of the interval: decrypt up to and including
     // each such index, then yield.
     std::size_t from = 0;
-    for (std::size_t point = 0; point < size; point += kInterval) {
+    for (std::size_t point = 0; point < size; point += Cipher::kYieldInterval) {
         cipher.DecryptBlock(buffer.data() + from, point + 1 - from);
         from = point + 1;
         const double percent = size == 1 ? 0.0 : static_cast<double>(point) / last * 50;

@@ -14,6 +14,9 @@ class Cipher {
     static constexpr int kSizeA = 463;
     static constexpr int kSizeB = 251;
     static constexpr int kSizeC = 181;
+    // Passes of the cipher over a whole buffer or file yield after byte 0 and after every
+    // multiple of this many bytes.
+    static constexpr std::size_t kYieldInterval = 5000;
 
     // Sets the whole state from the password (at least one byte) and the private code.
     void Init(std::string_view password, std::string_view privateCode);
@@ -56,7 +59,7 @@ void InitCipher(std::string_view password, std::string_view privateCode);
 std::uint8_t NextKeyByte(std::uint8_t feedback);
 std::uint8_t EncryptByte(std::uint8_t plain);
 std::uint8_t DecryptByte(std::uint8_t cipher);
-// Decrypts the buffer in place with the yield and progress rule (interval 5000,
+// Decrypts the buffer in place with the yield and progress rule (Cipher::kYieldInterval,
 // percentage i / last * 50); stops early, leaving the rest as it was, when cancelled.
 void DecryptBuffer(Bytes& buffer);
 
