@@ -59,8 +59,9 @@ void InitCipher(std::string_view password, std::string_view privateCode);
 std::uint8_t NextKeyByte(std::uint8_t feedback);
 std::uint8_t EncryptByte(std::uint8_t plain);
 std::uint8_t DecryptByte(std::uint8_t cipher);
-// Decrypts the buffer in place with the yield and progress rule (Cipher::kYieldInterval,
-// percentage i / last * 50); stops early, leaving the rest as it was, when cancelled.
+// Decrypts the buffer in place, passing a yield point (YieldPoint) after byte 0 and every
+// multiple of Cipher::kYieldInterval with the percentage i / last * 50; stops early, leaving the
+// rest as it was, when cancelled.
 void DecryptBuffer(Bytes& buffer);
 
 } // namespace vw

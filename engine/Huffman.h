@@ -11,16 +11,20 @@ namespace vw {
 inline constexpr const char* kIdentificationFailure =
     "The data either was not compressed with HE3 or is corrupt (identification string not found)";
 
-// Replaces buffer[0, byteCount) by its compressed stream. Follows the yield and progress rule
-// (0 to 50 over counting, checksum and coding); on cancel the buffer is left as it was.
-// Raises EngineError on an overflow or a failed allocation.
+// Replaces buffer[0, byteCount) by its compressed stream. Passes a yield point (YieldPoint) after
+// byte 0 and every multiple of kCountingYieldInterval while counting (0 to 3 percent), and of
+// kYieldInterval while summing the checksum (3 to 6) and coding (6 to 50); on cancel the buffer
+// is left as it was. Raises EngineError on an overflow or a failed allocation.
 void HuffmanEncode(Bytes& buffer, std::int32_t byteCount);
 
-// Replaces the stream in buffer[0, byteCount) by the decoded bytes. Follows the yield and
-// progress rule (45 to 100); on cancel the buffer is left as it was. Sets JobStatus to 5 when the
-// checksum differs (the buffer still receives the decoded bytes). Raises EngineError with
-// kIdentificationFailure for a stream the encoder never writes, and with a description of the
-// fault for a damaged one; the buffer is then unchanged.
+// Replaces the stream in buffer[0, byteCount) by the decoded bytes. Passes a yield point after
+// every stream byte whose position, counted from 1, is a multiple of kYieldInterval while
+// decoding (45 to 95 percent), unless the output is complete within it, then after output byte 0
+// and every multiple of kYieldInterval while summing the checksum (50 to 100); on cancel the
+// buffer is left as it was. Sets JobStatus to 5 when the checksum differs (the buffer still
+// receives the decoded bytes). Raises EngineError with kIdentificationFailure for a stream the
+// encoder never writes, and with a description of the fault for a damaged one; the buffer is then
+// unchanged.
 void HuffmanDecode(Bytes& buffer, std::int32_t byteCount);
 
 namespace huffman {

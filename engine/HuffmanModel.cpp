@@ -21,7 +21,11 @@ struct CodeNode {
     std::int64_t weight = 0;
 };
 
-// Builds the tree by the merge rule and returns the root's index.
+// Builds the tree and returns the root's index. Leaves take the indices from 0 in byte-value
+// order; each merge joins two nodes without a parent under a new node at the next index. The
+// two are chosen in one scan in index order: the first two found are A and B; a later node
+// lighter than both replaces the heavier (A when they weigh the same), one lighter than only
+// one of them replaces that one. A becomes the 0 branch, B the 1 branch.
 int BuildTree(CodeNode (&nodes)[512], const std::int64_t (&counts)[256], int& leafCount) {
     int next = 0;
     for (int v = 0; v < 256; ++v) {

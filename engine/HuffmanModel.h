@@ -1,6 +1,6 @@
 #pragma once
-// The encoder's code, chosen from the byte counts of the whole input: the tree built by the
-// merge rule, the codes it gives, the stream's head (identification, checksum, length, symbol
+// The encoder's code, chosen from the byte counts of the whole input: the code tree, the codes
+// it gives, the stream's head (identification, checksum, length, symbol
 // table and code bits) and the coding of data bytes. The buffer-level encoder and the file
 // writer, which reads its source twice, share it.
 #include <array>
