@@ -1,92 +1,50 @@
 // Every damage to a protected file ends the restore with a failure status and writes nothing:
-// one bit flipped, the file cut short, or a byte appended, at every position of a small file
-// and at a sample of positions of a large one.
-#include <gtest/gtest.h>
-
+// one bit flipped or the file cut short at every position of a small file and at a sample of
+// positions of a large one, or a byte appended.
+#include <numeric>
 #include <random>
 
-#include "engine/Driver.h"
-#include "engine/JobState.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TestHost.h"
+#include "tests/support/JobFixture.h"
 
-namespace vw {
+namespace vw::test {
 namespace {
 
-class CorruptionTable : public ::testing::Test {
-  protected:
-    // Protects data and returns the protected file's bytes.
-    Bytes Protected(const Bytes& data) {
-        test::WriteFile(dir / "source.txt", data);
-        const std::string p = ProcessFile(dir / "source.txt", dir / "source.txt", kPassword, "");
-        EXPECT_EQ(JobStatus, 0);
-        Bytes file = test::ReadFile(p);
-        std::filesystem::remove(p);
-        return file;
-    }
+using CorruptionTable = JobTest;
 
-    // Restores bytes as a protected file; returns the status after checking nothing was written.
-    int Restore(const Bytes& file) {
-        test::WriteFile(dir / "damaged.vwx", file);
-        const std::string result = ProcessFile(dir / "damaged.vwx", dir / "out.x", kPassword, "");
-        const int status = JobStatus;
-        if (status == 0) {
-            std::filesystem::remove(result);
-        } else {
-            EXPECT_EQ(result, dir / "damaged.vwx");
-            EXPECT_EQ(dir.Entries(), std::vector<std::string>{"damaged.vwx"});
+TEST_F(CorruptionTable, EveryDamageFailsAndDifferingCheckValuesAreTheUsualOutcome) {
+    for (const std::size_t size : {400u, 600000u}) {
+        WriteFile(dir / "source.txt", TextData(size, 11));
+        const Bytes good = ReadFile(Run(dir / "source.txt", dir / "source.txt"));
+        dir.Clear();
+        std::vector<std::size_t> at(size < 1000 ? good.size() : 40);
+        std::iota(at.begin(), at.end(), std::size_t{0}); // for the large file: its head, then
+        std::mt19937 rng(7);                             // the end and samples from the rest
+        for (std::size_t k = 20; size > 1000 && k < at.size(); ++k)
+            at[k] = k < 23 ? good.size() - 1 - (k - 20) : rng() % good.size();
+        std::vector<Bytes> damaged = {good, good};
+        damaged[1].push_back(0);
+        for (std::size_t pos : at) {
+            damaged.push_back(good);
+            damaged.back()[pos] ^= static_cast<std::uint8_t>(1u << (pos % 8));
+            if (pos > 0) damaged.emplace_back(good.begin(), good.begin() + static_cast<long>(pos));
         }
-        return status;
-    }
-
-    void ExpectEveryDamageFails(const Bytes& good, const std::vector<std::size_t>& positions) {
-        int status23 = 0, total = 0;
-        for (std::size_t pos : positions) {
-            Bytes flipped = good;
-            flipped[pos] ^= static_cast<std::uint8_t>(1u << (pos % 8));
-            const int flipStatus = Restore(flipped);
-            EXPECT_TRUE(flipStatus == 23 || flipStatus == 22 || flipStatus == 5)
-                << "bit flip at " << pos << " gave " << flipStatus;
-            status23 += flipStatus == 23;
-            ++total;
-
-            const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(pos));
-            if (!cut.empty()) {
-                const int cutStatus = Restore(cut);
-                EXPECT_TRUE(cutStatus == 23 || cutStatus == 22 || cutStatus == 5)
-                    << "cut at " << pos << " gave " << cutStatus;
+        std::size_t status23 = 0;
+        for (std::size_t k = 0; k < damaged.size(); ++k) {
+            WriteFile(dir / "damaged.vwx", damaged[k]);
+            const std::string result = Run(dir / "damaged.vwx", dir / "out.x");
+            if (k == 0) { // the undamaged file restores
+                EXPECT_EQ(result, dir / "out.txt");
+                std::filesystem::remove(result);
+                continue;
             }
+            EXPECT_TRUE(JobStatus == 23 || JobStatus == 22 || JobStatus == 5)
+                << k << ": " << JobStatus;
+            EXPECT_EQ(dir.Entries(), std::vector<std::string>{"damaged.vwx"});
+            status23 += JobStatus == 23;
         }
-        Bytes longer = good;
-        longer.push_back(0x00);
-        EXPECT_NE(Restore(longer), 0);
-        // Differing check values are by far the usual outcome.
-        EXPECT_GT(status23 * 3, total * 2);
+        EXPECT_GT(status23 * 3, damaged.size() * 2);
     }
-
-    static constexpr const char* kPassword = "damage report";
-    test::TempDir dir;
-    test::ScopedTestHost host;
-};
-
-TEST_F(CorruptionTable, EveryPositionOfASmallFile) {
-    const Bytes good = Protected(test::TextData(400, 11));
-    std::vector<std::size_t> positions(good.size());
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        positions[i] = i;
-    ExpectEveryDamageFails(good, positions);
-    EXPECT_EQ(Restore(good), 0); // the undamaged file still restores
-}
-
-TEST_F(CorruptionTable, SampledPositionsOfALargeFile) {
-    const Bytes good = Protected(test::TextData(600000, 12));
-    std::mt19937 rng(7);
-    std::vector<std::size_t> positions = {
-        0, 1, 30, 31, 32, 33, good.size() / 2, good.size() - 3, good.size() - 2, good.size() - 1};
-    for (int i = 0; i < 40; ++i)
-        positions.push_back(rng() % good.size());
-    ExpectEveryDamageFails(good, positions);
 }
 
 } // namespace
-} // namespace vw
+} // namespace vw::test

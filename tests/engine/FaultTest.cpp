@@ -1,124 +1,74 @@
-// Failing disks and long use: a write that hits a size limit ends with a clear status and
-// keeps every existing file; a thousand jobs in one process leak neither memory nor files.
+// Failing disks and long use: a write that hits a size limit, an output path taken by a folder
+// or gone, each ends with a clear status and keeps every existing file; hundreds of jobs in one
+// process leak neither memory nor descriptors.
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
+#include "tests/support/JobFixture.h"
 
-#include <gtest/gtest.h>
-
-#include "engine/Driver.h"
-#include "engine/JobState.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TestHost.h"
-
-namespace vw {
+namespace vw::test {
 namespace {
 
-// Limits the size of files this process may write, as a full disk would, for one scope.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
+using Faults = JobTest;
+
+TEST_F(Faults, FailedWritesKeepEveryExistingFile) {
+    WriteFile(dir / "a.bin", RandomData(300000, 1));
+    const std::string p = Run(dir / "a.bin", dir / "p.bin");
+    WriteFile(dir / "a.vwx", "an older protected copy");
+    std::filesystem::create_directory(dir / "d.vwx");
+    const auto before = dir.Snapshot();
+    const std::tuple<std::string, std::string, rlim_t, int, const char*> cases[] = {
+        // source, output, the size this process may write (as on a full disk), status, failure
+        {dir / "a.bin", dir / "a.bin", 65536, 12, "cannot write"},
+        {p, p, 65536, 22, "cannot write"},
+        {dir / "a.bin", dir / "d.bin", RLIM_INFINITY, 12, "cannot replace"}, // a folder is there
+        {dir / "a.bin", dir / "gone/a.bin", RLIM_INFINITY, 12, "cannot create"}};
+    for (const auto& [source, output, fileSize, status, description] : cases) {
+        SCOPED_TRACE(output);
+        rlimit saved{}, limit{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        limit = {fileSize, saved.rlim_max};
+        const sighandler_t handler = ::signal(SIGXFSZ, SIG_IGN);
         ::setrlimit(RLIMIT_FSIZE, &limit);
+        EXPECT_EQ(Run(source, output), source);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        ::signal(SIGXFSZ, handler);
+        EXPECT_EQ(JobStatus, status);
+        EXPECT_EQ(StatusMessage, "Errore: " + ErrorDescription);
+        EXPECT_NE(ErrorDescription.find(description), std::string::npos) << ErrorDescription;
+        EXPECT_EQ(dir.Snapshot(), before);
     }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        ::signal(SIGXFSZ, previousHandler_);
-    }
-
-  private:
-    rlimit saved_{};
-    sighandler_t previousHandler_{};
-};
-
-std::size_t OpenDescriptors() {
-    std::size_t n = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        (void)entry;
-        ++n;
-    }
-    return n;
 }
 
-long ResidentKiB() {
-    std::ifstream statm("/proc/self/statm");
-    long size = 0, resident = 0;
-    statm >> size >> resident;
-    return resident * (::sysconf(_SC_PAGESIZE) / 1024);
-}
-
-class Faults : public ::testing::Test {
-  protected:
-    test::TempDir dir;
-    test::ScopedTestHost host;
-};
-
-TEST_F(Faults, AFullDiskWhileProtectingKeepsTheSourceAndTheOldOutput) {
-    const Bytes data = test::RandomData(300000, 1);
-    test::WriteFile(dir / "a.bin", data);
-    const std::string older = "an older protected copy";
-    test::WriteFile(dir / "a.vwx", older);
-    {
-        FileSizeLimit limit(64 * 1024);
-        EXPECT_EQ(ProcessFile(dir / "a.bin", dir / "a.bin", "password1", ""), dir / "a.bin");
-    }
-    EXPECT_EQ(JobStatus, 12);
-    EXPECT_NE(ErrorDescription.find("cannot write"), std::string::npos) << ErrorDescription;
-    EXPECT_EQ(test::ReadFile(dir / "a.bin"), data);
-    EXPECT_EQ(test::ReadFile(dir / "a.vwx"), Bytes(older.begin(), older.end()));
-    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.bin", "a.vwx"}));
-}
-
-TEST_F(Faults, AFullDiskWhileRestoringKeepsTheProtectedFile) {
-    const Bytes data = test::RandomData(300000, 2);
-    test::WriteFile(dir / "a.bin", data);
-    const std::string p = ProcessFile(dir / "a.bin", dir / "a.bin", "password1", "");
-    ASSERT_EQ(JobStatus, 0);
-    const Bytes protectedBytes = test::ReadFile(p);
-    {
-        FileSizeLimit limit(64 * 1024);
-        EXPECT_EQ(ProcessFile(p, p, "password1", ""), p);
-    }
-    EXPECT_EQ(JobStatus, 22);
-    EXPECT_EQ(StatusMessage.rfind("Errore: ", 0), 0u);
-    EXPECT_EQ(test::ReadFile(p), protectedBytes);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.vwx"});
-}
-
-TEST_F(Faults, AThousandJobsLeakNoDescriptorsAndNoMemory) {
-    const Bytes data = test::TextData(3000, 3);
-    test::WriteFile(dir / "a.txt", data);
-    auto oneRound = [&] {
-        const std::string p = ProcessFile(dir / "a.txt", dir / "a.txt.x", "password1", "");
-        ASSERT_EQ(JobStatus, 0);
-        ProcessFile(p, dir / "b.x", "password1", "");
-        ASSERT_EQ(JobStatus, 0);
+TEST_F(Faults, HundredsOfJobsLeakNoDescriptorsAndNoMemory) {
+    auto descriptors = [] {
+        const std::filesystem::directory_iterator fds("/proc/self/fd");
+        return std::distance(begin(fds), end(fds));
     };
-    for (int i = 0; i < 50; ++i)
-        oneRound(); // warm up allocator pools
-    const std::size_t descriptors = OpenDescriptors();
-    const long resident = ResidentKiB();
-    for (int i = 0; i < 500; ++i)
-        oneRound();
-    EXPECT_EQ(OpenDescriptors(), descriptors);
-#ifndef __SANITIZE_ADDRESS__
-    // (AddressSanitizer keeps freed memory in quarantine; it checks for leaks itself.)
-    EXPECT_LT(ResidentKiB() - resident, 2048);
-#else
-    (void)resident;
+    auto residentKiB = [] {
+        long size = 0, resident = 0;
+        std::ifstream("/proc/self/statm") >> size >> resident;
+        return resident * (::sysconf(_SC_PAGESIZE) / 1024);
+    };
+    WriteFile(dir / "a.txt", TextData(3000, 3));
+    auto rounds = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            ASSERT_EQ(Run(dir / "a.txt", dir / "b.txt"), dir / "b.vwx");
+            ASSERT_EQ(Run(dir / "b.vwx", dir / "c.x"), dir / "c.txt");
+            ASSERT_EQ(Run(dir / "b.vwx", dir / "c.x", "wrong password"), dir / "b.vwx");
+        }
+    };
+    rounds(50); // warms up allocator pools
+    const auto open = descriptors();
+    const long resident = residentKiB();
+    rounds(400);
+    EXPECT_EQ(descriptors(), open);
+#ifndef __SANITIZE_ADDRESS__ // AddressSanitizer keeps freed memory in quarantine, and finds leaks
+    EXPECT_LT(residentKiB() - resident, 2048);
 #endif
-    EXPECT_EQ(test::ReadFile(dir / "b.txt"), data);
-    // Failing jobs too.
-    for (int i = 0; i < 100; ++i)
-        ProcessFile(dir / "a.vwx", dir / "c.x", "wrong password", "");
-    EXPECT_EQ(OpenDescriptors(), descriptors);
+    (void)resident;
 }
 
 } // namespace
-} // namespace vw
+} // namespace vw::test

@@ -1,94 +1,53 @@
+#include "engine/FileIO.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
+#include "tests/support/JobFixture.h"
 
-#include <chrono>
-#include <ctime>
-#include <filesystem>
-#include <string>
-#include <vector>
-
-#include "engine/FileIO.h"
-#include "engine/ProtectedFile.h"
-#include "tests/support/TempDir.h"
-
-namespace vw {
+namespace vw::test {
 namespace {
 
-using test::ReadFile;
-using test::TempDir;
-using test::WriteFile;
-
-unsigned ModeOf(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
-    return st.st_mode & 07777;
-}
-
-void WriteText(AtomicFile& file, const std::string& text) {
-    file.Write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-}
-
-TEST(AtomicFile, ResultGetsTheModeLessTheUmaskWhileTheTemporaryFileStaysPrivate) {
+TEST(AtomicFile, TheResultFollowsTheUmaskWhileTheTemporaryFileStaysPrivate) {
     TempDir dir;
-    struct Case {
-        mode_t umask;
-        unsigned mode, expected;
-    };
-    for (const Case& c : {Case{077, 0644, 0600}, Case{022, 04777, 0644}, Case{0, 0664, 0664}}) {
-        const mode_t before = ::umask(c.umask);
+    for (const auto& [umask, mode, expected] :
+         {std::tuple<mode_t, unsigned, unsigned>{077, 0644, 0600},
+          {022, 04777, 0644},
+          {0, 0664, 0664}}) {
+        const mode_t before = ::umask(umask);
         {
             AtomicFile file(dir / "out");
-            EXPECT_EQ(ModeOf(file.TempPath()), 0600u);
-            file.Commit(c.mode);
+            EXPECT_EQ(FilePermissions(file.TempPath()), 0600u); // the temporary file stays private
+            file.Commit(mode);
         }
         ::umask(before);
-        EXPECT_EQ(ModeOf(dir / "out"), c.expected) << std::oct << c.umask << " " << c.mode;
+        EXPECT_EQ(FilePermissions(dir / "out"), expected) << std::oct << umask << " " << mode;
     }
 }
 
-TEST(AtomicFile, CommitWithoutReplacingKeepsAnExistingFile) {
-    TempDir dir;
-    WriteFile(dir / "taken", std::string("old"));
-    {
-        AtomicFile file(dir / "taken");
-        WriteText(file, "new");
-        EXPECT_THROW(file.Commit(0644, false), OutputExistsError);
-        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"taken"}); // no temporary file left
-    }
-    EXPECT_EQ(ReadFile(dir / "taken"), Bytes({'o', 'l', 'd'}));
-    {
-        AtomicFile file(dir / "free");
-        WriteText(file, "new");
-        file.Commit(0644, false);
-    }
-    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"free", "taken"}));
-    EXPECT_EQ(ReadFile(dir / "free"), Bytes({'n', 'e', 'w'}));
-}
+using StaleTempFiles = JobTest;
 
-TEST(StaleTempFiles, OnlyFilesNobodyHoldsLockedAreRemoved) {
-    TempDir dir;
-    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+// A job removes what killed jobs left in its output folder: temporary files nobody holds locked.
+TEST_F(StaleTempFiles, AJobRemovesOnlyTheOnesNobodyHoldsLocked) {
     // Process ids say nothing across containers or machines: neither name protects a file.
     const std::string held = dir / (std::string(kTempPrefix) + "999999-held");
     const std::string stale = dir / (std::string(kTempPrefix) + std::to_string(::getppid()) + "-x");
-    WriteFile(held, std::string("half"));
-    WriteFile(stale, std::string("half"));
+    WriteFile(held, "half");
+    WriteFile(stale, "half");
     const int holder = ::open(held.c_str(), O_RDONLY | O_CLOEXEC); // a paused job elsewhere
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     AtomicFile live(dir / "out");
     for (const std::string& path : {held, stale, live.TempPath()})
-        std::filesystem::last_write_time(path, old);
-
-    RemoveStaleTempFiles(dir.path().string(), std::time(nullptr));
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::hours(1));
+    WriteFile(dir / "a.txt", "plain text to protect");
+    EXPECT_EQ(Run(dir / "a.txt", dir / "a.txt"), dir / "a.vwx");
     ::close(holder);
-    EXPECT_TRUE(std::filesystem::exists(held));
-    EXPECT_TRUE(std::filesystem::exists(live.TempPath()));
+    EXPECT_TRUE(std::filesystem::exists(held) && std::filesystem::exists(live.TempPath()));
     EXPECT_FALSE(std::filesystem::exists(stale));
 }
 
 } // namespace
-} // namespace vw
+} // namespace vw::test

@@ -2,53 +2,33 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TempDir.h"
+#include <tuple>
 
 namespace vw {
 namespace {
 
 TEST(Paths, NamePartsLookOnlyAtTheLastPathElement) {
-    struct Case {
-        const char* path;
-        const char* extension;
-        const char* without;
-        const char* folder;
-        const char* name;
-    };
-    const Case cases[] = {
-        {"/a/Photo.JPG", "jpg", "/a/Photo", "/a/", "Photo.JPG"},
-        {"/a/archive.tar.GZ", "gz", "/a/archive.tar", "/a/", "archive.tar.GZ"},
-        {"/a/file.", "", "/a/file", "/a/", "file."},
-        {"/a/b", "", "/a/b", "/a/", "b"},
-        {"/a/.profile", "profile", "/a/", "/a/", ".profile"},
-        {"name.txt", "txt", "name", "", "name.txt"},
-        {"/b.txt", "txt", "/b", "", "b.txt"},
-        {"rel/b.txt", "txt", "rel/b", "rel/", "b.txt"},
-        {"/a/", "", "/a/", "/a/", ""},
-        // Folder dots do not count as extensions.
-        {"/home/u/my.dir/file", "", "/home/u/my.dir/file", "/home/u/my.dir/", "file"},
-        {"/home/u/my.dir/file.txt", "txt", "/home/u/my.dir/file", "/home/u/my.dir/", "file.txt"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(ExtensionOf(c.path), c.extension);
-        EXPECT_EQ(WithoutExtension(c.path), c.without);
-        EXPECT_EQ(FolderOf(c.path), c.folder);
-        EXPECT_EQ(FileNameOf(c.path), c.name);
+    const std::tuple<std::string, const char*, const char*, const char*> cases[] = {
+        // path, extension, without it, folder
+        {"/a/Photo.JPG", "jpg", "/a/Photo", "/a/"},
+        {"/a/archive.tar.GZ", "gz", "/a/archive.tar", "/a/"},
+        {"/a/file.", "", "/a/file", "/a/"},
+        {"/a/b", "", "/a/b", "/a/"},
+        {"/a/.profile", "profile", "/a/", "/a/"},
+        {"name.txt", "txt", "name", ""},
+        {"/b.txt", "txt", "/b", ""}, // only a leading "/": no folder
+        {"rel/b.txt", "txt", "rel/b", "rel/"},
+        {"/a/", "", "/a/", "/a/"},
+        {"/home/u/my.dir/file", "", "/home/u/my.dir/file", "/home/u/my.dir/"},
+        {"/a/ÉTÉ.ÀÉ", "àé", "/a/ÉTÉ", "/a/"}}; // letters of the code page, not only ASCII
+    for (const auto& [path, extension, without, folder] : cases) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(ExtensionOf(path), extension);
+        EXPECT_EQ(WithoutExtension(path), without);
+        EXPECT_EQ(FolderOf(path), folder);
+        // The folder (or the leading "/") and the name make up the whole path.
+        EXPECT_EQ((folder[0] || path[0] != '/' ? folder : "/") + FileNameOf(path), path);
     }
-    EXPECT_EQ(ExtensionOf("/a/ÉTÉ.ÀÉ"), "àé"); // letters of the code page, not only ASCII
-}
-
-TEST(Paths, FileExistsOnlyForRegularFilesWhoseLengthCanBeRead) {
-    test::TempDir dir;
-    test::WriteFile(dir / "empty", std::string());
-    test::WriteFile(dir / "some", std::string("abc"));
-    EXPECT_TRUE(FileExists(dir / "empty"));
-    EXPECT_EQ(FileLength(dir / "empty"), 0);
-    EXPECT_EQ(FileLength(dir / "some"), 3);
-    EXPECT_FALSE(FileExists(dir / "missing"));
-    EXPECT_FALSE(FileExists(dir.path().string()));
-    EXPECT_FALSE(FileExists(""));
 }
 
 } // namespace

@@ -1,258 +1,108 @@
-// Protecting and restoring through the file in chunks on two threads gives the very bytes,
-// statuses and progress of the whole-buffer procedures: files compared with ones built by hand
-// from the buffer-level codec and cipher, sizes around the chunk size, cancel at every yield
-// point, failures inside the workers, and the piecewise decoder fed in pieces of any size.
+// Jobs go through their files in chunks on worker threads: the very bytes of the buffer-level
+// codec and cipher across chunk edges, the exact progress and yields, a cancel at every yield
+// point, sources that change under the job, workers that end late, the piecewise decoder.
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
+#include <atomic>
+#include <chrono>
 #include <functional>
-#include <random>
+#include <numeric>
+#include <thread>
 
-#include <gtest/gtest.h>
-
-#include "bench/TextCorpus.h"
-#include "engine/Cipher.h"
-#include "engine/Driver.h"
-#include "engine/FileIO.h"
-#include "engine/Huffman.h"
 #include "engine/HuffmanStreamDecoder.h"
-#include "engine/JobState.h"
-#include "engine/ProtectedFile.h"
-#include "engine/ProtectedFileHooks.h"
 #include "engine/StreamPipeline.h"
-#include "engine/VwxFormat.h"
+#include "tests/support/JobFixture.h"
 #include "tests/support/LongCodeData.h"
-#include "tests/support/ProtectedFileForge.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TestHost.h"
 
-namespace vw {
+namespace vw::test {
 namespace {
 
 using stream::kChunkSize;
-using test::ReadFile;
-using test::WriteFile;
-
-constexpr const char* kPassword = "chunked password";
-
-using test::Encoded;
-using test::FixedHeader;
-
-// Fixes the header ProtectFile writes for a test's scope.
-class FixedHeaderScope {
-  public:
-    FixedHeaderScope() { hooks::ProtectHeaderSource = &FixedHeader; }
-    ~FixedHeaderScope() { hooks::ProtectHeaderSource = nullptr; }
-};
-
-// A protected file built by hand around a stream, with its check values kept or not.
-Bytes FileWithStream(const Bytes& stream, const std::string& extension = "txt",
-                     bool checksAgree = true) {
-    test::VwxParts parts = test::PartsAround(stream, extension);
-    if (!checksAgree) parts.trailer = {{0, 0}};
-    return test::ForgeVwx(parts, kPassword);
-}
-
-// Long codes, with the rarest values right around the chunk boundaries.
-Bytes LongCodeData(std::size_t symbols, unsigned seed) {
-    Bytes data = test::LongCodeData(symbols, seed);
-    for (std::size_t k = 1; k * kChunkSize + 2 < data.size(); ++k) {
-        std::swap(data[k * kChunkSize - 1], *std::find(data.begin(), data.end(), std::uint8_t{0}));
-        std::swap(data[k * kChunkSize + 1], *std::find(data.begin(), data.end(), std::uint8_t{7}));
-    }
-    return data;
-}
-
-class Streaming : public ::testing::Test {
-  protected:
-    std::string Protect(const std::string& source) {
-        return ProcessFile(source, dir / "out.x", kPassword, "");
-    }
-    std::string Restore(const std::string& protectedPath) {
-        return ProcessFile(protectedPath, dir / "back.x", kPassword, "");
-    }
-    bool NoTemporaryFiles() const {
-        for (const auto& name : dir.Entries())
-            if (name.rfind(kTempPrefix, 0) == 0) return false;
-        return true;
-    }
-
-    test::TempDir dir;
-    test::ScopedTestHost scope;
-    FixedHeaderScope fixed;
-};
+using Streaming = JobTest;
 
 TEST_F(Streaming, FilesAreThoseTheBufferLevelCodecAndCipherGive) {
-    const std::vector<std::pair<std::string, Bytes>> cases = {
-        {"small text", bench::MakeEnglishLikeText(30000, 1)},
-        {"chunk - 1", bench::MakeEnglishLikeText(kChunkSize - 1, 2)},
-        {"chunk", bench::MakeEnglishLikeText(kChunkSize, 3)},
-        {"chunk + 1", bench::MakeEnglishLikeText(kChunkSize + 1, 4)},
-        {"two chunks + 1, random", test::RandomData(2 * kChunkSize + 1, 5)},
-        {"stored, chunk + 1", Bytes(kChunkSize + 1, 'x')},
-        {"stored, chunk - 4", Bytes(kChunkSize - 4, 'y')},
-        {"stored, chunk - 3", Bytes(kChunkSize - 3, 'z')},
-        {"long codes across chunks", LongCodeData(31, 6)},
-        {"one byte", Bytes{0x42}},
-    };
-    for (const auto& [label, data] : cases) {
-        SCOPED_TRACE(label);
-        WriteFile(dir / "data.bin", data);
-        const std::string p = Protect(dir / "data.bin");
-        ASSERT_EQ(JobStatus, 0) << StatusMessage;
-        ASSERT_TRUE(ReadFile(p) == FileWithStream(Encoded(data), "bin"));
-
-        const std::string back = Restore(p);
-        ASSERT_EQ(JobStatus, 0) << StatusMessage;
-        EXPECT_EQ(back, dir / "back.bin");
-        EXPECT_TRUE(ReadFile(back) == data);
-        EXPECT_TRUE(NoTemporaryFiles());
-        std::filesystem::remove(back);
+    Bytes all(256), longCodes = LongCodeData(31, 6);
+    std::iota(all.begin(), all.end(), std::uint8_t{0});
+    // Long codes, with the rarest values right at the chunk edges.
+    for (std::size_t k = 1; k * kChunkSize + 2 < longCodes.size(); ++k) {
+        std::swap(longCodes[k * kChunkSize - 1], *std::find(longCodes.begin(), longCodes.end(), 0));
+        std::swap(longCodes[k * kChunkSize + 1], *std::find(longCodes.begin(), longCodes.end(), 7));
     }
-    EXPECT_GE(Encoded(LongCodeData(31, 6))[12], 29); // the code length of the rarest value
-}
-
-TEST_F(Streaming, AProtectedFileTooLongToRestoreIsRefusedBeforeWriting) {
-    // The longest file a restore reads: header 41 + extension 3 + stream m + 3 bytes. (Protecting
-    // a source that long takes a full 2 GiB pass of the cipher.)
-    EXPECT_TRUE(vwx::FitsTheFormat(41, 3, 2147483600));
-    EXPECT_FALSE(vwx::FitsTheFormat(41, 3, 2147483601));
-    // Zeros are stored (m = N + 4); with N = 2147483597 the file would be one byte too long.
-    const std::string zeros = dir / "zeros.bin";
-    WriteFile(zeros, Bytes{});
-    ASSERT_EQ(::truncate(zeros.c_str(), 2147483597), 0);
-    scope.host.progress.clear();
-    EXPECT_EQ(Protect(zeros), zeros);
-    EXPECT_EQ(JobStatus, 12);
-    EXPECT_NE(ErrorDescription.find("too large for the format"), std::string::npos);
-    EXPECT_LE(scope.host.progress.back(), 6); // nothing was coded or encrypted
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"zeros.bin"});
-}
-
-// The progress values and the number of yields of the whole-buffer procedures: the codec's
-// own stages run on a buffer, the cipher's stages follow their formulas.
-struct Expected {
-    std::vector<int> progress;
-    int events = 0;
-};
-
-void CipherStage(Expected& e, std::size_t count, double scale, double offset, std::int16_t& last) {
-    const double lastIndex = static_cast<double>(count - 1);
-    for (std::size_t i = 0; i < count; i += 5000) {
-        ++e.events;
-        const int percent =
-            RoundHalfEven(count == 1 ? 0.0 : static_cast<double>(i) / lastIndex * scale + offset);
-        if (percent != last) {
-            last = static_cast<std::int16_t>(percent);
-            if (percent != 0) e.progress.push_back(std::min(percent, 100));
-        }
-    }
-}
-
-Expected ProtectExpected(const Bytes& data) {
-    Expected e;
-    test::ScopedTestHost codec;
-    Bytes stream = data;
-    HuffmanEncode(stream, static_cast<std::int32_t>(stream.size()));
-    e.progress = codec.host.progress;
-    e.events = 1 + codec.host.eventCalls; // the events before the source is read
-    std::int16_t last = LastProgress;
-    CipherStage(e, stream.size(), 44, 56, last);
-    return e;
-}
-
-Expected RestoreExpected(const Bytes& data) {
-    Expected e;
-    const Bytes stream = Encoded(data);
-    std::int16_t last = 0;
-    CipherStage(e, stream.size(), 50, 0, last);
-    test::ScopedTestHost codec;
-    LastProgress = last;
-    Bytes buffer = stream;
-    HuffmanDecode(buffer, static_cast<std::int32_t>(buffer.size()));
-    e.progress.insert(e.progress.end(), codec.host.progress.begin(), codec.host.progress.end());
-    e.events += codec.host.eventCalls;
-    return e;
-}
-
-TEST_F(Streaming, ProgressAndYieldsAreThoseOfTheWholeBufferProcedures) {
-    for (const Bytes& data :
-         {bench::MakeEnglishLikeText(30000, 9), bench::MakeEnglishLikeText(33333, 10),
-          bench::MakeEnglishLikeText(3 * kChunkSize + 777, 11), Bytes(kChunkSize + 5, 'q')}) {
+    ASSERT_GE(Encoded(longCodes)[12], 29); // the code length of the rarest value
+    std::vector<Bytes> cases = {
+        {0x42}, {'a', 'b'}, all, longCodes, RandomData(2 * kChunkSize + 1, 5)};
+    for (std::size_t n : {kChunkSize - 1, kChunkSize, kChunkSize + 1})
+        cases.push_back(TextData(n, 2)), cases.push_back(Bytes(n - 4, 'x')); // stored: n bytes
+    for (const Bytes& data : cases) {
         SCOPED_TRACE(data.size());
-        WriteFile(dir / "a.txt", data);
-        const Expected protect = ProtectExpected(data);
-        scope.host.progress.clear();
-        scope.host.eventCalls = 0;
-        const std::string p = Protect(dir / "a.txt");
-        ASSERT_EQ(JobStatus, 0);
-        EXPECT_EQ(scope.host.progress, protect.progress);
-        EXPECT_EQ(scope.host.eventCalls, protect.events);
+        WriteFile(dir / "data.bin", data);
+        ClearRecords();
+        ASSERT_EQ(Run(dir / "data.bin", dir / "out.x"), dir / "out.vwx");
+        ASSERT_TRUE(ReadFile(dir / "out.vwx") ==
+                    ForgeVwx({.extension = "bin", .stream = Encoded(data)}, kPassword));
+        EXPECT_EQ(host.busyCalls, (std::vector<bool>{true, false, true, false}));
+        EXPECT_EQ(Run(dir / "out.vwx", dir / "back.x"), dir / "back.bin");
+        EXPECT_TRUE(ReadFile(dir / "back.bin") == data);
+        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"back.bin", "data.bin", "out.vwx"}));
+    }
+}
 
-        const Expected restore = RestoreExpected(data);
-        scope.host.progress.clear();
-        scope.host.eventCalls = 0;
-        Restore(p);
-        ASSERT_EQ(JobStatus, 0);
-        EXPECT_EQ(scope.host.progress, restore.progress);
-        EXPECT_EQ(scope.host.eventCalls, restore.events);
+// A protect yields once before reading, while counting every 1000 bytes (0 to 3 %), during the
+// checksum and coding every 10000 (3 to 6, 6 to 50) and while encrypting the stream of m bytes
+// every 5000 (56 to 100). A restore yields while decrypting every 5000 (0 to 50), at every
+// 10000th stream byte decoded (45 to 95) and during the checksum every 10000 (50 to 100). Stored
+// data is neither coded nor checksummed.
+TEST_F(Streaming, ProgressAndYieldsOfSmallJobs) {
+    const std::tuple<Bytes, int, std::vector<int>, int, std::vector<int>> cases[] = {
+        {TextData(30001, 1),
+         44,
+         {1, 2, 3, 4, 5, 6, 21, 35, 50, 56, 70, 84, 98}, // m = 15833
+         9,
+         {16, 32, 47, 77, 50, 67, 83, 100}},
+        {Bytes(9997, 'x'), 14, {1, 2, 3, 56, 78, 100}, 3, {25, 50}}}; // m = 10001
+    for (const auto& [data, protectEvents, protect, restoreEvents, restore] : cases) {
+        WriteFile(dir / "a.txt", data);
+        ClearRecords();
+        const std::string p = Run(dir / "a.txt", dir / "a.txt");
+        EXPECT_EQ(host.progress, protect);
+        EXPECT_EQ(host.eventCalls, protectEvents);
+        ClearRecords();
+        EXPECT_EQ(Run(p, p), dir / "a.txt");
+        EXPECT_EQ(host.progress, restore);
+        EXPECT_EQ(host.eventCalls, restoreEvents);
     }
 }
 
 TEST_F(Streaming, CancelAtEveryYieldOfAMultiChunkJobWritesNothing) {
-    const Bytes data = bench::MakeEnglishLikeText(kChunkSize + 150000, 12);
+    const Bytes data = TextData(kChunkSize + 150000, 12);
+    const std::size_t n = data.size(), m = Encoded(data).size();
     WriteFile(dir / "a.txt", data);
-    const std::string p = Protect(dir / "a.txt");
-    ASSERT_EQ(JobStatus, 0);
-    std::filesystem::rename(p, dir / "keep.vwx");
-    const Expected protect = ProtectExpected(data);
-    const Expected restore = RestoreExpected(data);
+    const std::string p = Run(dir / "a.txt", dir / "keep.txt");
+    const int protectEvents = host.eventCalls;
+    EXPECT_EQ(protectEvents, 1 + (n + 999) / 1000 + 2 * ((n + 9999) / 10000) + (m + 4999) / 5000);
+    host.eventCalls = 0;
+    std::filesystem::remove(Run(p, dir / "back.x"));
+    const int restoreEvents = host.eventCalls;
     const auto before = dir.Entries();
-    // Counting yields every 1000 bytes: a sample of them, every yield of the other stages.
-    const int counting = static_cast<int>((data.size() - 1) / 1000 + 2);
-    for (int at = 1; at <= protect.events; at += at < counting - 3 ? 37 : 1) {
-        scope.host.eventCalls = 0;
-        scope.host.CancelAt(at);
-        EXPECT_EQ(Protect(dir / "a.txt"), dir / "a.txt");
-        ASSERT_EQ(JobStatus, 11) << at;
-        // A cancel in the events before reading takes effect at the first yield.
-        ASSERT_EQ(scope.host.eventCalls, std::max(at, 2));
+    const int counting = static_cast<int>((n - 1) / 1000 + 2);
+    // Counting yields every 1000 bytes: a sample of them, every yield of the other stages. A
+    // cancel in the events before reading takes effect at the first yield.
+    for (int at = 1; at <= protectEvents + restoreEvents; at += at < counting - 3 ? 37 : 1) {
+        const bool protect = at <= protectEvents;
+        host.eventCalls = 0;
+        host.CancelAt(protect ? at : at - protectEvents);
+        EXPECT_EQ(protect ? Run(dir / "a.txt", dir / "a.txt") : Run(p, p),
+                  protect ? dir / "a.txt" : p);
+        ASSERT_EQ(JobStatus, protect ? 11 : 21) << at;
+        EXPECT_EQ(StatusMessage, "Elaborazione interrota");
+        ASSERT_EQ(host.eventCalls, protect ? std::max(at, 2) : at - protectEvents);
         ASSERT_EQ(dir.Entries(), before) << at;
     }
-    for (int at = 1; at <= restore.events; ++at) {
-        scope.host.eventCalls = 0;
-        scope.host.CancelAt(at);
-        EXPECT_EQ(Restore(dir / "keep.vwx"), dir / "keep.vwx");
-        ASSERT_EQ(JobStatus, 21) << at;
-        ASSERT_EQ(scope.host.eventCalls, at);
-        ASSERT_EQ(dir.Entries(), before) << at;
-    }
-    scope.host.CancelAt(0);
     EXPECT_TRUE(ReadFile(dir / "a.txt") == data);
 }
 
-class StreamingFaults : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        CancelRequested = false;
-        LastProgress = 0;
-        JobStatus = 0;
-    }
-    // The first yield after the counting pass of n bytes, when the source was read once.
-    static int FirstCallAfterCounting(std::size_t n) {
-        return 1 + static_cast<int>((n - 1) / 1000 + 1) + 1;
-    }
-
-    test::TempDir dir;
-    test::TestHost host;
-    ScopedHost scoped{host};
-    FixedHeaderScope fixed;
-};
-
-TEST_F(StreamingFaults, ASourceThatChangesIsNeverDeletedNorCut) {
-    const Bytes data = bench::MakeEnglishLikeText(2 * kChunkSize, 13);
+TEST_F(Streaming, ASourceThatChangesIsNeverDeletedNorCut) {
+    const Bytes data = TextData(2 * kChunkSize, 13);
     const std::string source = dir / "a.txt";
     auto append = [&] { std::ofstream(source, std::ios::app) << "one more line\n"; };
     auto reorder = [&] { // the same bytes in another order: only the file's times tell
@@ -261,223 +111,118 @@ TEST_F(StreamingFaults, ASourceThatChangesIsNeverDeletedNorCut) {
         WriteFile(source, changed);
     };
     auto cut = [&] { ASSERT_EQ(::truncate(source.c_str(), kChunkSize + 10), 0); };
-    const int afterCounting = FirstCallAfterCounting(data.size());
-    struct Case {
-        const char* label;
-        std::function<bool()> when;
-        std::function<void()> change;
-        bool outputKept;
-    };
-    const Case cases[] = {
-        {"grows while counted", [&] { return host.eventCalls == 2; }, append, false},
-        {"cut between the passes", [&] { return host.eventCalls == afterCounting; }, cut, false},
-        {"reordered between the passes", [&] { return host.eventCalls == afterCounting; }, reorder,
-         false},
+    const int afterCounting = static_cast<int>((data.size() - 1) / 1000 + 3);
+    auto atEvent = [&](int k) { return [&, k] { return host.eventCalls == k; }; };
+    auto atBusy = [&](std::size_t k) { return [&, k] { return host.busyCalls.size() == k; }; };
+    const std::tuple<const char*, std::function<bool()>, std::function<void()>, bool> cases[] = {
+        {"grows while counted", atEvent(2), append, false},
+        {"cut between the passes", atEvent(afterCounting), cut, false},
+        {"reordered between the passes", atEvent(afterCounting), reorder, false},
         {"grows while encrypted", [&] { return host.progress.back() == 80; }, append, false},
-        {"grows before the commit", [&] { return host.busyCalls.size() == 3; }, append, false},
-        {"grows after the commit", [&] { return host.busyCalls.size() == 4; }, append, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
+        {"grows before the commit", atBusy(3), append, false},
+        {"grows after the commit", atBusy(4), append, true}};
+    for (const auto& [label, when, change, outputKept] : cases) {
+        SCOPED_TRACE(label);
         WriteFile(source, data);
         std::filesystem::last_write_time(source, std::filesystem::last_write_time(source) -
                                                      std::chrono::hours(1));
-        host.eventCalls = 0;
+        ClearRecords();
         host.progress = {0};
-        host.busyCalls.clear();
         Bytes changed;
         host.act = [&] {
-            if (changed.empty() && c.when()) {
-                c.change();
-                changed = ReadFile(source);
-            }
+            if (changed.empty() && when()) change(), changed = ReadFile(source);
         };
-        EXPECT_EQ(ProcessFile(source, source, kPassword, ""), source);
+        EXPECT_EQ(Run(source, source), source);
         EXPECT_EQ(JobStatus, 12);
-        EXPECT_NE(ErrorDescription.find("changed during the job"), std::string::npos)
-            << ErrorDescription;
+        EXPECT_NE(ErrorDescription.find("changed during the job"), std::string::npos);
         EXPECT_TRUE(!changed.empty() && ReadFile(source) == changed);
-        const std::vector<std::string> kept = {"a.txt", "a.vwx"};
-        EXPECT_EQ(dir.Entries(), c.outputKept ? kept : std::vector<std::string>{"a.txt"});
+        EXPECT_EQ(dir.Entries().size(), outputKept ? 2u : 1u);
         std::filesystem::remove(dir / "a.vwx");
     }
     // A protected file replaced while it is restored is kept as well.
     host.act = nullptr;
-    const std::string p = ProcessFile(source, dir / "p.txt", kPassword, "");
-    ASSERT_EQ(JobStatus, 0);
+    const std::string p = Run(source, dir / "p.txt");
     host.eventCalls = 0;
     host.act = [&] {
-        if (host.eventCalls == 1) {
-            WriteFile(dir / "newer", std::string("newer"));
-            std::filesystem::rename(dir / "newer", p);
-        }
+        if (host.eventCalls == 1)
+            WriteFile(dir / "n", "newer"), std::filesystem::rename(dir / "n", p);
     };
-    EXPECT_EQ(ProcessFile(p, p, kPassword, ""), p);
+    EXPECT_EQ(Run(p, p), p);
     EXPECT_EQ(JobStatus, 22);
-    EXPECT_TRUE(ReadFile(p) == Bytes({'n', 'e', 'w', 'e', 'r'}));
-    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.txt", "p.vwx"}));
+    EXPECT_EQ(dir.Snapshot(), (std::map<std::string, Bytes>{{"a.txt", ReadFile(source)},
+                                                            {"p.vwx", {'n', 'e', 'w', 'e', 'r'}}}));
 }
 
-TEST_F(StreamingFaults, ADecoderFailureYieldsToDifferingCheckValues) {
-    Bytes stream = Encoded(bench::MakeEnglishLikeText(3 * kChunkSize, 15));
-    struct Damage {
-        const char* label;
-        std::function<void(Bytes&)> apply;
-        const char* description;
-    };
-    const std::vector<Damage> damages = {
-        {"identification", [](Bytes& s) { s[2] = '7'; }, "identification string not found"},
-        {"symbol count", [](Bytes& s) { s[9] = 1, s[10] = 0; }, "symbol count"},
-        {"code table", [](Bytes& s) { s[12] = static_cast<std::uint8_t>(s[12] + 1); },
-         "prefix code"},
-    };
-    for (const Damage& damage : damages) {
-        SCOPED_TRACE(damage.label);
-        Bytes damaged = stream;
-        damage.apply(damaged);
-        WriteFile(dir / "d.vwx", FileWithStream(damaged, "txt", false));
-        host.eventCalls = 0;
-        EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
-        EXPECT_EQ(JobStatus, 23);
-        // The whole data was decrypted before the check: every decryption yield was passed.
-        EXPECT_EQ(host.eventCalls, static_cast<int>((damaged.size() - 1) / 5000 + 1));
+std::atomic<int> endedWorkers{0};
 
-        WriteFile(dir / "d.vwx", FileWithStream(damaged));
-        EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
-        EXPECT_EQ(JobStatus, 22);
-        EXPECT_NE(ErrorDescription.find(damage.description), std::string::npos) << ErrorDescription;
-        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"d.vwx"});
+TEST_F(Streaming, EveryWorkerHasEndedBeforeTheResultIsCommitted) {
+    hooks::WorkerEnding = [] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ++endedWorkers;
+    };
+    WriteFile(dir / "a.txt", TextData(3000, 1));
+    for (const std::string& path : {dir / "a.txt", dir / "a.vwx"}) { // protect, then restore
+        endedWorkers = 0;
+        int atCommit = -1;
+        host.busyCalls.clear();
+        host.act = [&] {
+            if (host.busyCalls.size() == 3 && atCommit < 0) atCommit = endedWorkers;
+        };
+        Run(path, path);
+        EXPECT_EQ(JobStatus, 0);
+        EXPECT_EQ(atCommit, 2) << path;
     }
 }
 
-TEST_F(StreamingFaults, ChecksumAndLengthFailuresOfALargeStreamWriteNothing) {
-    Bytes stream = Encoded(bench::MakeEnglishLikeText(2 * kChunkSize + 3, 16));
-    Bytes badChecksum = stream;
-    badChecksum[4] ^= 0x20;
-    Bytes cutShort(stream.begin(), stream.end() - 1000);
-    for (const Bytes& s : {badChecksum, cutShort}) {
-        WriteFile(dir / "d.vwx", FileWithStream(s));
-        EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
-        EXPECT_EQ(JobStatus, 5);
-        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"d.vwx"});
-    }
-    // A stored extension that leads out of the folder is refused only after the check values.
-    Bytes file = FileWithStream(stream, "..");
-    WriteFile(dir / "d.vwx", file);
-    EXPECT_EQ(ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, ""), dir / "d.vwx");
-    EXPECT_EQ(JobStatus, 22);
-    EXPECT_NE(ErrorDescription.find("extension"), std::string::npos);
-    WriteFile(dir / "d.vwx", FileWithStream(stream, "..", false));
-    ProcessFile(dir / "d.vwx", dir / "out.x", kPassword, "");
-    EXPECT_EQ(JobStatus, 23);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"d.vwx"});
-}
-
-// --- The piecewise decoder ------------------------------------------------------------------
-
-struct Decoding {
-    Bytes output;
-    std::vector<std::size_t> yields;
-};
-
-// Feeds the stream in pieces of the given size, with room in front of each or not, into
-// outputs of the given size.
-Decoding DecodeInPieces(const Bytes& stream, std::size_t piece, std::size_t outputSize, bool room) {
+// Decodes a stream fed in pieces of the given size, each in a buffer of its own so that reading
+// outside it is caught, with room in front for odd sizes, into outputs of the given size.
+std::pair<Bytes, std::vector<std::size_t>> DecodeInPieces(const Bytes& stream, std::size_t piece,
+                                                          std::size_t outputSize) {
     using Step = huffman::StreamDecoder::Step;
+    const bool room = piece % 2;
     huffman::StreamDecoder decoder(stream.size());
-    Decoding result;
-    Bytes output(outputSize);
-    std::size_t at = 0;
-    Bytes copy;
-    for (;;) {
+    std::pair<Bytes, std::vector<std::size_t>> result; // the bytes and the yield positions
+    Bytes output(outputSize), copy;
+    auto flush = [&] {
+        result.first.insert(result.first.end(), output.begin(),
+                            output.begin() + static_cast<long>(decoder.OutputUsed()));
+    };
+    for (std::size_t at = 0;;) {
         const Step step = decoder.Run();
         if (step == Step::Finished) break;
-        if (step == Step::Yield) {
-            result.yields.push_back(decoder.YieldPosition());
-        } else if (step == Step::OutputFull) {
-            result.output.insert(result.output.end(), output.begin(),
-                                 output.begin() +
-                                     static_cast<std::ptrdiff_t>(decoder.OutputUsed()));
-            decoder.SetOutput(output.data(), output.size());
-        } else {
-            EXPECT_LT(at, stream.size());
-            if (at >= stream.size()) break;
-            const std::size_t count = std::min(piece, stream.size() - at);
-            // Each piece in a buffer of its own, so reading outside it is caught.
-            const std::size_t front = room ? huffman::StreamDecoder::kHeadroom : 0;
-            copy.assign(front + count, 0xEE);
-            std::copy_n(stream.begin() + static_cast<std::ptrdiff_t>(at), count,
-                        copy.begin() + static_cast<std::ptrdiff_t>(front));
-            decoder.SetInput(copy.data() + front, count, room);
-            at += count;
-        }
+        if (step == Step::Yield) result.second.push_back(decoder.YieldPosition());
+        if (step == Step::OutputFull) flush(), decoder.SetOutput(output.data(), output.size());
+        if (step != Step::NeedInput) continue;
+        if (at >= stream.size()) throw std::logic_error("more input asked than the stream has");
+        const std::size_t count = std::min(piece, stream.size() - at);
+        const std::size_t front = room ? huffman::StreamDecoder::kHeadroom : 0;
+        copy.assign(front + count, 0xEE);
+        std::copy_n(stream.begin() + static_cast<long>(at), count,
+                    copy.begin() + static_cast<long>(front));
+        decoder.SetInput(copy.data() + front, count, room);
+        at += count;
     }
-    result.output.insert(result.output.end(), output.begin(),
-                         output.begin() + static_cast<std::ptrdiff_t>(decoder.OutputUsed()));
+    flush();
     return result;
 }
 
 TEST(StreamDecoderPieces, AnyPieceAndOutputSizeGivesTheSameBytesAndYields) {
-    for (const Bytes& data :
-         {LongCodeData(24, 3), bench::MakeEnglishLikeText(50001, 4), Bytes(30000, 'a')}) {
+    for (const Bytes& data : {LongCodeData(24, 3), TextData(50001, 4), Bytes(30000, 'a')}) {
         const Bytes stream = Encoded(data);
-        const Decoding whole = DecodeInPieces(stream, stream.size(), data.size() + 8, false);
-        ASSERT_TRUE(whole.output == data);
+        const auto whole = DecodeInPieces(stream, stream.size() + 1, data.size() + 8);
+        ASSERT_TRUE(whole.first == data);
         for (std::size_t piece : {1u, 2u, 3u, 7u, 41u, 64u, 1000u, 9999u, 10001u}) {
-            for (bool room : {false, true}) {
-                for (std::size_t outputSize :
-                     {std::size_t{1}, std::size_t{100}, std::size_t{65536}}) {
-                    SCOPED_TRACE(testing::Message() << "piece " << piece << " room " << room
-                                                    << " output " << outputSize);
-                    const Decoding pieces = DecodeInPieces(stream, piece, outputSize, room);
-                    ASSERT_TRUE(pieces.output == data);
-                    ASSERT_EQ(pieces.yields, whole.yields);
-                }
-            }
+            for (std::size_t outputSize : {1u, 100u, 65536u})
+                ASSERT_TRUE(DecodeInPieces(stream, piece, outputSize) == whole)
+                    << piece << " " << outputSize;
         }
     }
-}
-
-TEST(StreamDecoderPieces, ADamagedHeadIsRefusedWhicheverPieceCompletesIt) {
-    Bytes stream = Encoded(bench::MakeEnglishLikeText(5000, 5));
-    stream[12] = 0; // a code length of 0
-    for (std::size_t piece : {1u, 5u, 11u, 13u, 5000u}) {
-        SCOPED_TRACE(piece);
-        EXPECT_THROW(DecodeInPieces(stream, piece, 100, true), EngineError);
-    }
-    EXPECT_THROW(DecodeInPieces(Bytes{'H', 'E'}, 1, 10, false), EngineError);
-}
-
-// --- Chunk queues and workers ---------------------------------------------------------------
-
-TEST(Workers, AFailureInOneWorkerStopsTheOthersAndReachesTheCaller) {
-    stream::ChunkQueue queue;
-    stream::Workers workers;
-    workers.Watch(queue);
-    workers.Start("test", [&] {
-        stream::ChunkBuffer chunk;
-        while (queue.Pop(chunk)) {
-        }
-    });
-    workers.Start("test", [] { throw EngineError("worker failed"); });
-    workers.WaitUntil([] { return false; });
-    EXPECT_THROW(workers.RaiseIfFailed(), EngineError);
-}
-
-TEST(Workers, LeavingTheScopeEndsWaitingWorkers) {
-    stream::ChunkQueue queue;
-    std::atomic<bool> ended{false};
-    {
-        stream::Workers workers;
-        workers.Watch(queue);
-        workers.Start("test", [&] {
-            stream::ChunkBuffer chunk;
-            while (queue.Pop(chunk)) {
-            }
-            ended = true;
-        });
-    }
-    EXPECT_TRUE(ended);
+    Bytes damaged = Encoded(TextData(5000, 5));
+    damaged[12] = 0; // a code length of 0: refused whichever piece completes the head
+    for (std::size_t piece : {1u, 5u, 11u, 13u, 5000u})
+        EXPECT_THROW(DecodeInPieces(damaged, piece, 100), EngineError) << piece;
+    EXPECT_THROW(DecodeInPieces(Bytes{'H', 'E'}, 1, 10), EngineError);
 }
 
 } // namespace
-} // namespace vw
+} // namespace vw::test

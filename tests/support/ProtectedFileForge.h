@@ -3,13 +3,11 @@
 // store what the writer never would (a damaged stream, an extension that leaves the folder,
 // check values that differ) or build by hand the very file a protect must write.
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
-#include "engine/Bytes.h"
 #include "engine/Cipher.h"
 #include "engine/Host.h"
 #include "engine/Huffman.h"
@@ -20,9 +18,8 @@ namespace vw::test {
 // A header of 41 bytes: its length first, the check values 174 and 211 last.
 inline std::string FixedHeader() {
     std::string header(41, '\0');
-    header[0] = 41;
-    for (std::size_t i = 1; i < header.size(); ++i)
-        header[i] = static_cast<char>(i * 37 + 11);
+    for (std::size_t i = 0; i < header.size(); ++i)
+        header[i] = static_cast<char>(i == 0 ? header.size() : i * 37 + 11);
     return header;
 }
 
@@ -43,32 +40,9 @@ struct VwxParts {
     std::string extension = "txt";      // stored bytes, in the code page
     bool terminated = true;             // false: neither terminator nor stream follows
     Bytes stream = Encoded({'v', 'w'});
-    // The two values at the end; the header's last two bytes unless given.
-    std::optional<std::array<std::uint8_t, 2>> trailer;
+    // The two values at the end; the header's last two bytes when not given.
+    std::optional<std::array<std::uint8_t, 2>> trailer{};
 };
-
-// The parts of a well-formed file around a stream.
-inline VwxParts PartsAround(Bytes stream, std::string extension = "txt") {
-    VwxParts parts;
-    parts.stream = std::move(stream);
-    parts.extension = std::move(extension);
-    return parts;
-}
-
-inline Bytes PlainVwx(const VwxParts& parts) {
-    Bytes file(parts.header.begin(), parts.header.end());
-    file.insert(file.end(), parts.extension.begin(), parts.extension.end());
-    if (parts.terminated) {
-        file.push_back(0);
-        file.insert(file.end(), parts.stream.begin(), parts.stream.end());
-    }
-    const std::size_t n = parts.header.size();
-    const auto& trailer = parts.trailer.value_or(
-        std::array<std::uint8_t, 2>{static_cast<std::uint8_t>(parts.header[n - 2]),
-                                    static_cast<std::uint8_t>(parts.header[n - 1])});
-    file.insert(file.end(), trailer.begin(), trailer.end());
-    return file;
-}
 
 // Every byte encrypted in order by one cipher stream keyed with the password and private code.
 inline Bytes Encrypted(Bytes plain, std::string_view password, std::string_view privateCode = {}) {
@@ -80,7 +54,18 @@ inline Bytes Encrypted(Bytes plain, std::string_view password, std::string_view 
 
 inline Bytes ForgeVwx(const VwxParts& parts, std::string_view password,
                       std::string_view privateCode = {}) {
-    return Encrypted(PlainVwx(parts), password, privateCode);
+    Bytes file(parts.header.begin(), parts.header.end());
+    file.insert(file.end(), parts.extension.begin(), parts.extension.end());
+    if (parts.terminated) {
+        file.push_back(0);
+        file.insert(file.end(), parts.stream.begin(), parts.stream.end());
+    }
+    const auto check = [&](std::size_t k) {
+        return static_cast<std::uint8_t>(parts.header[parts.header.size() - 2 + k]);
+    };
+    const auto trailer = parts.trailer.value_or(std::array<std::uint8_t, 2>{check(0), check(1)});
+    file.insert(file.end(), trailer.begin(), trailer.end());
+    return Encrypted(std::move(file), password, privateCode);
 }
 
 } // namespace vw::test

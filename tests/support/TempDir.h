@@ -1,12 +1,12 @@
 #pragma once
-// A scratch folder for one test, removed with everything in it afterwards.
+// A scratch folder for one test, removed with everything in it afterwards, and file helpers.
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,10 +15,25 @@
 
 namespace vw::test {
 
+inline void WriteFile(const std::string& path, const Bytes& data) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data.data()),
+               static_cast<std::streamsize>(data.size()));
+}
+
+inline void WriteFile(const std::string& path, const std::string& text) {
+    WriteFile(path, Bytes(text.begin(), text.end()));
+}
+
+inline Bytes ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 class TempDir {
   public:
+    // Memory-backed when the system has it: jobs flush their output, and tests run many.
     TempDir() {
-        // Memory-backed when the system has it: jobs flush their output, and tests run many.
         const std::filesystem::path base =
             ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path();
         std::string pattern = (base / "vwtest-XXXXXX").string();
@@ -36,39 +51,35 @@ class TempDir {
 
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
     const std::filesystem::path& path() const { return path_; }
-    // Names of the entries in the folder, sorted.
-    std::vector<std::string> Entries() const {
+    // Names of the entries in the folder or one of its subfolders, sorted.
+    std::vector<std::string> Entries(const std::string& sub = "") const {
         std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(path_))
+        for (const auto& e : std::filesystem::directory_iterator(path_ / sub))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
+    }
+    // The entries with their contents (none for a folder).
+    std::map<std::string, Bytes> Snapshot() const {
+        std::map<std::string, Bytes> files;
+        for (const std::string& name : Entries())
+            files[name] =
+                std::filesystem::is_directory(path_ / name) ? Bytes{} : ReadFile(*this / name);
+        return files;
+    }
+    void Clear() const {
+        for (const auto& e : std::filesystem::directory_iterator(path_))
+            std::filesystem::remove_all(e.path());
     }
 
   private:
     std::filesystem::path path_;
 };
 
-inline void WriteFile(const std::string& path, const Bytes& data) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()),
-              static_cast<std::streamsize>(data.size()));
-}
-
-inline void WriteFile(const std::string& path, const std::string& text) {
-    WriteFile(path, Bytes(text.begin(), text.end()));
-}
-
-inline Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 inline Bytes RandomData(std::size_t size, unsigned seed) {
     std::mt19937 rng(seed);
     Bytes data(size);
-    for (auto& b : data)
-        b = static_cast<std::uint8_t>(rng());
+    std::generate(data.begin(), data.end(), [&] { return static_cast<std::uint8_t>(rng()); });
     return data;
 }
 
@@ -80,10 +91,8 @@ inline Bytes TextData(std::size_t size, unsigned seed) {
                                   "byte ",     "back. ",   "Again, ",    "\n"};
     std::mt19937 rng(seed);
     Bytes data;
-    data.reserve(size);
     while (data.size() < size) {
-        const char* w = words[rng() % std::size(words)];
-        for (const char* p = w; *p && data.size() < size; ++p)
+        for (const char* p = words[rng() % std::size(words)]; *p && data.size() < size; ++p)
             data.push_back(static_cast<std::uint8_t>(*p));
     }
     return data;

@@ -1,7 +1,8 @@
 #pragma once
-// A host for engine tests: records every progress value, counts event-processing calls and can
-// request a cancel on a chosen call, the way the progress dialog's Cancel button would, or act
-// on the files while the job runs, the way another program would.
+// A host for engine tests: records progress values, event-processing calls and busy-pointer
+// changes; sets CancelRequested during a chosen event call, as the Cancel button would; and runs
+// `act` after each record, choosing its moment from the records, as another program acting on
+// the files meanwhile would.
 #include <functional>
 #include <string>
 #include <utility>
@@ -14,31 +15,20 @@ namespace vw::test {
 
 class TestHost : public Host {
   public:
-    // cancelAtCall: CancelRequested is set during the k-th ProcessEvents call (1 = the first);
-    // 0 never cancels.
+    // cancelAtCall: the event call (counted from 1) that cancels; 0 never cancels.
     explicit TestHost(int cancelAtCall = 0) : cancelAtCall_(cancelAtCall) {}
-
     void ProcessEvents() override {
-        ++eventCalls;
-        if (cancelAtCall_ > 0 && eventCalls == cancelAtCall_) CancelRequested = true;
-        if (act) act();
+        if (++eventCalls == cancelAtCall_) CancelRequested = true;
+        Act();
     }
-    void ShowProgress(int percent) override {
-        progress.push_back(percent);
-        if (act) act();
-    }
-    void SetBusy(bool busy) override {
-        busyCalls.push_back(busy);
-        if (act) act();
-    }
+    void ShowProgress(int percent) override { progress.push_back(percent), Act(); }
+    void SetBusy(bool busy) override { busyCalls.push_back(busy), Act(); }
     std::string ReadSetting(const std::string& key, const std::string& defaultValue) override {
-        for (const auto& [k, v] : settings) {
+        for (const auto& [k, v] : settings)
             if (k == key) return v;
-        }
         return defaultValue;
     }
     std::string ComputerName() override { return computerName; }
-
     void CancelAt(int call) { cancelAtCall_ = call; }
 
     int eventCalls = 0;
@@ -46,21 +36,21 @@ class TestHost : public Host {
     std::vector<bool> busyCalls;
     std::vector<std::pair<std::string, std::string>> settings;
     std::string computerName;
-    // Runs after each of the three calls above is recorded; it looks at the records to choose
-    // its moment.
     std::function<void()> act;
 
   private:
+    void Act() {
+        if (act) act();
+    }
     int cancelAtCall_;
 };
 
-// Installs a TestHost for a test's scope and resets the job state the engine reads.
+// Installs a TestHost for a scope and resets the job state the engine reads.
 class ScopedTestHost {
   public:
     explicit ScopedTestHost(int cancelAtCall = 0) : host(cancelAtCall), scope_(host) {
         CancelRequested = false;
-        LastProgress = 0;
-        JobStatus = 0;
+        LastProgress = JobStatus = 0;
     }
     ~ScopedTestHost() { CancelRequested = false; }
     ScopedTestHost(const ScopedTestHost&) = delete;
