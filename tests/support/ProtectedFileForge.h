@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "engine/Cipher.h"
 #include "engine/Host.h"
@@ -52,8 +51,8 @@ inline Bytes Encrypted(Bytes plain, std::string_view password, std::string_view 
     return plain;
 }
 
-inline Bytes ForgeVwx(const VwxParts& parts, std::string_view password,
-                      std::string_view privateCode = {}) {
+// The file's plain bytes, before encryption.
+inline Bytes PlainVwx(const VwxParts& parts) {
     Bytes file(parts.header.begin(), parts.header.end());
     file.insert(file.end(), parts.extension.begin(), parts.extension.end());
     if (parts.terminated) {
@@ -65,7 +64,12 @@ inline Bytes ForgeVwx(const VwxParts& parts, std::string_view password,
     };
     const auto trailer = parts.trailer.value_or(std::array<std::uint8_t, 2>{check(0), check(1)});
     file.insert(file.end(), trailer.begin(), trailer.end());
-    return Encrypted(std::move(file), password, privateCode);
+    return file;
+}
+
+inline Bytes ForgeVwx(const VwxParts& parts, std::string_view password,
+                      std::string_view privateCode = {}) {
+    return Encrypted(PlainVwx(parts), password, privateCode);
 }
 
 } // namespace vw::test
