@@ -27,9 +27,6 @@ struct Job {
 std::string ProtectJob(const Job& job);
 std::string RestoreJob(const Job& job);
 
-// The data loops of both yield every kCipherYieldInterval bytes.
-inline constexpr std::size_t kCipherYieldInterval = 5000;
-
 // Shows the busy pointer for a scope.
 class BusyPointer {
   public:

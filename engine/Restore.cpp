@@ -104,7 +104,7 @@ bool RestorePipeline::Decrypt() {
     workers_.Start("vw-decoder", [this] { DecodePass(); });
 
     const double last = dataSize_ > 1 ? static_cast<double>(dataSize_ - 1) : 0.0;
-    YieldReplay decryptionStage(kCipherYieldInterval,
+    YieldReplay decryptionStage(Cipher::kYieldInterval,
                                 [&](double i) { return last > 0 ? i / last * 50 : 0.0; });
     if (!FollowStage(workers_, decryptedBytes_, dataSize_, decryptionStage)) return false;
     WaitFor(workers_, checksRead_);
