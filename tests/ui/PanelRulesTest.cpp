@@ -1,11 +1,10 @@
 // The rules that need no window: path shortening, captions, extensions, twips, the quick
-// view's sizing, job messages and the dialog's judging of passwords.
+// view's sizing and the dialog's judging of passwords.
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "ui/JobMessages.h"
 #include "ui/PanelRules.h"
 #include "ui/QuickView.h"
 #include "ui/QuickViewSizing.h"
@@ -115,22 +114,6 @@ TEST(QuickViewSizing, PictureHoldsItsRatioInsideTheWindow) {
               std::tuple(2125, 4250, 125, 2125));
     EXPECT_EQ(ComputeQuickViewLayout({0, 0, false, 3.0}).pictureHeight, 1266);
     EXPECT_FALSE(ComputeQuickViewLayout({6000, 2000, true, 0.0}).hasPicture);
-}
-
-TEST(JobMessageFor, OwnTextsUnderTheMakersTitleOthersQuoteTheDriver) {
-    const QString gap = u"\n\n"_s;
-    EXPECT_FALSE(JobMessageFor(0, QString(), gap).show);
-    const std::tuple<std::int16_t, const char*, const char*> rows[] = {
-        {11, "Lumora", "Elaborazione interrotta"},
-        {21, "Lumora", "Elaborazione interrotta."},
-        {22, "Lumora", "Elaborazione non riuscita sul file:\n\ndriver"},
-        {23, "Lumora", "Elaborazione non riuscita:\n\n- Password errata.\no File danneggiato"},
-        {5, "", "driver"}};
-    for (const auto& [status, title, text] : rows) {
-        const JobMessage message = JobMessageFor(status, u"driver"_s, gap);
-        EXPECT_EQ(message.title, QLatin1String(title)) << status;
-        EXPECT_EQ(message.text, QString::fromLatin1(text)) << status;
-    }
 }
 
 // The engine holds the rules; the typed text reaches it whole, characters of two UTF-16 units

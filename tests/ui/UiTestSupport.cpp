@@ -1,12 +1,11 @@
 #include "UiTestSupport.h"
 
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QSysInfo>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <QWidget>
-#include <cstdio>
 
 #include "engine/Cipher.h"
 #include "platform/QtHost.h"
@@ -14,87 +13,40 @@
 namespace vw::ui::test {
 namespace {
 
-// Points the per-user settings store at a folder of the tests before anything reads it, so
-// the tests never see or touch the real user's settings.
-class SettingsEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        ASSERT_TRUE(folder_.isValid());
-        qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.path());
-    }
-
-  private:
-    QTemporaryDir folder_;
-};
-
-[[maybe_unused]] ::testing::Environment* const settingsEnvironment =
-    ::testing::AddGlobalTestEnvironment(new SettingsEnvironment);
-
 QSettings OpenSettings() {
     const QString name = QString::fromLatin1(kSettingsApplication);
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, name, name);
 }
 
-QString Next(std::deque<QString>& answers) {
+} // namespace
+
+QString ScriptedPrompts::answer(std::vector<QString>& folders, std::deque<QString>& answers,
+                                const QString& folder) {
+    folders.push_back(folder);
     if (answers.empty()) return {};
     QString answer = answers.front();
     answers.pop_front();
     return answer;
 }
 
-} // namespace
-
-void ScriptedPrompts::showMessage(QWidget*, MessageIcon icon, const QString& title,
-                                  const QString& text) {
-    messages.push_back({icon, title, text});
-    if (onMessage) onMessage(messages.back());
-}
-
-QString ScriptedPrompts::askOpenFile(QWidget*, const QString&, const QString& folder,
-                                     const QString&) {
-    openFolders.push_back(folder);
-    return Next(openAnswers);
-}
-
-QString ScriptedPrompts::askSaveFile(QWidget*, const QString&, const QString& folder,
-                                     const QString&) {
-    saveFolders.push_back(folder);
-    return Next(saveAnswers);
-}
-
-void ClearSettings() {
-    QSettings settings = OpenSettings();
-    settings.clear();
-    settings.sync();
-}
-
 void WriteSetting(const QString& key, const QVariant& value) {
-    QSettings settings = OpenSettings();
-    settings.setValue(QString::fromLatin1(kSettingsGroup) + QLatin1Char('/') + key, value);
-    settings.sync();
+    OpenSettings().setValue(QString::fromLatin1(kSettingsGroup) + QLatin1Char('/') + key, value);
 }
 
 void StorePrivateCode(const std::string& codePageCode) {
     InitCipher(QSysInfo::machineHostName().toStdString(), "");
     QString hex;
     for (const char c : codePageCode)
-        hex += QStringLiteral("%1").arg(EncryptByte(static_cast<std::uint8_t>(c)), 2, 16,
-                                        QLatin1Char('0'));
-    WriteSetting(QStringLiteral("OFB"), hex.toUpper());
+        hex +=
+            QStringLiteral("%1").arg(EncryptByte(static_cast<std::uint8_t>(c)), 2, 16, QChar('0'));
+    WriteSetting(QStringLiteral("OFB"), hex);
 }
 
 QString WriteFile(const QDir& folder, const QString& name, const QByteArray& contents) {
-    const QString path = folder.filePath(name);
-    QFile file(path);
+    QFile file(folder.filePath(name));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(contents);
-    return path;
-}
-
-QByteArray ReadWholeFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.fileName();
 }
 
 void WhenShown(QWidget* widget, std::function<void()> action) {
@@ -111,6 +63,31 @@ void WhenShown(QWidget* widget, std::function<void()> action) {
             ADD_FAILURE() << "window never shown: " << widget->objectName().toStdString();
     });
     timer->start(10);
+}
+
+void ProgramFixture::SetUp() {
+    ASSERT_TRUE(folder.isValid());
+    OpenSettings().clear();
+    QApplication::setQuitOnLastWindowClosed(false);
+    JobStatus = 0;
+    CancelRequested = false;
+    program = std::make_unique<Program>();
+}
+
+void ProgramFixture::start() {
+    WriteSetting(QStringLiteral("Folder"), folder.path());
+    program.reset(); // one program at a time; the new one reads the settings as it is made
+    program = std::make_unique<Program>();
+    program->Start(QString());
+}
+
+void ProgramFixture::answerPassword(const QString& password) {
+    KeyDialog* dialog = &program->keyDialog();
+    WhenShown(dialog, [dialog, password] {
+        Child<QLineEdit>(dialog, "txtCode")->setText(password);
+        Child<QLineEdit>(dialog, "txtConfirm")->setText(password);
+        Child<QPushButton>(dialog, password.isEmpty() ? "cmdCancel" : "cmdOK")->click();
+    });
 }
 
 } // namespace vw::ui::test

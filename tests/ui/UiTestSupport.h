@@ -1,19 +1,22 @@
 #pragma once
-// Shared helpers of the desktop program's tests: scripted prompts, a private settings store,
-// temporary files, controls found by name and answering modal windows from their event loops.
+// Shared helpers of the desktop program's tests: scripted prompts, the settings store, files,
+// controls found by their design names, modal windows answered from their event loops, and
+// the one fixture that runs a whole program.
+#include <QApplication>
 #include <QDir>
-#include <QObject>
-#include <QString>
-#include <QVariant>
+#include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <vector>
 
+#include "engine/JobState.h"
+#include "ui/FileCommands.h"
+#include "ui/KeyDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/Program.h"
+#include "ui/ProgressDialog.h"
 #include "ui/Prompts.h"
-
-class QWidget;
 
 namespace vw::ui::test {
 
@@ -23,37 +26,36 @@ struct ShownMessage {
     QString text;
 };
 
-// Answers the file dialogs from queues ("" = cancel) and records every message box and the
-// folder each file dialog opened in.
-class ScriptedPrompts : public Prompts {
-  public:
+// Answers the file dialogs from queues ("" = cancel), recording the folders they opened in,
+// and records every message box.
+struct ScriptedPrompts : Prompts {
     ScriptedPrompts() { SetPrompts(this); }
     ~ScriptedPrompts() override { SetPrompts(nullptr); }
+    void showMessage(QWidget*, MessageIcon icon, const QString& title,
+                     const QString& text) override {
+        messages.push_back({icon, title, text});
+    }
+    QString askOpenFile(QWidget*, const QString&, const QString& folder, const QString&) override {
+        return answer(openFolders, openAnswers, folder);
+    }
+    QString askSaveFile(QWidget*, const QString&, const QString& folder, const QString&) override {
+        return answer(saveFolders, saveAnswers, folder);
+    }
+    static QString answer(std::vector<QString>& folders, std::deque<QString>& answers,
+                          const QString& folder);
 
-    void showMessage(QWidget* parent, MessageIcon icon, const QString& title,
-                     const QString& text) override;
-    QString askOpenFile(QWidget*, const QString&, const QString& folder, const QString&) override;
-    QString askSaveFile(QWidget*, const QString&, const QString& folder, const QString&) override;
-
-    std::deque<QString> openAnswers;
-    std::deque<QString> saveAnswers;
+    std::deque<QString> openAnswers, saveAnswers;
+    std::vector<QString> openFolders, saveFolders;
     std::vector<ShownMessage> messages;
-    std::vector<QString> openFolders;
-    std::vector<QString> saveFolders;
-    std::function<void(const ShownMessage&)> onMessage; // runs as a message box is shown
 };
 
-// The settings store of the tests: a folder of its own, emptied before each program test.
-void ClearSettings();
-void WriteSetting(const QString& key, const QVariant& value);
-// Stores code as the private crypto code, encrypted under this computer's name.
-void StorePrivateCode(const std::string& codePageCode);
-
-// Writes a file and returns its path.
+void WriteSetting(const QString& key, const QVariant& value); // in the "Config" group
+void StorePrivateCode(const std::string& codePageCode);       // encrypted under the computer's name
 QString WriteFile(const QDir& folder, const QString& name, const QByteArray& contents);
-QByteArray ReadWholeFile(const QString& path);
+// Runs action once widget is visible (polled from the event loop; gives up after 5 s).
+void WhenShown(QWidget* widget, std::function<void()> action);
 
-// The control of root named name (its design name); a failed test when there is none.
+// The control of root with the given design name; a failed test when there is none.
 template <typename T> T* Child(const QObject* root, const char* name) {
     T* child = root->findChild<T*>(QString::fromLatin1(name));
     if (!child) ADD_FAILURE() << "no control " << name;
@@ -68,7 +70,42 @@ std::shared_ptr<int> Spy(Sender* sender, Signal signal) {
     return count;
 }
 
-// Runs action once widget is visible (polls from the event loop; gives up after 5 s).
-void WhenShown(QWidget* widget, std::function<void()> action);
+// A whole program per test, with scripted dialogs, emptied settings and a folder of its own.
+class ProgramFixture : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override {
+        program.reset();
+        QDir::setCurrent(savedFolder);
+    }
+    // Starts without a command-line file, the open dialog set to the test's folder.
+    void start();
+    void select(const QString& path) {
+        prompts.openAnswers.push_back(path);
+        program->commands().SelectFile();
+    }
+    // The Encrypt/Decrypt command with a held password and the given output path.
+    void runJob(const QString& password, const QString& outputPath) {
+        state().password = password;
+        prompts.saveAnswers.push_back(outputPath);
+        program->commands().RunCryptoCommand();
+    }
+    // The next showing of the password dialog is answered with password (or closed for "").
+    void answerPassword(const QString& password);
+
+    UiState& state() { return program->state(); }
+    MainWindow& main() { return program->mainWindow(); }
+    ProgressDialog& progress() { return program->progressDialog(); }
+    template <typename T> T* control(const char* name) { return Child<T>(&main(), name); }
+    QString file(const QString& name, const QByteArray& contents) {
+        return WriteFile(QDir(folder.path()), name, contents);
+    }
+    QString pathOf(const QString& name) const { return QDir(folder.path()).filePath(name); }
+
+    QTemporaryDir folder;
+    QString savedFolder = QDir::currentPath();
+    ScriptedPrompts prompts;
+    std::unique_ptr<Program> program;
+};
 
 } // namespace vw::ui::test
