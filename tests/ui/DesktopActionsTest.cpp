@@ -1,13 +1,11 @@
-// Opening files, the properties of a file and the save dialog, with the desktop scripted.
+// Opening files and the properties of a file with the desktop scripted, and the save dialog.
 #include "ui/DesktopActions.h"
 #include "ui/PropertiesWindow.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 
@@ -17,69 +15,43 @@ namespace vw::ui {
 namespace {
 
 struct ScriptedShell : DesktopShell {
-    bool openAnswer = true;
-    bool chooserAnswer = true;
-    std::vector<std::pair<QUrl, QString>> opened;
-    std::vector<QString> chosen;
-    std::function<void(bool)> propertiesDone; // the file manager's answer, still to come
-
+    ScriptedShell() { SetDesktopShell(this); }
+    ~ScriptedShell() override { SetDesktopShell(nullptr); }
     bool openUrl(const QUrl& url, const QString& verb) override {
-        opened.emplace_back(url, verb);
-        return openAnswer;
+        opened.push_back(url.toLocalFile() + " " + verb);
+        return answers[0];
     }
     bool chooseApplication(const QString& path) override {
-        chosen.push_back(path);
-        return chooserAnswer;
+        opened.push_back(path + " chooser");
+        return answers[1];
     }
     void showItemProperties(const QUrl&, std::function<void(bool)> done) override {
-        propertiesDone = std::move(done);
+        done(answers[2]);
     }
+    bool answers[3] = {true, true, true}; // of the opener, the chooser and the file manager
+    QStringList opened;
 };
 
-class DesktopActionsTest : public ::testing::Test {
-  protected:
-    void SetUp() override { SetDesktopShell(&shell); }
-    void TearDown() override { SetDesktopShell(nullptr); }
-    QString makeFile(const QString& name) {
-        return test::WriteFile(QDir(dir.path()), name, QByteArray(2048, 'x'));
-    }
+// A file opens with its verb, else through the chooser, else the user is told; the properties
+// come from the file manager, else from a window of our own. No file: nothing happens.
+TEST(DesktopActions, EachFallbackInTurn) {
     QTemporaryDir dir;
-    ScriptedShell shell;
     test::ScriptedPrompts prompts;
-};
-
-TEST_F(DesktopActionsTest, OpensWithItsVerbThenTheChooserThenTellsTheUser) {
-    const QString song = makeFile("song.Mp3");
-    OpenSelectedFile(song);
-    OpenSelectedFile(QString()); // nothing selected: nothing opened
-    OpenSelectedFile(dir.filePath("gone.txt"));
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0], std::make_pair(QUrl::fromLocalFile(song), QStringLiteral("play")));
-    EXPECT_EQ(ShellVerbFor("notes.mp4"), "open");
-    shell.openAnswer = false;
-    const QString odd = makeFile("data.xyz");
-    OpenSelectedFile(odd);
-    EXPECT_EQ(shell.chosen, std::vector<QString>{odd});
-    EXPECT_TRUE(prompts.messages.empty());
-    shell.chooserAnswer = false;
-    OpenSelectedFile(odd);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Tipo File Sconosciuto"));
-}
-
-TEST_F(DesktopActionsTest, OwnPropertiesWindowOnlyWhenTheFileManagerDoesNotShowThem) {
+    ScriptedShell shell;
     QWidget owner;
-    EXPECT_EQ(ShowFileProperties(dir.filePath("gone.txt"), &owner), kPropertiesNotShown);
-    const QString path = makeFile("report.txt");
-    for (const bool fileManagerShows : {true, false}) {
-        EXPECT_EQ(ShowFileProperties(path, &owner), kPropertiesShown);
-        EXPECT_TRUE(owner.findChildren<PropertiesWindow*>().isEmpty()); // not before the answer
-        shell.propertiesDone(fileManagerShows);
-        EXPECT_EQ(owner.findChildren<PropertiesWindow*>().size(), fileManagerShows ? 0 : 1);
+    const QString song = test::WriteFile(QDir(dir.path()), "song.Mp3", QByteArray(2048, 'x'));
+    for (const bool opens : {true, false}) {
+        shell.answers[0] = shell.answers[1] = shell.answers[2] = opens;
+        OpenSelectedFile(song);
+        OpenSelectedFile(dir.filePath("gone.txt"));
+        EXPECT_EQ(ShowFileProperties(song, &owner), kPropertiesShown);
     }
-    auto* window = owner.findChild<PropertiesWindow*>();
-    EXPECT_EQ(window->text(PropertiesWindow::Field::Size), "2,0 KB (2.048 byte)");
+    EXPECT_EQ(shell.opened, QStringList({song + " play", song + " play", song + " chooser"}));
+    EXPECT_EQ(ShellVerbFor("song.mp4"), "open");
+    EXPECT_EQ(owner.findChildren<PropertiesWindow*>().size(), 1);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Tipo File Sconosciuto"));
+    EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
 }
 
 // Jobs replace an existing result without asking: the save dialog is where the user says yes.

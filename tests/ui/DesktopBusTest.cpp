@@ -10,105 +10,70 @@
 #include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
 #include <QDBusVirtualObject>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <QVariantMap>
 #include <gtest/gtest.h>
-
-#include <optional>
 #include <sys/stat.h>
 
 namespace vw::ui {
 namespace {
 
-// Answers every call on its path with an empty reply and remembers the last one.
-class StandIn : public QDBusVirtualObject {
-  public:
+// Serves service at path for its life, answering every call with reply and keeping the calls.
+struct StandIn : QDBusVirtualObject {
+    StandIn(const char* service, const char* path, QList<QVariant> reply)
+        : service(service), path(path), reply(std::move(reply)) {
+        EXPECT_TRUE(bus.registerVirtualObject(this->path, this));
+        EXPECT_TRUE(bus.registerService(this->service));
+    }
+    ~StandIn() override {
+        bus.unregisterService(service);
+        bus.unregisterObject(path);
+    }
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
         calls.push_back(message);
-        connection.send(message.createReply(replyArguments));
+        connection.send(message.createReply(reply));
         return true;
     }
-    std::vector<QDBusMessage> calls;
-    QList<QVariant> replyArguments;
-};
-
-class DesktopBusTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!bus.isConnected()) GTEST_SKIP() << "no session bus";
-    }
-    void TearDown() override {
-        for (const QString& name : services)
-            bus.unregisterService(name);
-        for (const QString& path : paths)
-            bus.unregisterObject(path);
-    }
-    void serve(const QString& service, const QString& path, StandIn* object) {
-        ASSERT_TRUE(bus.registerVirtualObject(path, object));
-        paths << path;
-        ASSERT_TRUE(bus.registerService(service));
-        services << service;
-    }
-    static std::optional<bool> waitFor(std::optional<bool>& answer) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!answer && clock.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        return answer;
-    }
-    QString touch(const QString& name) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        return path;
-    }
     QDBusConnection bus = QDBusConnection::sessionBus();
-    QStringList services;
-    QStringList paths;
-    QTemporaryDir dir;
+    QString service, path;
+    QList<QVariant> reply;
+    std::vector<QDBusMessage> calls;
 };
 
-TEST_F(DesktopBusTest, FileManagerIsAskedForTheItemProperties) {
-    StandIn fileManager;
-    serve("org.freedesktop.FileManager1", "/org/freedesktop/FileManager1", &fileManager);
+TEST(DesktopBusTest, FileManagerAndPortalGetTheirWireSignatures) {
+    if (!QDBusConnection::sessionBus().isConnected()) GTEST_SKIP() << "no session bus";
+    QTemporaryDir dir;
+    StandIn fileManager("org.freedesktop.FileManager1", "/org/freedesktop/FileManager1", {});
     const QUrl url = QUrl::fromLocalFile(dir.filePath("a b.txt"));
-    std::optional<bool> answer;
-    DesktopShell().showItemProperties(url, [&](bool shown) { answer = shown; });
-    ASSERT_EQ(waitFor(answer), std::optional<bool>(true));
+    std::optional<bool> shown;
+    DesktopShell().showItemProperties(url, [&](bool answer) { shown = answer; });
+    for (int i = 0; !shown && i < 100; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(shown, std::optional<bool>(true));
     ASSERT_EQ(fileManager.calls.size(), 1u);
-    const QDBusMessage& call = fileManager.calls[0];
-    EXPECT_EQ(call.interface(), "org.freedesktop.FileManager1");
-    EXPECT_EQ(call.member(), "ShowItemProperties");
-    EXPECT_EQ(call.signature(), "ass");
-    EXPECT_EQ(call.arguments().at(0).toStringList(), QStringList{url.toString(QUrl::FullyEncoded)});
-}
+    const QDBusMessage& show = fileManager.calls[0];
+    EXPECT_EQ(show.interface() + "." + show.member() + " " + show.signature(),
+              "org.freedesktop.FileManager1.ShowItemProperties ass");
+    EXPECT_EQ(show.arguments().at(0).toStringList(), QStringList{url.toString(QUrl::FullyEncoded)});
 
-TEST_F(DesktopBusTest, PortalGetsTheOpenFileAndIsToldToAsk) {
-    StandIn portal;
-    portal.replyArguments << QVariant::fromValue(
-        QDBusObjectPath("/org/freedesktop/portal/desktop/request/1/vw"));
-    serve("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop", &portal);
-    const QString path = touch("data.xyz123");
-
-    EXPECT_TRUE(DesktopShell().chooseApplication(path));
+    StandIn portal("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
+                   {QVariant::fromValue(QDBusObjectPath("/org/freedesktop/portal/request/1"))});
+    QFile file(dir.filePath("data.xyz"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(DesktopShell().chooseApplication(file.fileName()));
     ASSERT_EQ(portal.calls.size(), 1u);
-    const QDBusMessage& call = portal.calls[0];
-    EXPECT_EQ(call.interface(), "org.freedesktop.portal.OpenURI");
-    EXPECT_EQ(call.member(), "OpenFile");
-    EXPECT_EQ(call.signature(), "sha{sv}");
-    const auto descriptor = call.arguments().at(1).value<QDBusUnixFileDescriptor>();
-    ASSERT_TRUE(descriptor.isValid());
+    const QDBusMessage& open = portal.calls[0];
+    EXPECT_EQ(open.interface() + "." + open.member() + " " + open.signature(),
+              "org.freedesktop.portal.OpenURI.OpenFile sha{sv}");
     struct stat sent {
-    }, wanted{};
-    ASSERT_EQ(fstat(descriptor.fileDescriptor(), &sent), 0);
-    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &wanted), 0);
+    }, wanted{}; // the descriptor sent is the file's
+    ASSERT_EQ(
+        fstat(open.arguments().at(1).value<QDBusUnixFileDescriptor>().fileDescriptor(), &sent), 0);
+    ASSERT_EQ(fstat(file.handle(), &wanted), 0);
     EXPECT_EQ(sent.st_ino, wanted.st_ino);
-    const QVariantMap options = qdbus_cast<QVariantMap>(call.arguments().at(2));
-    EXPECT_EQ(options.value("ask"), QVariant(true));
+    EXPECT_EQ(qdbus_cast<QVariantMap>(open.arguments().at(2)).value("ask"), QVariant(true));
 }
 
 } // namespace
