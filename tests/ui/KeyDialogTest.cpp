@@ -22,14 +22,11 @@ class KeyDialogTest : public ::testing::Test {
         txtCode->setText(code);
         txtConfirm->setText(confirm);
     }
-    void pressEnter(QWidget* widget) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        QCoreApplication::sendEvent(widget, &press);
+    void press(QWidget* widget, int key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(widget, &event);
     }
-    void expectBoxesEmpty() {
-        EXPECT_TRUE(txtCode->text().isEmpty());
-        EXPECT_TRUE(txtConfirm->text().isEmpty());
-    }
+    QString boxes() const { return txtCode->text() + txtConfirm->text(); }
 
     test::ScriptedPrompts prompts;
     UiState state;
@@ -57,7 +54,7 @@ TEST_F(KeyDialogTest, RefusalsInOrderWipeBothBoxesAndKeepTheHeldPassword) {
         EXPECT_EQ(prompts.messages[0].text, refusal);
         EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
         EXPECT_TRUE(dialog.isVisible());
-        expectBoxesEmpty();
+        EXPECT_EQ(boxes(), QString());
         EXPECT_EQ(dialog.focusWidget(), txtCode);
         EXPECT_EQ(state.password, QStringLiteral("earlier1"));
     }
@@ -68,22 +65,21 @@ TEST_F(KeyDialogTest, EnterMovesOnThenAcceptsWipingTheBoxesAndTheOldPassword) {
     for (int i = 0; longPassword.size() < 40000; ++i)
         longPassword += QString::number(i);
     type(longPassword, longPassword);
-    EXPECT_EQ(txtCode->text(), longPassword);
-    EXPECT_EQ(txtConfirm->text(), longPassword);
+    EXPECT_EQ(boxes(), longPassword + longPassword);
 
     state.password = QString::fromLatin1("earlier1"); // a buffer of its own
     const QChar* earlier = state.password.constData();
     type(QStringLiteral("Abcd1!"), QString());
     EXPECT_EQ(test::Child<QProgressBar>(&dialog, "ProgressBar1")->value(), 46);
-    pressEnter(txtCode);
+    press(txtCode, Qt::Key_Return);
     EXPECT_EQ(dialog.focusWidget(), txtConfirm);
     auto accepted = test::Spy(&dialog, &KeyDialog::passwordAccepted);
     txtConfirm->setText(QStringLiteral("Abcd1!"));
-    pressEnter(txtConfirm);
+    press(txtConfirm, Qt::Key_Return);
     EXPECT_EQ(*accepted, 1);
     EXPECT_EQ(state.password, QStringLiteral("Abcd1!"));
     EXPECT_FALSE(dialog.isVisible());
-    expectBoxesEmpty();
+    EXPECT_EQ(boxes(), QString());
     // The old password was blanked before the new one was written over it.
     EXPECT_EQ(QStringView(earlier, 8), QStringView(u"Abcd1!\0 ", 8)); // "\0": the text's end
 }
@@ -96,12 +92,11 @@ TEST_F(KeyDialogTest, CloseAndEscapeKeepTheHeldPasswordAndEveryShowingStartsMask
         test::Child<QCheckBox>(&dialog, "Check1")->click(); // shows the typing
         EXPECT_EQ(txtConfirm->echoMode(), QLineEdit::Normal);
         type(QStringLiteral("other12"), QStringLiteral("other12"));
-        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        escape ? (void)QCoreApplication::sendEvent(&dialog, &esc)
+        escape ? press(&dialog, Qt::Key_Escape)
                : test::Child<QPushButton>(&dialog, "cmdCancel")->click();
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(state.password, QStringLiteral("earlier1"));
-        expectBoxesEmpty();
+        EXPECT_EQ(boxes(), QString());
     }
 }
 
