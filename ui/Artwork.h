@@ -12,7 +12,7 @@ QPixmap MainPicturePixmap();
 QPixmap BannerPixmap();
 QCursor BannerCursor();
 QIcon ProgramIcon();
-// Design-time looks of the three picture buttons.
+// The looks the three picture buttons show before any press (drawn into the program).
 QPixmap OpenButtonPixmap();
 QPixmap ProcessButtonPixmap();
 QPixmap ExitButtonPixmap();

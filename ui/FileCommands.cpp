@@ -1,4 +1,5 @@
 #include "ui/FileCommands.h"
+#include "ui/AppInfo.h"
 
 #include "engine/Paths.h"
 #include "ui/DesktopActions.h"
@@ -37,7 +38,7 @@ void FileCommands::SelectPath(const QString& path) {
     if (state_.newKeys) state_.forgetPassword();
     state_.selectedPath = path;
     state_.currentFolder = FolderPart(path);
-    mainWindow_.showSelection(path, QStringLiteral("Lumora "));
+    mainWindow_.showSelection(path, kMessageTitle + QLatin1Char(' '));
     mainWindow_.RefreshFilePanel();
 }
 

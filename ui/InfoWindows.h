@@ -5,6 +5,11 @@
 class QDialog;
 class QWidget;
 
+#if __has_include("vw/Version.h")
+#include "vw/Version.h"
+#define VW_HAS_VERSION_HEADER
+#endif
+
 namespace vw::ui {
 
 // What the options window shows: the settings as the program read them at start.
@@ -15,7 +20,12 @@ struct OptionsSummary {
 };
 
 inline constexpr char kProgramName[] = "Vaultwise";
-inline constexpr char kProgramVersion[] = "1.0.0";
+// The version the build names in its project (from the header the build generates).
+#ifdef VW_HAS_VERSION_HEADER
+inline constexpr const char* kProgramVersion = vw::kVersion;
+#else
+inline constexpr const char* kProgramVersion = "1.0.0";
+#endif
 
 // The windows themselves (not shown yet), for the functions below and for tests.
 QDialog* CreateOptionsWindow(const OptionsSummary& options, QWidget* parent);

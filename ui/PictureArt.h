@@ -9,7 +9,8 @@
 namespace vw::ui {
 
 enum class PictureButton { Open, Process, Exit };
-// Normal: the design-time look. Pressed: while a mouse button is down. Released: after it.
+// Normal: the look drawn into the program, shown until a picture file replaces it. Pressed: while a
+// mouse button is down. Released: after it.
 enum class ButtonLook { Normal, Pressed, Released };
 
 inline constexpr QSize kMainPictureSize{296, 231};

@@ -9,15 +9,26 @@ QString ProgramFolder() {
     return QCoreApplication::applicationDirPath();
 }
 
+QStringList PictureFolders() {
+#ifdef VW_SHARE_DIR
+    return {ProgramFolder(), QStringLiteral(VW_SHARE_DIR)};
+#else
+    return {ProgramFolder()};
+#endif
+}
+
 QPixmap LoadProgramPicture(const QString& fileName) {
     QString name = fileName;
     while (name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('\\')))
         name.remove(0, 1);
     if (name.isEmpty()) return {};
-    QImageReader reader(ProgramFolder() + QLatin1Char('/') + name);
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
-    return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+    for (const QString& folder : PictureFolders()) {
+        QImageReader reader(folder + QLatin1Char('/') + name);
+        reader.setDecideFormatFromContent(true);
+        const QImage image = reader.read();
+        if (!image.isNull()) return QPixmap::fromImage(image);
+    }
+    return {};
 }
 
 QPixmap DesignMainPicture() {

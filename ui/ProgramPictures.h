@@ -6,17 +6,22 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
 namespace vw::ui {
 
 // The folder that holds the program (and its button pictures).
 QString ProgramFolder();
 
-// Reads ProgramFolder() + "/" + fileName (a leading "/" or "\" in fileName is dropped); a null
-// pixmap when the file is missing or unreadable.
+// Where the pictures are looked for, in order: the program's own folder, then the installed
+// pictures' folder (VW_SHARE_DIR, when the build names one).
+QStringList PictureFolders();
+
+// Reads fileName from the first of PictureFolders() that holds a readable picture of that name
+// (a leading "/" or "\" in fileName is dropped); a null pixmap when none does.
 QPixmap LoadProgramPicture(const QString& fileName);
 
-// The design-time pictures.
+// The pictures drawn into the program, shown until a picture file replaces them.
 QPixmap DesignMainPicture();                       // 296 × 231
 QPixmap DesignBannerPicture();                     // 468 × 60
 QCursor DesignBannerCursor();                      // 32 × 32 pointer shown over the banner

@@ -1,12 +1,14 @@
 // The main window: the picture buttons, the panel's states, the menus and the entropy feed.
 #include <QAction>
 #include <QCoreApplication>
+#include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
 
 #include "UiTestSupport.h"
 #include "engine/ProtectedFile.h"
 #include "ui/Artwork.h"
+#include "ui/ProgramPictures.h"
 
 namespace vw::ui {
 namespace {
@@ -116,6 +118,19 @@ TEST(MainWindow, EveryNewPointerPositionOverThePanelFeedsTheEntropyPoolInTwips) 
     EXPECT_EQ(EntropyPool.size(), 2u); // a position already fed and the buttons feed nothing
     EXPECT_FLOAT_EQ(LastMousePosition.x, 45.0f);
     EXPECT_FLOAT_EQ(LastMousePosition.y, 30.0f);
+}
+
+// Pictures come from the program's own folder first, then from the installed pictures.
+TEST(ProgramPictures, ProgramFolderFirstThenTheInstalledOnes) {
+    const QString name = QStringLiteral("vw-test-picture.png");
+    QImage(7, 5, QImage::Format_RGB32).save(ProgramFolder() + '/' + name, "PNG");
+    EXPECT_EQ(LoadProgramPicture('\\' + name).size(), QSize(7, 5));
+    QFile::remove(ProgramFolder() + '/' + name);
+    EXPECT_TRUE(LoadProgramPicture(name).isNull());
+    EXPECT_EQ(PictureFolders().first(), ProgramFolder());
+#ifdef VW_SHARE_DIR
+    EXPECT_EQ(PictureFolders().last(), QStringLiteral(VW_SHARE_DIR));
+#endif
 }
 
 } // namespace
