@@ -53,6 +53,7 @@ TEST_F(KeyDialogTest, RefusalsInOrderWipeBothBoxesAndKeepTheHeldPassword) {
         ASSERT_EQ(prompts.messages.size(), 1u) << code.toStdString();
         EXPECT_EQ(prompts.messages[0].text, refusal);
         EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
+        EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Critical);
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(boxes(), QString());
         EXPECT_EQ(dialog.focusWidget(), txtCode);
