@@ -72,6 +72,7 @@ TEST_F(JobFlowTest, InterrompiEnterOrEscapeCancelsAProtectAndARestore) {
             runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("out.txt")));
             program->host().onEvents = nullptr;
             ASSERT_EQ(prompts.messages.size(), 1u);
+            EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Information);
             EXPECT_EQ(prompts.messages[0].text,
                       restore ? "Elaborazione interrotta." : "Elaborazione interrotta");
             EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("out.vwx"))));
