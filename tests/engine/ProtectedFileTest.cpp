@@ -1,8 +1,15 @@
 // Protect and restore through ProcessFile: output names and which files stay, random headers and
 // the private code, forged files refused only once their check values agree, wrong passwords,
-// overwrite refusals, the 2 GiB limit, and the mouse entropy pool.
+// overwrite refusals, the 2 GiB limit, the mouse entropy pool, path names, the driver's checks,
+// file permissions and temporary-file locks, and the corruption table: every damage to a
+// protected file ends the restore with a failure status and writes nothing.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <numeric>
+#include <random>
 
 #include "engine/FileIO.h"
 #include "engine/Paths.h"
@@ -215,6 +222,152 @@ TEST(MouseEntropy, OneValuePerNewPositionAndAtMost251) {
     EXPECT_EQ(at(250), (300 ^ 1000) & 255);
     EXPECT_EQ(at(0), (50 ^ 1000) & 255);
     EntropyPool.clear();
+}
+
+TEST(FileKindDetection, LooksForVwxInTheFileNameOnly) {
+    for (const auto& [path, kind] : {std::pair{"/d/Docs/report.VWX", FileKind::Protected},
+                                     {"/d/Docs/myvWxnotes.txt", FileKind::Protected},
+                                     {"/d/Docs/report.txt", FileKind::Plain},
+                                     {"/d/vwxfiles/notes.txt", FileKind::Plain},
+                                     {"", FileKind::Plain}})
+        EXPECT_EQ(DetectFileKind(path), kind) << path;
+}
+
+TEST(ReportProgress, ZeroChangesNothingAndMoreThan100Is100) {
+    ScopedTestHost scope;
+    for (const double percent : {0.0, 120.0, 37.0})
+        ReportProgress(percent);
+    EXPECT_EQ(scope.host.progress, (std::vector<int>{100, 37}));
+}
+
+using DriverChecks = JobTest;
+
+TEST_F(DriverChecks, PasswordFirstThenMissingAndEmptySourcesThenTheJob) {
+    const std::string missing = dir / "missing.txt", empty = dir / "empty.txt";
+    WriteFile(empty, "");
+    const std::tuple<std::string, const char*, int, const char*> cases[] = {
+        {missing, "abcd", 3, "Password troppo corta"},
+        {missing, "secret1", 4, "File non trovato"},
+        {dir.path().string(), "secret1", 4, "File non trovato"}, // a folder is no source file
+        {empty, "secret1", 6, "File vuoto"}};
+    for (const auto& [path, password, status, message] : cases) {
+        EXPECT_EQ(Run(path, path, password), path);
+        EXPECT_EQ(JobStatus, status);
+        EXPECT_EQ(StatusMessage, message);
+    }
+    EXPECT_EQ(host.eventCalls, 0);
+    // Each job clears the outcome of the one before; codes outside the table leave the message.
+    WriteFile(dir / "a.txt", "hello world");
+    EXPECT_EQ(Run(dir / "a.txt", dir / "gone/a.txt"), dir / "a.txt");
+    ASSERT_EQ(JobStatus, 12);
+    EXPECT_EQ(Run(dir / "a.txt", dir / "b.txt"), dir / "b.vwx");
+    EXPECT_EQ(JobStatus, 0);
+    EXPECT_EQ(StatusMessage + ErrorDescription, "");
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.txt", "b.vwx", "empty.txt"}));
+    JobStatus = 7;
+    StatusMessage = "previous";
+    SetStatusMessage();
+    EXPECT_EQ(StatusMessage, "previous");
+}
+
+TEST(AtomicFile, TheResultFollowsTheUmaskWhileTheTemporaryFileStaysPrivate) {
+    TempDir dir;
+    for (const auto& [umask, mode, expected] :
+         {std::tuple<mode_t, unsigned, unsigned>{077, 0644, 0600},
+          {022, 04777, 0644},
+          {0, 0664, 0664}}) {
+        const mode_t before = ::umask(umask);
+        {
+            AtomicFile file(dir / "out");
+            EXPECT_EQ(FilePermissions(file.TempPath()), 0600u); // the temporary file stays private
+            file.Commit(mode);
+        }
+        ::umask(before);
+        EXPECT_EQ(FilePermissions(dir / "out"), expected) << std::oct << umask << " " << mode;
+    }
+}
+
+using StaleTempFiles = JobTest;
+
+// A job removes what killed jobs left in its output folder: temporary files nobody holds locked.
+TEST_F(StaleTempFiles, AJobRemovesOnlyTheOnesNobodyHoldsLocked) {
+    // Process ids say nothing across containers or machines: neither name protects a file.
+    const std::string held = dir / (std::string(kTempPrefix) + "999999-held");
+    const std::string stale = dir / (std::string(kTempPrefix) + std::to_string(::getppid()) + "-x");
+    WriteFile(held, "half");
+    WriteFile(stale, "half");
+    const int holder = ::open(held.c_str(), O_RDONLY | O_CLOEXEC); // a paused job elsewhere
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    AtomicFile live(dir / "out");
+    for (const std::string& path : {held, stale, live.TempPath()})
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::hours(1));
+    WriteFile(dir / "a.txt", "plain text to protect");
+    EXPECT_EQ(Run(dir / "a.txt", dir / "a.txt"), dir / "a.vwx");
+    ::close(holder);
+    EXPECT_TRUE(std::filesystem::exists(held) && std::filesystem::exists(live.TempPath()));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+}
+
+TEST(Paths, NamePartsLookOnlyAtTheLastPathElement) {
+    const std::tuple<std::string, const char*, const char*, const char*> cases[] = {
+        // path, extension, without it, folder
+        {"/a/Photo.JPG", "jpg", "/a/Photo", "/a/"},
+        {"/a/archive.tar.GZ", "gz", "/a/archive.tar", "/a/"},
+        {"/a/file.", "", "/a/file", "/a/"},
+        {"/a/b", "", "/a/b", "/a/"},
+        {"/a/.profile", "profile", "/a/", "/a/"},
+        {"name.txt", "txt", "name", ""},
+        {"/b.txt", "txt", "/b", ""}, // only a leading "/": no folder
+        {"rel/b.txt", "txt", "rel/b", "rel/"},
+        {"/a/", "", "/a/", "/a/"},
+        {"/home/u/my.dir/file", "", "/home/u/my.dir/file", "/home/u/my.dir/"},
+        {"/a/ÉTÉ.ÀÉ", "àé", "/a/ÉTÉ", "/a/"}}; // letters of the code page, not only ASCII
+    for (const auto& [path, extension, without, folder] : cases) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(ExtensionOf(path), extension);
+        EXPECT_EQ(WithoutExtension(path), without);
+        EXPECT_EQ(FolderOf(path), folder);
+        // The folder (or the leading "/") and the name make up the whole path.
+        EXPECT_EQ((folder[0] || path[0] != '/' ? folder : "/") + FileNameOf(path), path);
+    }
+}
+
+using CorruptionTable = JobTest;
+
+TEST_F(CorruptionTable, EveryDamageFailsAndDifferingCheckValuesAreTheUsualOutcome) {
+    for (const std::size_t size : {400u, 600000u}) {
+        WriteFile(dir / "source.txt", TextData(size, 11));
+        const Bytes good = ReadFile(Run(dir / "source.txt", dir / "source.txt"));
+        dir.Clear();
+        std::vector<std::size_t> at(size < 1000 ? good.size() : 40);
+        std::iota(at.begin(), at.end(), std::size_t{0}); // for the large file: its head, then
+        std::mt19937 rng(7);                             // the end and samples from the rest
+        for (std::size_t k = 20; size > 1000 && k < at.size(); ++k)
+            at[k] = k < 23 ? good.size() - 1 - (k - 20) : rng() % good.size();
+        std::vector<Bytes> damaged = {good, good};
+        damaged[1].push_back(0);
+        for (std::size_t pos : at) {
+            damaged.push_back(good);
+            damaged.back()[pos] ^= static_cast<std::uint8_t>(1u << (pos % 8));
+            if (pos > 0) damaged.emplace_back(good.begin(), good.begin() + static_cast<long>(pos));
+        }
+        std::size_t status23 = 0;
+        for (std::size_t k = 0; k < damaged.size(); ++k) {
+            WriteFile(dir / "damaged.vwx", damaged[k]);
+            const std::string result = Run(dir / "damaged.vwx", dir / "out.x");
+            if (k == 0) { // the undamaged file restores
+                EXPECT_EQ(result, dir / "out.txt");
+                std::filesystem::remove(result);
+                continue;
+            }
+            EXPECT_TRUE(JobStatus == 23 || JobStatus == 22 || JobStatus == 5)
+                << k << ": " << JobStatus;
+            EXPECT_EQ(dir.Entries(), std::vector<std::string>{"damaged.vwx"});
+            status23 += JobStatus == 23;
+        }
+        EXPECT_GT(status23 * 3, damaged.size() * 2);
+    }
 }
 
 } // namespace
