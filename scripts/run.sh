@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVW_SANITIZE=OFF -DVW_BUILD_GUI=ON >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVW_SANITIZE=OFF -DVW_TSAN=OFF -DVW_BUILD_GUI=ON \
+    -DVW_BUILD_CLI=ON >/dev/null
 cmake --build build -j"$(nproc)" --target vaultwise vwx
 exec build/ui/vaultwise "$@"
