@@ -1,3 +1,5 @@
+// Secrets and the code page they are typed in: the private code, the password rules and the
+// key quality score, and that none of them leaves an unwiped copy in released memory.
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -6,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <new>
 #include <string>
 #include <string_view>
@@ -13,16 +16,22 @@
 #include <vector>
 
 #include "engine/Cipher.h"
+#include "engine/Cp1252.h"
 #include "engine/JobState.h"
+#include "engine/PasswordRules.h"
 #include "engine/PrivateCode.h"
 #include "tests/support/TestHost.h"
 
-namespace {
-// While set, every heap block is searched for it before it is released.
-std::atomic<const std::string*> watched{nullptr};
-std::atomic<bool> watchedReleased{false};
+// The test program's own allocation, on malloc: while a secret is watched, every heap block is
+// searched for it before it is released.
+static std::atomic<const std::string*> watched{nullptr};
+static std::atomic<bool> watchedReleased{false};
 
-void Release(void* block) noexcept {
+void* operator new(std::size_t size) {
+    if (void* block = std::malloc(size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept {
     const std::string* secret = watched.load();
     if (block && secret &&
         std::string_view(static_cast<const char*>(block), malloc_usable_size(block))
@@ -30,22 +39,12 @@ void Release(void* block) noexcept {
         watchedReleased = true;
     std::free(block);
 }
-} // namespace
-
-// The test program's own allocation, on malloc, so that released blocks can be searched.
-void* operator new(std::size_t size) {
-    if (void* block = std::malloc(size ? size : 1)) return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept {
-    Release(block);
-}
 void operator delete(void* block, std::size_t) noexcept {
-    Release(block);
+    operator delete(block);
 }
 
 namespace vw {
-namespace test {
+namespace {
 
 // True when job released a heap block holding secret: a copy it did not wipe.
 bool ReleasesSecret(const std::string& secret, const std::function<void()>& job) {
@@ -55,9 +54,6 @@ bool ReleasesSecret(const std::string& secret, const std::function<void()>& job)
     watched = nullptr;
     return watchedReleased;
 }
-
-} // namespace test
-namespace {
 
 using test::ScopedTestHost;
 
@@ -118,7 +114,7 @@ TEST(ReadPrivateCode, LeavesNoCopyOfTheCodeOrItsKeyInTheCipherOrInReleasedMemory
     const std::string encrypted = DecodeHexPairs(scope.host.settings[0].second);
     for (const std::string& secret : {code, encrypted, scope.host.computerName}) {
         std::string read;
-        EXPECT_FALSE(test::ReleasesSecret(secret, [&] { read = ReadPrivateCode(); }));
+        EXPECT_FALSE(ReleasesSecret(secret, [&] { read = ReadPrivateCode(); }));
         EXPECT_EQ(read, code);
     }
     const Cipher& cipher = TheCipher();
@@ -140,6 +136,97 @@ TEST(ReadPrivateCode, DecryptsALongCodeWholeWithTheBufferProgressWhateverCancelA
         EXPECT_EQ(CancelRequested.load(), cancelAt >= 0);
         EXPECT_TRUE(cancelAt >= 0 || scope.host.progress == (std::vector<int>{13, 25, 38}));
     }
+}
+
+std::string Refusal(const std::string& code, const std::string& confirm) {
+    return PasswordRefusalText(JudgePassword(code, confirm), code);
+}
+
+TEST(PasswordRules, MismatchThenCharactersOutsideTheCodePageThenTheRule) {
+    const std::string outside = "La password contiene caratteri non ammessi: ";
+    for (const auto& [code, confirm] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"", ""}, {"abcde", "abcdE"}, {"abc", "abcd"}, {"\u0100abcde", "\u0101abcde"}})
+        EXPECT_EQ(Refusal(code, confirm), "Le password non conincidono") << code;
+    // Both entries alike, as typed (UTF-8). The rule counts code-page characters: under five,
+    // or one piece repeated (of one, two or three characters, found at the third length), but
+    // not a last piece shorter than the pattern; letter case counts.
+    for (const char* code : {"abcd", "\u00e9\u00e9\u00e9\u00e9", "aaaaa", "ababab", "xyzxyzxyz",
+                             "\u00e9\u20ac\u00e9\u20ac\u00e9\u20ac"})
+        EXPECT_EQ(Refusal(code, code), "Password troppo corta") << code;
+    for (const char* code : {"abcde", "abababa", "aaaaB", "abcABC", "Perch\u00e9 \u20ac"})
+        EXPECT_EQ(Refusal(code, code), "") << code;
+    // Each character the code page cannot carry, once, in order; broken UTF-8 as U+FFFD.
+    const std::pair<std::string, std::string> outsiders[] = {
+        {"\u043f\u0430\u0440\u043e\u043b\u044c1", "\u043f, \u0430, \u0440, \u043e, \u043b, \u044c"},
+        {"\u0100", "\u0100"},
+        {"\U0001F511\u0100\U0001F511x\u0080", "\U0001F511, \u0100, \u0080"},
+        {"\xFF!abcd", "\uFFFD"}};
+    for (const auto& [code, listed] : outsiders)
+        EXPECT_EQ(Refusal(code, code), outside + listed) << code;
+}
+
+TEST(PasswordRules, JudgingLeavesNoCopyOfThePassword) {
+    const std::string password = "a password too long for a short string";
+    PasswordVerdict verdict{};
+    EXPECT_FALSE(ReleasesSecret(password, [&] { verdict = JudgePassword(password, password); }));
+    EXPECT_EQ(verdict, PasswordVerdict::Accepted);
+}
+
+TEST(RateKeyQuality, FollowsTheQualityTable) {
+    // Code-page bytes; "\xE9" is 233, above 122: a symbol (13.5 -> 14); 91 to 96 in no class.
+    const std::pair<const char*, int> cases[] = {
+        {"", 0},          {"a", 3},       {"abcde", 15},    {"Abcde", 18},   {"abcd1", 21},
+        {"Abcd1", 25},    {"12345", 15},  {"a?", 9},        {"abc_def", 21}, {"Abcdefgh", 29},
+        {"Abcdefg1", 41}, {"Abcd1!", 46}, {"Abcdef1!", 62}, {"ab\xE9", 14},  {"[]^`\\", 15},
+        {"Zz0", 15},      {"a9", 8},      {"a/", 9},        {"a:", 9},       {"a@", 9}};
+    for (const auto& [text, rating] : cases)
+        EXPECT_EQ(RateKeyQuality(text), rating) << text;
+    EXPECT_EQ(RateKeyQuality(std::string(33, 'a')), 99);
+    EXPECT_EQ(RateKeyQuality(std::string(34, 'a')), 100);
+    EXPECT_EQ(RateKeyQuality(std::string(20000, 'x')), 100);
+}
+
+TEST(Cp1252, EveryByteRoundTripsThroughUtf8) {
+    std::string bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes += static_cast<char>(b);
+    EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(bytes)), bytes);
+    EXPECT_TRUE(CharactersOutsideCp1252(Cp1252ToUtf8(bytes)).empty());
+    // Undefined bytes become the control characters of the same number.
+    EXPECT_EQ(Cp1252ToUtf8("\x81\x9D"), "\xC2\x81\xC2\x9D");
+}
+
+TEST(Cp1252, UnrepresentableCharactersBecomeQuestionMarksAndAreListedOnce) {
+    // UTF-8, its code-page bytes, the characters the code page cannot carry. Each broken UTF-8
+    // sequence is one U+FFFD.
+    const std::string r = "\uFFFD";
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"perch\u00E9 \u20AC \u201Cok\u201D\u0178", "perch\xE9 \x80 \x93ok\x94\x9F", ""},
+        {std::string("a\0z/.~", 6), std::string("a\0z/.~", 6), ""},
+        {"\u0100a\u4E2D\u0100", "?a??", "\u0100\u4E2D"},
+        {"\U0001F600!", "?!", "\U0001F600"},
+        {"\u0080\u0082", "??", "\u0080\u0082"}, // C1 controls the code page redefines
+        {"a\xFFz\x80", "a?z?", r},              // bytes that start no character
+        {"\xC3", "?", r},                       // cut short
+        {"\xE2\x82z", "?z", r},
+        {"\xC0\xAF", "??", r},            // overlong "/"
+        {"\xE0\x80\xAF", "???", r},       // overlong, three bytes
+        {"\xED\xA0\x80", "???", r},       // surrogate
+        {"\xF4\x90\x80\x80", "????", r}}; // above U+10FFFF
+    for (const auto& [utf8, bytes, outside] : cases) {
+        EXPECT_EQ(Utf8ToCp1252(utf8), bytes) << utf8;
+        EXPECT_EQ(CharactersOutsideCp1252(utf8), outside) << utf8;
+        EXPECT_TRUE(!outside.empty() || Cp1252ToUtf8(bytes) == utf8) << utf8;
+    }
+}
+
+TEST(Cp1252, LowerCase) {
+    const std::pair<int, int> cases[] = {{'A', 'a'},   {'Z', 'z'},   {'a', 'a'},   {'@', '@'},
+                                         {'[', '['},   {0xC0, 0xE0}, {0xDE, 0xFE}, {0xD7, 0xD7},
+                                         {0xDF, 0xDF}, {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8E, 0x9E},
+                                         {0x9F, 0xFF}, {0x80, 0x80}};
+    for (const auto& [upper, lower] : cases)
+        EXPECT_EQ(Cp1252ToLower(static_cast<unsigned char>(upper)), lower) << upper;
 }
 
 } // namespace

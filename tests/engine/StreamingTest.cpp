@@ -1,6 +1,6 @@
 // Jobs go through their files in chunks on worker threads: the very bytes of the buffer-level
 // codec and cipher across chunk edges, the exact progress and yields, a cancel at every yield
-// point, sources that change under the job, workers that end late, the piecewise decoder.
+// point, sources that change under the job, workers that end late.
 #include <unistd.h>
 
 #include <atomic>
@@ -9,7 +9,6 @@
 #include <numeric>
 #include <thread>
 
-#include "engine/HuffmanStreamDecoder.h"
 #include "engine/StreamPipeline.h"
 #include "tests/support/JobFixture.h"
 #include "tests/support/LongCodeData.h"
@@ -172,56 +171,6 @@ TEST_F(Streaming, EveryWorkerHasEndedBeforeTheResultIsCommitted) {
         EXPECT_EQ(JobStatus, 0);
         EXPECT_EQ(atCommit, 2) << path;
     }
-}
-
-// Decodes a stream fed in pieces of the given size, each in a buffer of its own so that reading
-// outside it is caught, with room in front for odd sizes, into outputs of the given size.
-std::pair<Bytes, std::vector<std::size_t>> DecodeInPieces(const Bytes& stream, std::size_t piece,
-                                                          std::size_t outputSize) {
-    using Step = huffman::StreamDecoder::Step;
-    const bool room = piece % 2;
-    huffman::StreamDecoder decoder(stream.size());
-    std::pair<Bytes, std::vector<std::size_t>> result; // the bytes and the yield positions
-    Bytes output(outputSize), copy;
-    auto flush = [&] {
-        result.first.insert(result.first.end(), output.begin(),
-                            output.begin() + static_cast<long>(decoder.OutputUsed()));
-    };
-    for (std::size_t at = 0;;) {
-        const Step step = decoder.Run();
-        if (step == Step::Finished) break;
-        if (step == Step::Yield) result.second.push_back(decoder.YieldPosition());
-        if (step == Step::OutputFull) flush(), decoder.SetOutput(output.data(), output.size());
-        if (step != Step::NeedInput) continue;
-        if (at >= stream.size()) throw std::logic_error("more input asked than the stream has");
-        const std::size_t count = std::min(piece, stream.size() - at);
-        const std::size_t front = room ? huffman::StreamDecoder::kHeadroom : 0;
-        copy.assign(front + count, 0xEE);
-        std::copy_n(stream.begin() + static_cast<long>(at), count,
-                    copy.begin() + static_cast<long>(front));
-        decoder.SetInput(copy.data() + front, count, room);
-        at += count;
-    }
-    flush();
-    return result;
-}
-
-TEST(StreamDecoderPieces, AnyPieceAndOutputSizeGivesTheSameBytesAndYields) {
-    for (const Bytes& data : {LongCodeData(24, 3), TextData(50001, 4), Bytes(30000, 'a')}) {
-        const Bytes stream = Encoded(data);
-        const auto whole = DecodeInPieces(stream, stream.size() + 1, data.size() + 8);
-        ASSERT_TRUE(whole.first == data);
-        for (std::size_t piece : {1u, 2u, 3u, 7u, 41u, 64u, 1000u, 9999u, 10001u}) {
-            for (std::size_t outputSize : {1u, 100u, 65536u})
-                ASSERT_TRUE(DecodeInPieces(stream, piece, outputSize) == whole)
-                    << piece << " " << outputSize;
-        }
-    }
-    Bytes damaged = Encoded(TextData(5000, 5));
-    damaged[12] = 0; // a code length of 0: refused whichever piece completes the head
-    for (std::size_t piece : {1u, 5u, 11u, 13u, 5000u})
-        EXPECT_THROW(DecodeInPieces(damaged, piece, 100), EngineError) << piece;
-    EXPECT_THROW(DecodeInPieces(Bytes{'H', 'E'}, 1, 10), EngineError);
 }
 
 } // namespace
