@@ -1,18 +1,13 @@
-// Opening files and the properties of a file with the desktop scripted, and the save dialog.
+// Opening files and the properties of a file with the desktop scripted, the desktop calls on
+// a real session bus, and the save dialog.
+#include <QtDBus>
+#include <sys/stat.h>
+
+#include "UiTestSupport.h"
 #include "ui/DesktopActions.h"
 #include "ui/PropertiesWindow.h"
 
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
-#include <QUrl>
-
-#include "UiTestSupport.h"
-
-namespace vw::ui {
-namespace {
+namespace vw::ui::test {
 
 struct ScriptedShell : DesktopShell {
     ScriptedShell() { SetDesktopShell(this); }
@@ -36,10 +31,10 @@ struct ScriptedShell : DesktopShell {
 // come from the file manager, else from a window of our own. No file: nothing happens.
 TEST(DesktopActions, EachFallbackInTurn) {
     QTemporaryDir dir;
-    test::ScriptedPrompts prompts;
+    ScriptedPrompts prompts;
     ScriptedShell shell;
     QWidget owner;
-    const QString song = test::WriteFile(QDir(dir.path()), "song.Mp3", QByteArray(2048, 'x'));
+    const QString song = WriteFile(QDir(dir.path()), "song.Mp3", QByteArray(2048, 'x'));
     for (const bool opens : {true, false}) {
         shell.answers[0] = shell.answers[1] = shell.answers[2] = opens;
         OpenSelectedFile(song);
@@ -50,14 +45,74 @@ TEST(DesktopActions, EachFallbackInTurn) {
     EXPECT_EQ(ShellVerbFor("song.mp4"), "open");
     EXPECT_EQ(owner.findChildren<PropertiesWindow*>().size(), 1);
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Tipo File Sconosciuto"));
-    EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Lumora"));
+    EXPECT_EQ(prompts.messages[0].text, u"Tipo File Sconosciuto"_s);
+}
+
+// Serves service at path for its life, answering every call with reply and keeping the calls.
+struct StandIn : QDBusVirtualObject {
+    StandIn(const char* name, const char* at, QList<QVariant> answer)
+        : service(name), path(at), reply(std::move(answer)) {
+        EXPECT_TRUE(bus.registerVirtualObject(path, this));
+        EXPECT_TRUE(bus.registerService(service));
+    }
+    ~StandIn() override {
+        bus.unregisterService(service);
+        bus.unregisterObject(path);
+    }
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        calls.push_back(message);
+        connection.send(message.createReply(reply));
+        return true;
+    }
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QString service, path;
+    QList<QVariant> reply;
+    std::vector<QDBusMessage> calls;
+};
+
+static QString WireSignature(const QDBusMessage& call) {
+    return call.interface() + "." + call.member() + " " + call.signature();
+}
+
+// Stand-ins for the file manager and the desktop portal registered in this process; skipped
+// without a session bus (run the tests under dbus-run-session to include them).
+TEST(DesktopBusTest, FileManagerAndPortalGetTheirWireSignatures) {
+    if (!QDBusConnection::sessionBus().isConnected()) GTEST_SKIP() << "no session bus";
+    QTemporaryDir dir;
+    StandIn fileManager("org.freedesktop.FileManager1", "/org/freedesktop/FileManager1", {});
+    const QUrl url = QUrl::fromLocalFile(dir.filePath("a b.txt"));
+    std::optional<bool> shown;
+    DesktopShell().showItemProperties(url, [&](bool answer) { shown = answer; });
+    for (int i = 0; !shown && i < 100; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(shown, std::optional<bool>(true));
+    ASSERT_EQ(fileManager.calls.size(), 1u);
+    EXPECT_EQ(WireSignature(fileManager.calls[0]),
+              "org.freedesktop.FileManager1.ShowItemProperties ass");
+    EXPECT_EQ(fileManager.calls[0].arguments().at(0).toStringList(),
+              QStringList{url.toString(QUrl::FullyEncoded)});
+    StandIn portal("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
+                   {QVariant::fromValue(QDBusObjectPath("/org/freedesktop/portal/request/1"))});
+    QFile file(dir.filePath("data.xyz"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(DesktopShell().chooseApplication(file.fileName()));
+    ASSERT_EQ(portal.calls.size(), 1u);
+    const QDBusMessage& open = portal.calls[0];
+    EXPECT_EQ(WireSignature(open), "org.freedesktop.portal.OpenURI.OpenFile sha{sv}");
+    struct stat sent {
+    }, wanted{}; // the descriptor sent is the file's
+    ASSERT_EQ(
+        fstat(open.arguments().at(1).value<QDBusUnixFileDescriptor>().fileDescriptor(), &sent), 0);
+    ASSERT_EQ(fstat(file.handle(), &wanted), 0);
+    EXPECT_EQ(sent.st_ino, wanted.st_ino);
+    EXPECT_EQ(qdbus_cast<QVariantMap>(open.arguments().at(2)).value("ask"), QVariant(true));
 }
 
 // Jobs replace an existing result without asking: the save dialog is where the user says yes.
 TEST(SaveDialog, AsksBeforeReplacingAnExistingFile) {
     QTemporaryDir dir;
-    const QString existing = test::WriteFile(QDir(dir.path()), QStringLiteral("a.txt"), "a");
+    const QString existing = WriteFile(QDir(dir.path()), u"a.txt"_s, "a");
     QString question;
     bool chosen = false;
     QTimer answer;
@@ -68,7 +123,7 @@ TEST(SaveDialog, AsksBeforeReplacingAnExistingFile) {
             box->button(QMessageBox::Yes)->click();
         } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && !chosen) {
             // Typed as a user would (selecting needs the folder's listing, which comes late).
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("a.txt");
+            dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText("a.txt");
             chosen = dialog->selectedFiles() == QStringList{existing};
             if (chosen)
                 QMetaObject::invokeMethod(static_cast<QDialog*>(dialog), &QDialog::accept,
@@ -76,11 +131,10 @@ TEST(SaveDialog, AsksBeforeReplacingAnExistingFile) {
         }
     });
     answer.start(10);
-    EXPECT_EQ(Prompts().askSaveFile(nullptr, QStringLiteral("Salva file..."), dir.path(),
-                                    QStringLiteral("Tutti i files (*.*)")),
-              existing);
-    EXPECT_TRUE(question.contains(QStringLiteral("a.txt"))) << question.toStdString();
+    EXPECT_EQ(
+        Prompts().askSaveFile(nullptr, u"Salva file..."_s, dir.path(), u"Tutti i files (*.*)"_s),
+        existing);
+    EXPECT_TRUE(question.contains(u"a.txt"_s)) << question.toStdString();
 }
 
-} // namespace
-} // namespace vw::ui
+} // namespace vw::ui::test

@@ -1,26 +1,93 @@
-// Jobs from the Encrypt/Decrypt command to the disk and back, through the progress dialog.
-#include <QAction>
-#include <QCheckBox>
-#include <QFile>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QPushButton>
-#include <QScreen>
-
+// The whole program: its start (settings, command line), the file commands' password and
+// dialogs, and jobs from the Encrypt/Decrypt command to the disk and back.
 #include "UiTestSupport.h"
 
-namespace vw::ui {
-namespace {
+namespace vw::ui::test {
 
-using JobFlowTest = test::ProgramFixture;
+using JobFlowTest = ProgramFixture;
 
-QByteArray Contents(int kilobytes) {
+static QByteArray Contents(int kilobytes) {
     return QByteArray("lorem ipsum dolor ").repeated(kilobytes * 57);
+}
+
+TEST(CommandLinePath, ArgumentsJoinedWithBlanksWithoutSurroundingQuotes) {
+    const std::pair<QStringList, QString> rows[] = {
+        {{}, {}},
+        {{"/tmp/a.txt"}, "/tmp/a.txt"},
+        {{"\"/tmp/a b.txt\""}, "/tmp/a b.txt"},
+        {{"\""}, "\""},
+        {{"/tmp/my", "file.txt"}, "/tmp/my file.txt"},
+        {{"\"/tmp/a", "b.txt\""}, "/tmp/a b.txt"},
+    };
+    for (const auto& [arguments, path] : rows)
+        EXPECT_EQ(CommandLinePath(QStringList{"vaultwise"} + arguments), path)
+            << path.toStdString();
+}
+
+// The open dialog starts in the "Folder" setting, the home folder without it; a stored private
+// code ticks "Use PCM", which shows only while a file is selected.
+TEST_F(JobFlowTest, SettingsReadAtStart) {
+    program->Start(QString());
+    EXPECT_EQ(state().currentFolder, QDir::homePath());
+    StorePrivateCode("my private code");
+    start();
+    EXPECT_EQ(QDir::current(), QDir(folder.path()));
+    program->commands().SelectFile();
+    EXPECT_EQ(prompts.openFolders.back(), folder.path());
+    EXPECT_EQ(state().privateCode, u"my private code"_s);
+    auto* usePcm = control<QCheckBox>("chkPCM");
+    EXPECT_TRUE(usePcm->isChecked() && usePcm->isHidden());
+    select(file(u"a.txt"_s, "abc"));
+    EXPECT_FALSE(usePcm->isHidden());
+}
+
+TEST_F(JobFlowTest, CommandLineFileAsksForThePasswordAtOnceAndRunsTheJob) {
+    const QString source = file(u"b.txt"_s, "some text to protect");
+    prompts.saveAnswers.push_back(source);
+    answerPassword(u"Secret1"_s);
+    program->Start(source);
+    EXPECT_EQ(prompts.saveFolders, std::vector<QString>{QDir(folder.path()).path() + '/'});
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(state().selectedPath, pathOf(u"b.vwx"_s));
+    EXPECT_FALSE(QFile::exists(source));
+}
+
+TEST_F(JobFlowTest, ProcessButtonAsksForAPasswordOnlyWhenNoneIsHeldAndCancelsStartNothing) {
+    start();
+    select(file(u"a.txt"_s, "abcdef"));
+    JobStatus = 99;
+    const auto pressProcess = [this] {
+        SendMouse(control<QWidget>("Picture4"), QEvent::MouseButtonPress);
+        SendMouse(control<QWidget>("Picture4"), QEvent::MouseButtonRelease);
+    };
+    answerPassword(QString()); // closed
+    pressProcess();
+    answerPassword(u"Secret1"_s); // then cancelled in the save dialog
+    pressProcess();
+    EXPECT_EQ(prompts.saveFolders.size(), 1u);
+    EXPECT_EQ(JobStatus, 99); // no job ran
+    auto asked = Spy(&program->keyDialog(), &KeyDialog::passwordAccepted);
+    prompts.saveAnswers.push_back(pathOf(u"out.txt"_s)); // held: no dialog now
+    pressProcess();
+    EXPECT_EQ(*asked, 0);
+    EXPECT_TRUE(QFile::exists(pathOf(u"out.vwx"_s)));
+}
+
+TEST_F(JobFlowTest, NewKeysWipesThePasswordOnSelectionOtherwiseItStays) {
+    for (const bool newKeys : {true, false}) {
+        WriteSetting(u"NewKeys"_s, newKeys ? "True" : "0");
+        start();
+        state().password = QString::fromLatin1("Secret1"); // a buffer of its own
+        const QChar* held = state().password.constData();
+        select(file(u"a.txt"_s, "a"));
+        EXPECT_EQ(QStringView(held, 7), newKeys ? QStringView(u"\0      ", 7) : u"Secret1");
+        EXPECT_EQ(state().password.isEmpty(), newKeys);
+    }
 }
 
 TEST_F(JobFlowTest, ProtectInPlaceMovesTheSelectionToTheResultAndRestoreBringsItBack) {
     start();
-    const QString source = file(QStringLiteral("b.txt"), Contents(20));
+    const QString source = file(u"b.txt"_s, Contents(20));
     select(source);
     main().move(0, 0); // the dialog is centred on the screen, not over the main window
     QString line;
@@ -30,98 +97,94 @@ TEST_F(JobFlowTest, ProtectInPlaceMovesTheSelectionToTheResultAndRestoreBringsIt
         centre = progress().frameGeometry().center();
     };
     // Longer than a text box holds by default: the whole password keys the file.
-    const QString password = QString(40000, QLatin1Char('k')) + QStringLiteral("Secret1");
+    const QString password = QString(40000, QLatin1Char('k')) + u"Secret1"_s;
     runJob(password, source);
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(line, QStringLiteral("Attendere... b.txt ..."));
+    EXPECT_EQ(line, u"Attendere... b.txt ..."_s);
     const QPoint offCentre = centre - main().screen()->availableGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
     EXPECT_FALSE(progress().isVisible());
-    EXPECT_EQ(state().selectedPath, pathOf(QStringLiteral("b.vwx")));
-    EXPECT_EQ(main().windowTitle(), QStringLiteral("b.vwx"));
-    EXPECT_EQ(control<QAction>("mnuCrypto")->text(), QStringLiteral("&Decrypt"));
+    EXPECT_EQ(state().selectedPath, pathOf(u"b.vwx"_s));
+    EXPECT_EQ(main().windowTitle(), u"b.vwx"_s);
     EXPECT_FALSE(QFile::exists(source));
     // Back under the stored extension; another output path leaves the selection where it is.
     program->host().onEvents = nullptr;
-    runJob(password, pathOf(QStringLiteral("restored.dat")));
-    EXPECT_EQ(state().selectedPath, pathOf(QStringLiteral("b.vwx")));
-    QFile restored(pathOf(QStringLiteral("restored.txt")));
+    runJob(password, pathOf(u"restored.dat"_s));
+    EXPECT_EQ(state().selectedPath, pathOf(u"b.vwx"_s));
+    QFile restored(pathOf(u"restored.txt"_s));
     ASSERT_TRUE(restored.open(QIODevice::ReadOnly));
     EXPECT_EQ(restored.readAll(), Contents(20));
 }
 
 TEST_F(JobFlowTest, InterrompiEnterOrEscapeCancelsAProtectAndARestore) {
     start();
-    const QString source = file(QStringLiteral("b.txt"), Contents(200));
+    const QString source = file(u"b.txt"_s, Contents(200));
     select(source);
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("c.txt")));
+    runJob(u"Secret1"_s, pathOf(u"c.txt"_s));
     for (const bool restore : {false, true}) {
         for (const int key : {0, int(Qt::Key_Return), int(Qt::Key_Escape)}) {
             SCOPED_TRACE(testing::Message() << "restore " << restore << " key " << key);
-            select(restore ? pathOf(QStringLiteral("c.vwx")) : source);
+            select(restore ? pathOf(u"c.vwx"_s) : source);
             prompts.messages.clear();
             int yields = 0;
             program->host().onEvents = [&] {
                 if (++yields != 2) return;
                 if (key == 0) return progress().cmdCancel()->click();
-                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-                QObject* target = progress().cmdCancel();
-                if (key == Qt::Key_Escape) target = &progress();
-                QCoreApplication::sendEvent(target, &press);
+                Press(key == Qt::Key_Escape ? static_cast<QObject*>(&progress())
+                                            : progress().cmdCancel(),
+                      key);
             };
-            runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("out.txt")));
+            runJob(u"Secret1"_s, pathOf(u"out.txt"_s));
             program->host().onEvents = nullptr;
             ASSERT_EQ(prompts.messages.size(), 1u);
             EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Information);
             EXPECT_EQ(prompts.messages[0].text,
                       restore ? "Elaborazione interrotta." : "Elaborazione interrotta");
-            EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("out.vwx"))));
-            EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("out.txt"))));
+            EXPECT_FALSE(QFile::exists(pathOf(u"out.vwx"_s)) ||
+                         QFile::exists(pathOf(u"out.txt"_s)));
         }
     }
 }
 
 TEST_F(JobFlowTest, SecondActivationDuringAShowingStartsNoSecondJob) {
     start();
-    select(file(QStringLiteral("b.txt"), Contents(100)));
+    select(file(u"b.txt"_s, Contents(100)));
     int depth = 0, deepest = 0, yields = 0;
     program->host().onEvents = [&] {
         deepest = std::max(deepest, ++depth);
         if (yields++ == 0) progress().activate();
         --depth;
     };
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("out.txt")));
+    runJob(u"Secret1"_s, pathOf(u"out.txt"_s));
     EXPECT_GT(yields, 1);
     EXPECT_EQ(deepest, 1);
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_TRUE(QFile::exists(pathOf(QStringLiteral("out.vwx"))));
+    EXPECT_TRUE(QFile::exists(pathOf(u"out.vwx"_s)));
 }
 
 TEST_F(JobFlowTest, UsePcmGovernsWhetherJobsGetThePrivateCode) {
-    test::StorePrivateCode("pcm-code");
+    StorePrivateCode("pcm-code");
     start();
-    select(file(QStringLiteral("b.txt"), Contents(4)));
+    select(file(u"b.txt"_s, Contents(4)));
     auto* usePcm = control<QCheckBox>("chkPCM");
-    ASSERT_TRUE(usePcm->isChecked()); // ticked at start: the stored code is used
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("with.txt")));
-    usePcm->click(); // unticked: the password alone
-    runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("without.txt")));
+    runJob(u"Secret1"_s, pathOf(u"with.txt"_s)); // ticked at start: the stored code is used
+    usePcm->click();                             // unticked: the password alone
+    runJob(u"Secret1"_s, pathOf(u"without.txt"_s));
     // Each file opens only the way it was made; the other way is a wrong password.
     for (const bool ticked : {false, true}) {
-        for (const QString made : {QStringLiteral("with"), QStringLiteral("without")}) {
+        for (const QString& made : {u"with"_s, u"without"_s}) {
             if (usePcm->isChecked() != ticked) usePcm->click();
             prompts.messages.clear();
-            select(pathOf(made + QStringLiteral(".vwx")));
-            runJob(QStringLiteral("Secret1"), pathOf(QStringLiteral("out.dat")));
-            const bool opens = ticked == (made == QStringLiteral("with"));
-            EXPECT_EQ(QFile::remove(pathOf(QStringLiteral("out.txt"))), opens) << ticked;
-            EXPECT_EQ(prompts.messages.empty(), opens);
-            if (!opens)
-                EXPECT_EQ(prompts.messages[0].text, "Elaborazione non riuscita:\n\n- "
-                                                    "Password errata.\no File danneggiato");
+            select(pathOf(made + u".vwx"_s));
+            runJob(u"Secret1"_s, pathOf(u"out.dat"_s));
+            const bool opens = ticked == (made == u"with"_s);
+            EXPECT_EQ(QFile::remove(pathOf(u"out.txt"_s)), opens) << ticked;
+            EXPECT_EQ(
+                prompts.messages.empty() ? QString() : prompts.messages[0].text,
+                opens ? QString()
+                      : u"Elaborazione non riuscita:\n\n- Password errata.\no File danneggiato"_s);
         }
     }
 }
 
-} // namespace
-} // namespace vw::ui
+} // namespace vw::ui::test

@@ -1,22 +1,17 @@
-// The rules that need no window: path shortening, captions, extensions, twips, the quick
-// view's sizing and the dialog's judging of passwords.
-#include <QCoreApplication>
-#include <gtest/gtest.h>
-
+// The rules that need no program: path shortening, captions, extensions, twips, the quick
+// view's sizing and window, and the dialog's judging of passwords.
 #include <random>
 
+#include "UiTestSupport.h"
 #include "ui/PanelRules.h"
 #include "ui/QuickView.h"
 #include "ui/QuickViewSizing.h"
 #include "ui/Twips.h"
 
-namespace vw::ui {
-namespace {
-
-using namespace Qt::StringLiterals;
+namespace vw::ui::test {
 
 // 100 twips a character, narrow letters 40.
-int Measure(const QString& text) {
+static int Measure(const QString& text) {
     return static_cast<int>(text.size() * 100 - text.count(u'i') * 60);
 }
 
@@ -49,16 +44,14 @@ TEST(ShortenPath, AlwaysFitsOrIsTheBarePrefix) {
 }
 
 TEST(PanelCaptions, TimeEstimateSizeAndAttributes) {
-    const auto bytesFor = [](double seconds) {
-        return static_cast<qint64>(seconds * kProtectBytesPerSecond);
-    };
     const std::pair<double, const char*> times[] = {{0, "0 min 1 sec "},
                                                     {59.9, "0 min 59 sec "},
                                                     {61, "1 min 1 sec "},
                                                     {120, "2 min 1 sec "},
                                                     {125, "2 min 5 sec "}};
     for (const auto& [seconds, caption] : times)
-        EXPECT_EQ(TimeEstimateCaption(bytesFor(seconds)), QLatin1String(caption));
+        EXPECT_EQ(TimeEstimateCaption(static_cast<qint64>(seconds * kProtectBytesPerSecond)),
+                  QLatin1String(caption));
     const QLocale italian(QLocale::Italian, QLocale::Italy);
     EXPECT_EQ(SizeCaption(1234567, italian) + AttributeSuffix(AttributeText(true, true, true)),
               u"1.234.567 Bytes  (Systemfile  Read-only  Hidden)"_s);
@@ -82,11 +75,9 @@ TEST(PictureExtensions, PanelAndQuickView) {
 TEST(Twips, PixelsRoundTripAndTwipsRoundToTheNearestPixel) {
     for (int pixels = 0; pixels < 3000; ++pixels)
         EXPECT_EQ(TwipsToPixels(PixelsToTwips(pixels)), pixels);
-    EXPECT_EQ(PixelsToTwips(477), 7155);
-    EXPECT_EQ(TwipsToPixels(22), 1);
-    EXPECT_EQ(TwipsToPixels(23), 2);
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
+    EXPECT_EQ(std::tuple(PixelsToTwips(477), TwipsToPixels(22), TwipsToPixels(23),
+                         RoundHalfEven(2.5), RoundHalfEven(3.5)),
+              std::tuple(7155, 1, 2, 2, 4));
 }
 
 // The picture keeps its aspect ratio (whole twips taken, not rounded) inside the window.
@@ -116,6 +107,35 @@ TEST(QuickViewSizing, PictureHoldsItsRatioInsideTheWindow) {
     EXPECT_FALSE(ComputeQuickViewLayout({6000, 2000, true, 0.0}).hasPicture);
 }
 
+// The window shows the picture read at its aspect ratio, keeps the last one when a file cannot be
+// read, and starts again at its first size once closed.
+TEST(QuickViewWindow, HoldsEachPictureAndKeepsTheLastOneRead) {
+    QTemporaryDir dir;
+    QuickViewWindow window;
+    QWidget owner;
+    window.showPicture(dir.filePath("missing.jpg"), &owner);
+    EXPECT_FALSE(window.isVisible()); // nothing read yet
+    auto* image = Child<QLabel>(&window, "Image1");
+    for (const QSize size : {QSize(200, 100), QSize(100, 300)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        const QString path = dir.filePath(u"p%1.bmp"_s.arg(size.width()));
+        ASSERT_TRUE(picture.save(path, "BMP"));
+        window.showPicture(path, &owner);
+        EXPECT_TRUE(window.isVisible() && window.rect().contains(image->geometry()));
+        EXPECT_EQ(image->pixmap().size(), size);
+        const QRect area = image->geometry(); // at the picture's aspect ratio
+        EXPECT_NEAR(area.width() * size.height(), area.height() * size.width(), 2.0 * 300);
+        EXPECT_EQ(owner.cursor().shape(), Qt::ArrowCursor); // the busy pointer is gone again
+    }
+    WriteFile(QDir(dir.path()), u"drawing.wmf"_s, "not a picture");
+    window.showPicture(dir.filePath("drawing.wmf"));
+    EXPECT_EQ(image->pixmap().size(), QSize(100, 300));
+    EXPECT_EQ(window.windowTitle(), u"drawing.wmf"_s);
+    window.close();
+    window.showPicture(dir.filePath("p200.bmp"));
+    EXPECT_EQ(window.size(), QSize(TwipsToPixels(3800), TwipsToPixels(2300)));
+}
+
 // The engine holds the rules; the typed text reaches it whole, characters of two UTF-16 units
 // and lone surrogates included.
 TEST(PasswordRefusal, JudgesTheTypedTextByTheEngineRules) {
@@ -129,5 +149,4 @@ TEST(PasswordRefusal, JudgesTheTypedTextByTheEngineRules) {
         EXPECT_EQ(PasswordRefusal(code, code), refusal) << code.toStdString();
 }
 
-} // namespace
-} // namespace vw::ui
+} // namespace vw::ui::test

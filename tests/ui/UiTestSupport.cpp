@@ -1,24 +1,14 @@
 #include "UiTestSupport.h"
 
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSettings>
-#include <QSysInfo>
-#include <QTimer>
-
 #include "engine/Cipher.h"
 #include "platform/QtHost.h"
 
 namespace vw::ui::test {
-namespace {
 
-QSettings OpenSettings() {
+static QSettings OpenSettings() {
     const QString name = QString::fromLatin1(kSettingsApplication);
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, name, name);
 }
-
-} // namespace
 
 QString ScriptedPrompts::answer(std::vector<QString>& folders, std::deque<QString>& answers,
                                 const QString& folder) {
@@ -65,6 +55,17 @@ void WhenShown(QWidget* widget, std::function<void()> action) {
     timer->start(10);
 }
 
+void SendMouse(QWidget* widget, QEvent::Type type, QPointF at) {
+    const auto held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+void Press(QObject* target, int key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Return ? "\r" : "");
+    QCoreApplication::sendEvent(target, &event);
+}
+
 void ProgramFixture::SetUp() {
     ASSERT_TRUE(folder.isValid());
     OpenSettings().clear();
@@ -91,3 +92,15 @@ void ProgramFixture::answerPassword(const QString& password) {
 }
 
 } // namespace vw::ui::test
+
+// The tests run in one QApplication on the offscreen platform, with a settings store of their
+// own, so the real user's settings are never seen or touched.
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,10 +1,7 @@
 #pragma once
 // Shared helpers of the desktop program's tests: scripted prompts, the settings store, files,
-// controls found by their design names, modal windows answered from their event loops, and
-// the one fixture that runs a whole program.
-#include <QApplication>
-#include <QDir>
-#include <QTemporaryDir>
+// controls found by their design names, and the one fixture that runs a whole program.
+#include <QtWidgets>
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
@@ -20,10 +17,11 @@
 
 namespace vw::ui::test {
 
+using namespace Qt::StringLiterals;
+
 struct ShownMessage {
     MessageIcon icon;
-    QString title;
-    QString text;
+    QString title, text;
 };
 
 // Answers the file dialogs from queues ("" = cancel), recording the folders they opened in,
@@ -43,7 +41,6 @@ struct ScriptedPrompts : Prompts {
     }
     static QString answer(std::vector<QString>& folders, std::deque<QString>& answers,
                           const QString& folder);
-
     std::deque<QString> openAnswers, saveAnswers;
     std::vector<QString> openFolders, saveFolders;
     std::vector<ShownMessage> messages;
@@ -54,6 +51,8 @@ void StorePrivateCode(const std::string& codePageCode);       // encrypted under
 QString WriteFile(const QDir& folder, const QString& name, const QByteArray& contents);
 // Runs action once widget is visible (polled from the event loop; gives up after 5 s).
 void WhenShown(QWidget* widget, std::function<void()> action);
+void SendMouse(QWidget* widget, QEvent::Type type, QPointF at = QPointF(5, 5));
+void Press(QObject* target, int key);
 
 // The control of root with the given design name; a failed test when there is none.
 template <typename T> T* Child(const QObject* root, const char* name) {
@@ -92,7 +91,6 @@ class ProgramFixture : public ::testing::Test {
     }
     // The next showing of the password dialog is answered with password (or closed for "").
     void answerPassword(const QString& password);
-
     UiState& state() { return program->state(); }
     MainWindow& main() { return program->mainWindow(); }
     ProgressDialog& progress() { return program->progressDialog(); }
