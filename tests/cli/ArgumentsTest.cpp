@@ -3,7 +3,6 @@
 #include "cli/Arguments.h"
 
 namespace vw::cli {
-namespace {
 
 // What a command line sets: "file|output|password file|flags" (R --replace, F --force,
 // N --no-private-code, H --help, V --version), or the error.
@@ -42,19 +41,4 @@ TEST(ParseArguments, EveryFormOfEachOptionAndEachUsageError) {
     }
 }
 
-// The path handed to the job (the source for --replace, the -o path, or beside the source but
-// never on it), and the path a protect writes.
-TEST(OutputPathFor, TheSourceTheOutputOrBesideTheSource) {
-    for (const auto& [file, output, replace, path, protectPath] :
-         {std::tuple{"/d/r.txt", "/e/c.bin", false, "/e/c.bin", "/e/c.vwx"},
-          {"/d/r.txt", "", true, "/d/r.txt", "/d/r.vwx"},
-          {"/d.x/noext", "", false, "/d.x/noext.out", "/d.x/noext.vwx"},
-          {"/d/x.out", "", false, "/d/x.output", "/d/x.vwx"}}) {
-        const Options o{file, output, "", replace};
-        EXPECT_EQ(OutputPathFor(o), path);
-        EXPECT_EQ(ProtectResultPath(o), protectPath);
-    }
-}
-
-} // namespace
 } // namespace vw::cli

@@ -3,7 +3,6 @@
 #include "cli/Escape.h"
 
 namespace vw::cli {
-namespace {
 
 TEST(EscapeControls, WritesOutEveryControlCharacterAndKeepsTheRest) {
     using namespace std::string_literals;
@@ -20,5 +19,4 @@ TEST(EscapeControls, WritesOutEveryControlCharacterAndKeepsTheRest) {
     }
 }
 
-} // namespace
 } // namespace vw::cli

@@ -7,7 +7,6 @@
 #include "tests/support/TempDir.h"
 
 namespace vw::cli {
-namespace {
 
 // A password that cannot be used is not kept: a password file's line over the limit, or
 // characters the code page cannot carry.
@@ -16,8 +15,7 @@ TEST(ObtainPassword, WipesWhatItRefuses) {
     test::WriteFile(dir / "pw", std::string(kMaxPasswordLine + 1, 'k'));
     ::setenv(kPasswordVariable, "\u0100bcdef", 1);
     for (const std::string& file : {dir / "pw", std::string()}) {
-        Options options;
-        options.passwordFile = file;
+        const Options options{"", "", file};
         std::string typed;
         EXPECT_EQ(ObtainPassword(options, true, typed).value_or(Refusal{}).status, 3);
         EXPECT_EQ(typed, "");
@@ -68,5 +66,4 @@ TEST(ProgressLine, BarAndPercentageClampedTo0To100) {
               "\r[..........]   0%\r[..........]   9%\r[####......]  45%\r[##########] 100%");
 }
 
-} // namespace
 } // namespace vw::cli

@@ -5,7 +5,6 @@
 #include "cli/Arguments.h"
 
 namespace vw::test {
-namespace {
 
 // Each run ends with its exit status, result path and messages; a run that fails writes nothing.
 TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
@@ -17,6 +16,7 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     ASSERT_EQ(vwx.Run({"s.txt"}).status, 0);
     const Bytes original = TextData(150000, 7);
     WriteFile(vwx.dir / "a.txt", original);
+    WriteFile(vwx.dir / "x.out", std::string("x")); // beside it: x.output, not x.out
     std::filesystem::create_directory(vwx.dir / "sub");
     ASSERT_EQ(::mkfifo((vwx.dir / "fifo").c_str(), 0600), 0);
     vwx.input = "Segreto1\r\nAltro123\n";
@@ -45,6 +45,7 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
           Run{{"s.vwx"}, pw, 73, "", "vwx: s.txt already exists"},
           Run{{"--replace", "s.vwx"}, pw, 73, "", "vwx: s.txt already exists"},
           Run{{"a.txt"}, pw, 0, "a.vwx\n", ""},
+          Run{{"x.out"}, pw, 0, "x.vwx\n", ""},
           Run{{"--no-private-code", "a.vwx"}, pw, 23, "", "Generico"},
           // The password file before the environment; -f replaces a.txt, --replace a.vwx.
           Run{{"--password-file=-", "-f", "--replace", "a.vwx"}, "Altro123", 0, "a.txt\n", ""},
@@ -66,9 +67,9 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     const RunResult closed = vwx.Run({"--replace", "a.txt"});
     EXPECT_EQ(closed.status, 0);
     EXPECT_EQ(closed.err, "vwx: cannot write to standard output: Broken pipe\n");
-    EXPECT_EQ(vwx.dir.Entries(), (std::vector<std::string>{"a.vwx", "e\x1b[2J\n.vwx", "fifo",
-                                                           "s.txt", "s.vwx", "sub"}));
+    EXPECT_EQ(vwx.dir.Entries(),
+              (std::vector<std::string>{"a.vwx", "e\x1b[2J\n.vwx", "fifo", "s.txt", "s.vwx", "sub",
+                                        "x.out", "x.vwx"}));
 }
 
-} // namespace
 } // namespace vw::test

@@ -8,7 +8,6 @@
 #include "engine/FileIO.h"
 
 namespace vw::test {
-namespace {
 
 TEST(VwxFaults, SignalsWhileWaitingForThePasswordAndWhileWriting) {
     VwxProcess vwx;
@@ -49,5 +48,4 @@ TEST(VwxFaults, SignalsWhileWaitingForThePasswordAndWhileWriting) {
     }
 }
 
-} // namespace
 } // namespace vw::test

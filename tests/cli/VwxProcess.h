@@ -1,7 +1,7 @@
 #pragma once
-// Runs the real vwx in a scratch folder, with a scratch home (no user settings are read), a
-// clean environment, core dumps allowed, and a new session, so it has no terminal unless a
-// test gives it one.
+// Runs the real vwx in a scratch folder with a scratch home (no user settings are read), a clean
+// environment, default signal handling, core dumps allowed and a new session, so it has no
+// terminal unless a test gives it one.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -51,13 +51,12 @@ struct VwxProcess {
         if (closedOutput && ::pipe(pipeFds) == 0) ::close(pipeFds[0]);
         const pid_t pid = ::fork();
         if (pid == 0) { // only async-signal-safe calls from here on
-            rlimit core{};
-            ::getrlimit(RLIMIT_CORE, &core);
-            core.rlim_cur = core.rlim_max;
-            ::setrlimit(RLIMIT_CORE, &core);
+            const rlimit cores{RLIM_INFINITY, RLIM_INFINITY}; // as far as the system allows
+            ::setrlimit(RLIMIT_CORE, &cores);
+            for (const int sig : {SIGINT, SIGQUIT, SIGPIPE})
+                ::signal(sig, SIG_DFL); // a background shell ignores the first two
             ::setsid();
-            for (const int fd : {0, 1, 2})
-                ::close(fd);
+            ::close(0), ::close(1), ::close(2);
             ::open((terminal.empty() ? in : terminal).c_str(), O_RDWR); // 0, the terminal
             closedOutput ? ::dup(pipeFds[1]) : ::open(out.c_str(), O_WRONLY | O_CREAT, 0600);
             terminal.empty() ? ::open(err.c_str(), O_WRONLY | O_CREAT, 0600) : ::dup(0);
