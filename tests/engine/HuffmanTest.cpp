@@ -10,7 +10,6 @@
 #include "engine/Huffman.h"
 #include "engine/HuffmanStreamDecoder.h"
 #include "engine/JobState.h"
-#include "tests/support/LongCodeData.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestHost.h"
 

@@ -11,7 +11,6 @@
 
 #include "engine/StreamPipeline.h"
 #include "tests/support/JobFixture.h"
-#include "tests/support/LongCodeData.h"
 
 namespace vw::test {
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// A scratch folder for one test, removed with everything in it afterwards, and file helpers.
+// A scratch folder for one test, removed with everything in it afterwards, file helpers and
+// test data.
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/Bytes.h"
@@ -95,6 +97,17 @@ inline Bytes TextData(std::size_t size, unsigned seed) {
         for (const char* p = words[rng() % std::size(words)]; *p && data.size() < size; ++p)
             data.push_back(static_cast<std::uint8_t>(*p));
     }
+    return data;
+}
+
+// Data whose value counts run 1, 1, 2, 3, 5, ...: the deepest code tree for its total, with
+// codes of 30 bits and more, shuffled through the data.
+inline Bytes LongCodeData(std::size_t symbols, unsigned seed) {
+    Bytes data;
+    for (std::uint32_t v = 0, count = 1, next = 1; v < symbols;
+         ++v, count = std::exchange(next, count + next))
+        data.insert(data.end(), count, static_cast<std::uint8_t>(v * 7));
+    std::shuffle(data.begin(), data.end(), std::mt19937(seed));
     return data;
 }
 
