@@ -197,6 +197,7 @@ TEST(HuffmanDecodeChecks, MalformedStreamsAreRefusedUntouched) {
 std::pair<Bytes, std::vector<std::size_t>> DecodeInPieces(const Bytes& stream, std::size_t piece,
                                                           std::size_t outputSize) {
     using Step = huffman::StreamDecoder::Step;
+    constexpr std::size_t kRoom = huffman::StreamDecoder::kHeadroom;
     const bool room = piece % 2;
     huffman::StreamDecoder decoder(stream.size());
     std::pair<Bytes, std::vector<std::size_t>> result; // the bytes and the yield positions
@@ -212,8 +213,7 @@ std::pair<Bytes, std::vector<std::size_t>> DecodeInPieces(const Bytes& stream, s
         if (step == Step::OutputFull) flush(), decoder.SetOutput(output.data(), output.size());
         if (step != Step::NeedInput) continue;
         if (at >= stream.size()) throw std::logic_error("more input asked than the stream has");
-        const std::size_t count = std::min(piece, stream.size() - at);
-        const std::size_t front = room ? huffman::StreamDecoder::kHeadroom : 0;
+        const std::size_t count = std::min(piece, stream.size() - at), front = room ? kRoom : 0;
         copy.assign(front + count, 0xEE);
         std::copy_n(stream.begin() + static_cast<long>(at), count,
                     copy.begin() + static_cast<long>(front));

@@ -39,9 +39,7 @@ class TestHost : public Host {
     std::function<void()> act;
 
   private:
-    void Act() {
-        if (act) act();
-    }
+    void Act() const { act ? act() : void(); }
     int cancelAtCall_;
 };
 
@@ -52,9 +50,7 @@ class ScopedTestHost {
         CancelRequested = false;
         LastProgress = JobStatus = 0;
     }
-    ~ScopedTestHost() { CancelRequested = false; }
-    ScopedTestHost(const ScopedTestHost&) = delete;
-    ScopedTestHost& operator=(const ScopedTestHost&) = delete;
+    ~ScopedTestHost() { CancelRequested = false; } // not copied: ScopedHost is not
 
     TestHost host;
 
