@@ -104,8 +104,7 @@ TEST(DesktopBusTest, FileManagerAndPortalGetTheirWireSignatures) {
     }, wanted{}; // the descriptor sent is the file's
     ASSERT_EQ(
         fstat(open.arguments().at(1).value<QDBusUnixFileDescriptor>().fileDescriptor(), &sent), 0);
-    ASSERT_EQ(fstat(file.handle(), &wanted), 0);
-    EXPECT_EQ(sent.st_ino, wanted.st_ino);
+    EXPECT_TRUE(fstat(file.handle(), &wanted) == 0 && sent.st_ino == wanted.st_ino);
     EXPECT_EQ(qdbus_cast<QVariantMap>(open.arguments().at(2)).value("ask"), QVariant(true));
 }
 

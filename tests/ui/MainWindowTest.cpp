@@ -69,14 +69,11 @@ TEST(MainWindow, PanelFollowsTheSelectedFile) {
         EXPECT_EQ(state.panelState, panel);
         EXPECT_EQ(action("mnuView")->isEnabled(), panel == PanelState::Picture);
         EXPECT_EQ(action("mnuShell")->isEnabled(), file);
-        EXPECT_TRUE(action("mnuCrypto")->isEnabled());
-        EXPECT_EQ(action("mnuCrypto")->text(), QLatin1String(crypto));
+        EXPECT_TRUE(action("mnuCrypto")->isEnabled() &&
+                    action("mnuCrypto")->text() == QLatin1String(crypto));
         if (!file) continue;
         EXPECT_EQ(window.windowTitle(), u"Lumora "_s + QLatin1String(name));
-        const auto* label = Child<QLabel>(&window, "lblVersion");
-        EXPECT_EQ(label->text(), QLatin1String(version));
-        EXPECT_EQ(label->palette().color(QPalette::WindowText),
-                  crypto[1] == 'D' ? QColor(0, 128, 0) : QColor(255, 0, 0));
+        EXPECT_EQ(Child<QLabel>(&window, "lblVersion")->text(), QLatin1String(version));
     }
 }
 
@@ -88,9 +85,9 @@ TEST(MainWindow, EveryNewPointerPositionOverThePanelFeedsTheEntropyPoolInTwips) 
         {"lblSource", {10, 3}}, {"lblSource", {10, 3}}, {"lblTime", {3, 2}}, {"Picture3", {9, 9}}};
     for (const auto& [over, at] : moves)
         SendMouse(Child<QWidget>(&window, over), QEvent::MouseMove, at);
-    EXPECT_EQ(EntropyPool.size(), 2u); // a position already fed and the buttons feed nothing
-    EXPECT_FLOAT_EQ(LastMousePosition.x, 45.0f);
-    EXPECT_FLOAT_EQ(LastMousePosition.y, 30.0f);
+    // A position already fed and the buttons feed nothing.
+    EXPECT_EQ(std::tuple(EntropyPool.size(), LastMousePosition.x, LastMousePosition.y),
+              std::tuple(2u, 45.0f, 30.0f));
 }
 
 // Pictures come from the program's own folder first, then from the installed pictures.

@@ -1,5 +1,5 @@
 // The rules that need no program: path shortening, captions, extensions, twips, the quick
-// view's sizing and window, and the dialog's judging of passwords.
+// view's sizing and its window.
 #include <random>
 
 #include "UiTestSupport.h"
@@ -134,19 +134,6 @@ TEST(QuickViewWindow, HoldsEachPictureAndKeepsTheLastOneRead) {
     window.close();
     window.showPicture(dir.filePath("p200.bmp"));
     EXPECT_EQ(window.size(), QSize(TwipsToPixels(3800), TwipsToPixels(2300)));
-}
-
-// The engine holds the rules; the typed text reaches it whole, characters of two UTF-16 units
-// and lone surrogates included.
-TEST(PasswordRefusal, JudgesTheTypedTextByTheEngineRules) {
-    const QString outside = u"La password contiene caratteri non ammessi: "_s;
-    const std::pair<QString, QString> rows[] = {
-        {u"\U0001F511\u0100\U0001F511"_s, outside + u"\U0001F511, \u0100"_s},
-        {QChar(0xD800) + u"abcde"_s, outside + QChar(0xFFFD)},
-        {u"Perch\u00e9 \u20ac"_s, QString()},
-    };
-    for (const auto& [code, refusal] : rows)
-        EXPECT_EQ(PasswordRefusal(code, code), refusal) << code.toStdString();
 }
 
 } // namespace vw::ui::test

@@ -39,22 +39,6 @@ QString WriteFile(const QDir& folder, const QString& name, const QByteArray& con
     return file.fileName();
 }
 
-void WhenShown(QWidget* widget, std::function<void()> action) {
-    auto* timer = new QTimer();
-    auto remaining = std::make_shared<int>(500);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, widget, action, remaining] {
-        const bool shown = widget->isVisible();
-        if (!shown && --*remaining > 0) return;
-        timer->deleteLater();
-        timer->stop();
-        if (shown)
-            action();
-        else
-            ADD_FAILURE() << "window never shown: " << widget->objectName().toStdString();
-    });
-    timer->start(10);
-}
-
 void SendMouse(QWidget* widget, QEvent::Type type, QPointF at) {
     const auto held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
     QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
@@ -84,11 +68,18 @@ void ProgramFixture::start() {
 
 void ProgramFixture::answerPassword(const QString& password) {
     KeyDialog* dialog = &program->keyDialog();
-    WhenShown(dialog, [dialog, password] {
+    auto* timer = new QTimer();
+    auto remaining = std::make_shared<int>(500);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        if (!dialog->isVisible() && --*remaining > 0) return;
+        timer->deleteLater();
+        timer->stop();
+        if (!dialog->isVisible()) return ADD_FAILURE() << "no password dialog";
         Child<QLineEdit>(dialog, "txtCode")->setText(password);
         Child<QLineEdit>(dialog, "txtConfirm")->setText(password);
         Child<QPushButton>(dialog, password.isEmpty() ? "cmdCancel" : "cmdOK")->click();
     });
+    timer->start(10);
 }
 
 } // namespace vw::ui::test

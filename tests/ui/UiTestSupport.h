@@ -49,8 +49,6 @@ struct ScriptedPrompts : Prompts {
 void WriteSetting(const QString& key, const QVariant& value); // in the "Config" group
 void StorePrivateCode(const std::string& codePageCode);       // encrypted under the computer's name
 QString WriteFile(const QDir& folder, const QString& name, const QByteArray& contents);
-// Runs action once widget is visible (polled from the event loop; gives up after 5 s).
-void WhenShown(QWidget* widget, std::function<void()> action);
 void SendMouse(QWidget* widget, QEvent::Type type, QPointF at = QPointF(5, 5));
 void Press(QObject* target, int key);
 
@@ -89,7 +87,8 @@ class ProgramFixture : public ::testing::Test {
         prompts.saveAnswers.push_back(outputPath);
         program->commands().RunCryptoCommand();
     }
-    // The next showing of the password dialog is answered with password (or closed for "").
+    // The next showing of the password dialog (polled from the event loop; given up after 5 s)
+    // is answered with password, or closed for "".
     void answerPassword(const QString& password);
     UiState& state() { return program->state(); }
     MainWindow& main() { return program->mainWindow(); }
