@@ -230,9 +230,7 @@ TEST(ReportProgress, ZeroChangesNothingAndMoreThan100Is100) {
     EXPECT_EQ(scope.host.progress, (std::vector<int>{100, 37}));
 }
 
-using DriverChecks = JobTest;
-
-TEST_F(DriverChecks, PasswordFirstThenMissingAndEmptySourcesThenTheJob) {
+TEST_F(ProtectedFileTest, PasswordFirstThenMissingAndEmptySourcesThenTheJob) {
     const std::string missing = dir / "missing.txt", empty = dir / "empty.txt";
     WriteFile(empty, "");
     const std::tuple<std::string, const char*, int, const char*> cases[] = {
@@ -277,10 +275,8 @@ TEST(AtomicFile, TheResultFollowsTheUmaskWhileTheTemporaryFileStaysPrivate) {
     }
 }
 
-using StaleTempFiles = JobTest;
-
 // A job removes what killed jobs left in its output folder: temporary files nobody holds locked.
-TEST_F(StaleTempFiles, AJobRemovesOnlyTheOnesNobodyHoldsLocked) {
+TEST_F(ProtectedFileTest, AJobRemovesOnlyTheOnesNobodyHoldsLocked) {
     // Process ids say nothing across containers or machines: neither name protects a file.
     const std::string held = dir / (std::string(kTempPrefix) + "999999-held");
     const std::string stale = dir / (std::string(kTempPrefix) + std::to_string(::getppid()) + "-x");
@@ -323,9 +319,7 @@ TEST(Paths, NamePartsLookOnlyAtTheLastPathElement) {
     }
 }
 
-using CorruptionTable = JobTest;
-
-TEST_F(CorruptionTable, EveryDamageFailsAndDifferingCheckValuesAreTheUsualOutcome) {
+TEST_F(ProtectedFileTest, EveryDamageFailsAndDifferingCheckValuesAreTheUsualOutcome) {
     for (const std::size_t size : {400u, 600000u}) {
         WriteFile(dir / "source.txt", TextData(size, 11));
         const Bytes good = ReadFile(Run(dir / "source.txt", dir / "source.txt"));
@@ -360,12 +354,8 @@ TEST_F(CorruptionTable, EveryDamageFailsAndDifferingCheckValuesAreTheUsualOutcom
     }
 }
 
-using Faults = JobTest;
-
-// Failing disks and long use: a write that hits a size limit, an output path taken by a folder
-// or gone, each ends with a clear status and keeps every existing file; hundreds of jobs in one
-// process leak neither memory nor descriptors.
-TEST_F(Faults, FailedWritesKeepEveryExistingFile) {
+// A full disk (a size limit) or an output path taken by a folder or gone: a status, no change.
+TEST_F(ProtectedFileTest, FailedWritesKeepEveryExistingFile) {
     WriteFile(dir / "a.bin", RandomData(300000, 1));
     const std::string p = Run(dir / "a.bin", dir / "p.bin");
     WriteFile(dir / "a.vwx", "an older protected copy");
@@ -394,7 +384,7 @@ TEST_F(Faults, FailedWritesKeepEveryExistingFile) {
     }
 }
 
-TEST_F(Faults, HundredsOfJobsLeakNoDescriptorsAndNoMemory) {
+TEST_F(ProtectedFileTest, HundredsOfJobsLeakNoDescriptorsAndNoMemory) {
     auto descriptors = [] {
         const std::filesystem::directory_iterator fds("/proc/self/fd");
         return std::distance(begin(fds), end(fds));
