@@ -32,8 +32,7 @@ TEST_F(KeyDialogTest, RefusalsInOrderWipeBothBoxesAndKeepTheHeldPassword) {
         {u"\U0001F511\u0100\U0001F511"_s, u"\U0001F511\u0100\U0001F511"_s,
          outside + u"\U0001F511, \u0100"_s},
         {QChar(0xD800) + u"abcde"_s, QChar(0xD800) + u"abcde"_s, outside + QChar(0xFFFD)},
-        {u"abcd"_s, u"abcd"_s, u"Password troppo corta"_s},
-    };
+        {u"abcd"_s, u"abcd"_s, u"Password troppo corta"_s}};
     for (const auto& [code, confirm, refusal] : rows) {
         prompts.messages.clear();
         type(code, confirm);

@@ -10,15 +10,6 @@ static QSettings OpenSettings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, name, name);
 }
 
-QString ScriptedPrompts::answer(std::vector<QString>& folders, std::deque<QString>& answers,
-                                const QString& folder) {
-    folders.push_back(folder);
-    if (answers.empty()) return {};
-    QString answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
 void WriteSetting(const QString& key, const QVariant& value) {
     OpenSettings().setValue(QString::fromLatin1(kSettingsGroup) + QLatin1Char('/') + key, value);
 }

@@ -1,6 +1,5 @@
 #pragma once
-// Shared helpers of the desktop program's tests: scripted prompts, the settings store, files,
-// controls found by their design names, and the one fixture that runs a whole program.
+// Shared helpers of the desktop program's tests and the one fixture that runs a whole program.
 #include <QtWidgets>
 #include <deque>
 #include <functional>
@@ -24,8 +23,7 @@ struct ShownMessage {
     QString title, text;
 };
 
-// Answers the file dialogs from queues ("" = cancel), recording the folders they opened in,
-// and records every message box.
+// Answers the file dialogs from queues ("" = cancel), recording their folders and messages.
 struct ScriptedPrompts : Prompts {
     ScriptedPrompts() { SetPrompts(this); }
     ~ScriptedPrompts() override { SetPrompts(nullptr); }
@@ -40,7 +38,12 @@ struct ScriptedPrompts : Prompts {
         return answer(saveFolders, saveAnswers, folder);
     }
     static QString answer(std::vector<QString>& folders, std::deque<QString>& answers,
-                          const QString& folder);
+                          const QString& folder) {
+        folders.push_back(folder);
+        const QString next = answers.empty() ? QString() : answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return next;
+    }
     std::deque<QString> openAnswers, saveAnswers;
     std::vector<QString> openFolders, saveFolders;
     std::vector<ShownMessage> messages;
@@ -52,14 +55,12 @@ QString WriteFile(const QDir& folder, const QString& name, const QByteArray& con
 void SendMouse(QWidget* widget, QEvent::Type type, QPointF at = QPointF(5, 5));
 void Press(QObject* target, int key);
 
-// The control of root with the given design name; a failed test when there is none.
 template <typename T> T* Child(const QObject* root, const char* name) {
     T* child = root->findChild<T*>(QString::fromLatin1(name));
     if (!child) ADD_FAILURE() << "no control " << name;
     return child;
 }
 
-// Counts the emissions of a signal.
 template <typename Sender, typename Signal>
 std::shared_ptr<int> Spy(Sender* sender, Signal signal) {
     auto count = std::make_shared<int>(0);
