@@ -13,16 +13,14 @@ struct ScriptedShell : DesktopShell {
     ~ScriptedShell() override { SetDesktopShell(nullptr); }
     bool openUrl(const QUrl& url, const QString& verb) override {
         opened.push_back(url.toLocalFile() + " " + verb);
-        return answers[0];
+        return answer;
     }
     bool chooseApplication(const QString& path) override {
         opened.push_back(path + " chooser");
-        return answers[1];
+        return answer;
     }
-    void showItemProperties(const QUrl&, std::function<void(bool)> done) override {
-        done(answers[2]);
-    }
-    bool answers[3] = {true, true, true}; // of the opener, the chooser and the file manager
+    void showItemProperties(const QUrl&, std::function<void(bool)> done) override { done(answer); }
+    bool answer = true; // of the opener, the chooser and the file manager
     QStringList opened;
 };
 
@@ -35,7 +33,7 @@ TEST(DesktopActions, EachFallbackInTurn) {
     QWidget owner;
     const QString song = WriteFile(QDir(dir.path()), "song.Mp3", QByteArray(2048, 'x'));
     for (const bool opens : {true, false}) {
-        shell.answers[0] = shell.answers[1] = shell.answers[2] = opens;
+        shell.answer = opens;
         OpenSelectedFile(song);
         OpenSelectedFile(dir.filePath("gone.txt"));
         EXPECT_EQ(ShowFileProperties(song, &owner), kPropertiesShown);

@@ -20,7 +20,7 @@ void StorePrivateCode(const std::string& codePageCode) {
     for (const char c : codePageCode)
         hex +=
             QStringLiteral("%1").arg(EncryptByte(static_cast<std::uint8_t>(c)), 2, 16, QChar('0'));
-    WriteSetting(QStringLiteral("OFB"), hex);
+    WriteSetting(u"OFB"_s, hex);
 }
 
 QString WriteFile(const QDir& folder, const QString& name, const QByteArray& contents) {
@@ -42,9 +42,7 @@ void Press(QObject* target, int key) {
 }
 
 void ProgramFixture::SetUp() {
-    ASSERT_TRUE(folder.isValid());
     OpenSettings().clear();
-    QApplication::setQuitOnLastWindowClosed(false);
     JobStatus = 0;
     CancelRequested = false;
     program = std::make_unique<Program>();
@@ -83,6 +81,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
