@@ -20,25 +20,21 @@ TEST(MainWindow, PictureButtonsShowTheirPressedThenReleasedPictureAndActOnReleas
         return picture;
     });
     const auto shown = [&](QLabel* button) { return button->pixmap().toImage().pixel(0, 0); };
-    struct Row {
-        const char* button;
-        QPixmap designLook;
-        QString pressed, released;
-        std::shared_ptr<int> acted;
-    };
-    for (const Row& row : {Row{"Picture3", OpenButtonPixmap(), "22.jpg", "21.jpg",
-                               Spy(&window, &MainWindow::selectFileRequested)},
-                           Row{"Picture4", ProcessButtonPixmap(), "32.jpg", "31.jpg",
-                               Spy(&window, &MainWindow::cryptoRequested)},
-                           Row{"Picture2", ExitButtonPixmap(), "02.jpg", "01.jpg",
-                               Spy(&window, &MainWindow::exitRequested)}}) {
-        SCOPED_TRACE(row.button);
-        auto* button = Child<QLabel>(&window, row.button);
-        EXPECT_EQ(button->pixmap().toImage(), row.designLook.toImage());
+    const std::tuple<const char*, QPixmap, QString, QString, std::shared_ptr<int>> rows[] = {
+        {"Picture3", OpenButtonPixmap(), "22.jpg", "21.jpg",
+         Spy(&window, &MainWindow::selectFileRequested)},
+        {"Picture4", ProcessButtonPixmap(), "32.jpg", "31.jpg",
+         Spy(&window, &MainWindow::cryptoRequested)},
+        {"Picture2", ExitButtonPixmap(), "02.jpg", "01.jpg",
+         Spy(&window, &MainWindow::exitRequested)}};
+    for (const auto& [name, designLook, pressed, released, acted] : rows) {
+        SCOPED_TRACE(name);
+        auto* button = Child<QLabel>(&window, name);
+        EXPECT_EQ(button->pixmap().toImage(), designLook.toImage());
         SendMouse(button, QEvent::MouseButtonPress);
-        EXPECT_EQ(std::tuple(shown(button), *row.acted), std::tuple(ColourOf(row.pressed), 0));
+        EXPECT_EQ(std::tuple(shown(button), *acted), std::tuple(ColourOf(pressed), 0));
         SendMouse(button, QEvent::MouseButtonRelease);
-        EXPECT_EQ(std::tuple(shown(button), *row.acted), std::tuple(ColourOf(row.released), 1));
+        EXPECT_EQ(std::tuple(shown(button), *acted), std::tuple(ColourOf(released), 1));
     }
     // The caption of the process button works it only while a file name is shown.
     auto processes = Spy(&window, &MainWindow::cryptoRequested);
