@@ -11,9 +11,12 @@ static QRgb ColourOf(const QString& name) {
     return qRgb(name[0].unicode(), name[1].unicode(), 0);
 }
 
-TEST(MainWindow, PictureButtonsShowTheirPressedThenReleasedPictureAndActOnRelease) {
+struct MainWindowTest : ::testing::Test {
     UiState state;
     MainWindow window{state};
+};
+
+TEST_F(MainWindowTest, PictureButtonsShowTheirPressedThenReleasedPictureAndActOnRelease) {
     window.setPictureLoader([](const QString& name) {
         QPixmap picture(4, 4);
         picture.fill(QColor(ColourOf(name)));
@@ -46,10 +49,8 @@ TEST(MainWindow, PictureButtonsShowTheirPressedThenReleasedPictureAndActOnReleas
     EXPECT_EQ(*processes, 1);
 }
 
-TEST(MainWindow, PanelFollowsTheSelectedFile) {
+TEST_F(MainWindowTest, PanelFollowsTheSelectedFile) {
     QTemporaryDir folder;
-    UiState state;
-    MainWindow window{state};
     const auto action = [&](const char* name) { return Child<QAction>(&window, name); };
     const std::tuple<const char*, PanelState, const char*, const char*> rows[] = {
         {"", PanelState::NoFile, "&Encode", ""},
@@ -73,9 +74,7 @@ TEST(MainWindow, PanelFollowsTheSelectedFile) {
     }
 }
 
-TEST(MainWindow, EveryNewPointerPositionOverThePanelFeedsTheEntropyPoolInTwips) {
-    UiState state;
-    MainWindow window{state};
+TEST_F(MainWindowTest, EveryNewPointerPositionOverThePanelFeedsTheEntropyPoolInTwips) {
     EntropyPool.clear();
     const std::pair<const char*, QPointF> moves[] = {
         {"lblSource", {10, 3}}, {"lblSource", {10, 3}}, {"lblTime", {3, 2}}, {"Picture3", {9, 9}}};
