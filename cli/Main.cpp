@@ -25,9 +25,9 @@ namespace {
 
 using vw::cli::Refusal;
 
+// Only notes the interrupt: a prompt stops at once, a job at its next yield (see RunJob).
 extern "C" void OnInterrupt(int) {
     vw::cli::Interrupted = 1;
-    vw::CancelRequested.store(true); // lock-free, so safe in a signal handler
 }
 
 // Interrupts stop prompts and jobs; a closed standard output is an error to report, not a
@@ -84,7 +84,8 @@ int RunJob(const vw::cli::Options& options, vw::cli::Secrets& secrets) {
     }
     vw::cli::ProgressBar bar(STDERR_FILENO);
     if (::isatty(STDERR_FILENO)) host.onProgress = [&bar](int percent) { bar.Show(percent); };
-    // A cancel that came before the job cleared the flag at its start is raised again.
+    // Every yield turns a noted interrupt into a cancel, also one that came before the job
+    // started (which clears the cancel flag).
     host.onEvents = [] {
         if (vw::cli::Interrupted) vw::CancelRequested.store(true);
     };

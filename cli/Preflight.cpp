@@ -29,11 +29,11 @@ std::string SourceProblem(const std::string& path) {
     return path + " is " + KindOf(info.st_mode) + ", not a file";
 }
 
+// The source itself never is in the way: a name ending in ".vwx" is restored, not protected.
 bool ProtectResultInTheWay(const Options& options) {
-    const std::string result = ProtectResultPath(options);
     struct stat info = {};
     // A dangling link counts too: the result would replace it.
-    return !options.force && result != options.file && ::lstat(result.c_str(), &info) == 0;
+    return !options.force && ::lstat(ProtectResultPath(options).c_str(), &info) == 0;
 }
 
 } // namespace

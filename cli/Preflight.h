@@ -11,7 +11,7 @@ namespace vw::cli {
 
 // Why the job cannot run: an output path that is a folder, a source that is missing or not a
 // regular file (a link to one will do), or, when protecting without --force, an existing entry
-// at the result's path (the source itself never counts, since the result always differs).
+// at the result's path.
 std::optional<Refusal> Preflight(const Options& options, bool protecting);
 
 // The refusal when the result would replace the existing file at path.

@@ -25,15 +25,14 @@ std::string ProgressLine(int percent, int width) {
 }
 
 void ProgressBar::Show(int percent) {
-    if (percent == last_) return;
-    last_ = percent;
     WriteAll(fd_, ProgressLine(percent, kBarWidth));
+    drawn_ = true;
 }
 
 void ProgressBar::Finish() {
-    if (last_ < 0) return;
+    if (!drawn_) return;
     WriteAll(fd_, "\r\x1b[K");
-    last_ = -1;
+    drawn_ = false;
 }
 
 } // namespace vw::cli

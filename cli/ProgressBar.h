@@ -10,13 +10,14 @@ std::string ProgressLine(int percent, int width);
 class ProgressBar {
   public:
     explicit ProgressBar(int fd) : fd_(fd) {}
+    // Draws the line for percent; the engine reports each percentage once.
     void Show(int percent);
     // Clears the line when something was drawn.
     void Finish();
 
   private:
     int fd_;
-    int last_ = -1;
+    bool drawn_ = false;
 };
 
 } // namespace vw::cli

@@ -9,11 +9,11 @@ namespace vw::test {
 // Each run ends with its exit status, result path and messages; a run that fails writes nothing.
 TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     VwxProcess vwx;
-    std::filesystem::create_directories(vwx.home / ".config/vaultwise"); // a stored private code
-    WriteFile(vwx.home / ".config/vaultwise/vaultwise.conf", std::string("[Config]\nOFB=0011\n"));
-    WriteFile(vwx.home / "long", std::string(65535, 'k') + "x\n"); // the longest password line
     WriteFile(vwx.dir / "s.txt", TextData(30000, 2));
-    ASSERT_EQ(vwx.Run({"s.txt"}).status, 0);
+    ASSERT_EQ(vwx.Run({"s.txt"}).status, 0); // before there is a stored private code
+    std::filesystem::create_directories(vwx.home / ".config/vaultwise");
+    WriteFile(vwx.home / ".config/vaultwise/vaultwise.conf", std::string("[Config]\nOFB=0011\n"));
+    WriteFile(vwx.home / "long", std::string(65535, 'k') + "x"); // the longest password line
     const Bytes original = TextData(150000, 7);
     WriteFile(vwx.dir / "a.txt", original);
     WriteFile(vwx.dir / "x.out", std::string("x")); // beside it: x.output, not x.out
@@ -34,23 +34,21 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
           Run{{"--password-file", vwx.home / "long", "-o", "t", "s.vwx"}, "", 23, "", "Generico"},
           Run{{"s.vwx"}, "\u043F\u0430\u0440\u043E\u043B\u044C1", 3, "", "\"\u043F\", \"\u0430\""},
           Run{{"s.vwx"}, "abcdef\xFF", 3, "", "(\"\uFFFD\" stands for bytes that are not UTF-8)"},
-          Run{{"missing.txt"}, "", 4, "", "vwx: File non trovato: missing.txt\n"},
           Run{{"gone\x1b[2J\n.txt"}, "", 4, "", "File non trovato: gone\\x1b[2J\\x0a.txt\n"},
           Run{{"sub"}, "", 4, "", "vwx: sub is a folder, not a file\n"},
           Run{{"fifo"}, "", 4, "", "vwx: fifo is a FIFO, not a file\n"},
-          Run{{"-o", "t", "s.vwx"}, "Segreto2", 23, "", "3 (password errata o file danneggiato)"},
+          Run{{"-o", "t", "s.vwx"}, pw, 23, "", "3 (password errata o file danneggiato)"}, // code
           // Protecting is refused before the password is asked, restoring before writing.
           Run{{"s.txt"}, "", 73, "", "vwx: s.vwx already exists; use -f to replace it\n"},
           Run{{"--replace", "s.txt"}, "", 73, "", "vwx: s.vwx already exists"},
-          Run{{"s.vwx"}, pw, 73, "", "vwx: s.txt already exists"},
-          Run{{"--replace", "s.vwx"}, pw, 73, "", "vwx: s.txt already exists"},
-          Run{{"a.txt"}, pw, 0, "a.vwx\n", ""},
-          Run{{"x.out"}, pw, 0, "x.vwx\n", ""},
-          Run{{"--no-private-code", "a.vwx"}, pw, 23, "", "Generico"},
+          Run{{"--no-private-code", "s.vwx"}, pw, 73, "", "vwx: s.txt already exists"},
+          Run{{"--no-private-code", "--replace", "s.vwx"}, pw, 73, "", "vwx: s.txt already"},
+          Run{{"a.txt"}, pw, 0, "a.vwx\n", ""}, Run{{"x.out"}, pw, 0, "x.vwx\n", ""},
           // The password file before the environment; -f replaces a.txt, --replace a.vwx.
           Run{{"--password-file=-", "-f", "--replace", "a.vwx"}, "Altro123", 0, "a.txt\n", ""},
           Run{{"-o", esc, "a.txt"}, pw, 0, escShown, ""},
-          Run{{"-f", "-o", esc, "a.txt"}, pw, 0, escShown, ""}}) {
+          Run{{"-f", "-o", esc, "a.txt"}, pw, 0, escShown, ""},
+          Run{{"--no-private-code", "-o", esc, "s.vwx"}, pw, 0, "e\\x1b[2J\\x0a.txt\n", ""}}) {
         SCOPED_TRACE(::testing::PrintToString(args));
         const auto files = Files(vwx.dir);
         const RunResult r = vwx.Run(args, password);
@@ -68,8 +66,8 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     EXPECT_EQ(closed.status, 0);
     EXPECT_EQ(closed.err, "vwx: cannot write to standard output: Broken pipe\n");
     EXPECT_EQ(vwx.dir.Entries(),
-              (std::vector<std::string>{"a.vwx", "e\x1b[2J\n.vwx", "fifo", "s.txt", "s.vwx", "sub",
-                                        "x.out", "x.vwx"}));
+              (std::vector<std::string>{"a.vwx", "e\x1b[2J\n.txt", "e\x1b[2J\n.vwx", "fifo",
+                                        "s.txt", "s.vwx", "sub", "x.out", "x.vwx"}));
 }
 
 } // namespace vw::test
