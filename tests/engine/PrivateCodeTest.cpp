@@ -31,7 +31,7 @@ void* operator new(std::size_t size) {
     if (void* block = std::malloc(size ? size : 1)) return block;
     throw std::bad_alloc();
 }
-void operator delete(void* block) noexcept {
+static void Release(void* block) noexcept {
     const std::string* secret = watched.load();
     if (block && secret &&
         std::string_view(static_cast<const char*>(block), malloc_usable_size(block))
@@ -39,8 +39,11 @@ void operator delete(void* block) noexcept {
         watchedReleased = true;
     std::free(block);
 }
+void operator delete(void* block) noexcept {
+    Release(block);
+}
 void operator delete(void* block, std::size_t) noexcept {
-    operator delete(block);
+    Release(block);
 }
 
 namespace vw {
