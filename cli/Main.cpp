@@ -3,7 +3,6 @@
 #include <csignal>
 #include <cstring>
 #include <string>
-#include <sys/prctl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -19,7 +18,9 @@
 #include "engine/Driver.h"
 #include "engine/JobState.h"
 #include "engine/PrivateCode.h"
+#include "platform/CoreDumps.h"
 #include "platform/QtHost.h"
+#include "vw/Version.h"
 
 namespace {
 
@@ -103,14 +104,14 @@ int RunJob(const vw::cli::Options& options, vw::cli::Secrets& secrets) {
 } // namespace
 
 int main(int argc, char** argv) {
-    ::prctl(PR_SET_DUMPABLE, 0); // a core dump would hold the password
+    vw::DisableCoreDumps();
     InstallSignalHandlers();
     const vw::cli::ParseResult parsed =
         vw::cli::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.ok()) return Tell({vw::cli::kUsageError, parsed.error});
     const vw::cli::Options& options = parsed.options;
     if (options.help) return Print(vw::cli::HelpText(), 0);
-    if (options.version) return Print(std::string("vwx ") + VW_VERSION + "\n", 0);
+    if (options.version) return Print(std::string("vwx ") + vw::kVersion + "\n", 0);
 
     const bool protecting = vw::DetectFileKind(options.file) == vw::FileKind::Plain;
     if (const auto refusal = vw::cli::Preflight(options, protecting)) return Tell(*refusal);
