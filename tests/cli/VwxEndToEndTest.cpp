@@ -3,6 +3,7 @@
 
 #include "VwxProcess.h"
 #include "cli/Arguments.h"
+#include "vw/Version.h"
 
 namespace vw::test {
 
@@ -14,19 +15,16 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     std::filesystem::create_directories(vwx.home / ".config/vaultwise");
     WriteFile(vwx.home / ".config/vaultwise/vaultwise.conf", std::string("[Config]\nOFB=0011\n"));
     WriteFile(vwx.home / "long", std::string(65535, 'k') + "x"); // the longest password line
-    const Bytes original = TextData(150000, 7);
-    WriteFile(vwx.dir / "a.txt", original);
+    WriteFile(vwx.dir / "a.txt", TextData(150000, 7));
     WriteFile(vwx.dir / "x.out", std::string("x")); // beside it: x.output, not x.out
     std::filesystem::create_directory(vwx.dir / "sub");
     ASSERT_EQ(::mkfifo((vwx.dir / "fifo").c_str(), 0600), 0);
     vwx.input = "Segreto1\r\nAltro123\n";
     const std::string pw = "Segreto1", esc = "e\x1b[2J\n.x", escShown = "e\\x1b[2J\\x0a.vwx\n";
-    // The arguments, VWX_PASSWORD ("": not set), the exit status, standard output, a part of
-    // standard error.
+    // Arguments, VWX_PASSWORD ("": unset), exit status, standard output, part of standard error.
     using Run = std::tuple<std::vector<std::string>, std::string, int, std::string, std::string>;
     for (const auto& [args, password, status, out, err] :
-         {Run{{"--help"}, "", 0, cli::HelpText(), ""},
-          Run{{}, "", 64, "", "vwx: no file given\n" + cli::UsageLine()},
+         {Run{{}, "", 64, "", "vwx: no file given\n" + cli::UsageLine()},
           Run{{"-o", "sub", "s.txt"}, pw, 64, "", "the output path sub is a folder"},
           Run{{"-o", "t", "s.txt"}, "", 64, "", "no terminal to ask the password on"},
           Run{{"--password-file", "nope", "s.vwx"}, "", 64, "", "password file nope\n"},
@@ -59,8 +57,7 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
         EXPECT_EQ(status == 0 ? r.err : "", "");                // no terminal: no progress bar
         EXPECT_EQ(status != 0 ? Files(vwx.dir) : files, files); // a failure writes nothing
     }
-    EXPECT_EQ(ReadFile(vwx.dir / "a.txt"), original);
-    EXPECT_EQ(vwx.Run({"--version"}).out.rfind("vwx ", 0), 0u);
+    EXPECT_EQ(vwx.Run({"--version"}).out, "vwx " + std::string(kVersion) + "\n");
     vwx.closedOutput = true; // reported after the job, and the status stays
     const RunResult closed = vwx.Run({"--replace", "a.txt"});
     EXPECT_EQ(closed.status, 0);

@@ -1,7 +1,6 @@
 #pragma once
-// Runs the real vwx in a scratch folder with a scratch home (no user settings are read), a clean
-// environment, default signal handling, core dumps allowed and a new session, so it has no
-// terminal unless a test gives it one.
+// Runs the real vwx in a scratch folder and home, clean environment, default signal handling, core
+// dumps allowed, in a new session: no terminal unless a test gives it one.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -14,8 +13,7 @@
 
 namespace vw::test {
 
-// The regular files of a folder with their contents.
-inline std::map<std::string, Bytes> Files(const TempDir& dir) {
+inline std::map<std::string, Bytes> Files(const TempDir& dir) { // the regular files' contents
     std::map<std::string, Bytes> files;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         if (entry.is_regular_file()) files[entry.path().filename()] = ReadFile(entry.path());
@@ -38,10 +36,8 @@ struct VwxProcess {
 
     // Starts vwx with VWX_PASSWORD set to password, unless that is "".
     pid_t Start(std::vector<std::string> args, const std::string& password = "Segreto1") {
-        std::string homeVariable = "HOME=" + home.path().string(),
-                    passwordVariable = "VWX_PASSWORD=" + password;
-        char* envp[] = {homeVariable.data(), password.empty() ? nullptr : passwordVariable.data(),
-                        nullptr};
+        std::string env[] = {"HOME=" + home.path().string(), "VWX_PASSWORD=" + password};
+        char* envp[] = {env[0].data(), password.empty() ? nullptr : env[1].data(), nullptr};
         std::vector<char*> argv{const_cast<char*>(VWX_BIN)};
         for (auto& arg : args)
             argv.push_back(arg.data());
@@ -53,8 +49,8 @@ struct VwxProcess {
         if (pid == 0) { // only async-signal-safe calls from here on
             const rlimit cores{RLIM_INFINITY, RLIM_INFINITY}; // as far as the system allows
             ::setrlimit(RLIMIT_CORE, &cores);
-            for (const int sig : {SIGINT, SIGQUIT, SIGPIPE})
-                ::signal(sig, SIG_DFL); // a background shell ignores the first two
+            // A shell ignores these two in what it starts in the background.
+            ::signal(SIGINT, SIG_DFL), ::signal(SIGQUIT, SIG_DFL), ::signal(SIGPIPE, SIG_DFL);
             ::setsid();
             ::close(0), ::close(1), ::close(2);
             ::open((terminal.empty() ? in : terminal).c_str(), O_RDWR); // 0, the terminal
@@ -67,12 +63,12 @@ struct VwxProcess {
         return pid;
     }
 
-    // Waits at most a minute, then kills the run.
+    // Waits a minute at most, then kills the run.
     RunResult Wait(pid_t pid) {
         int raw = 0;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-        for (; ::waitpid(pid, &raw, WNOHANG) == 0; std::this_thread::sleep_for(kPause))
-            if (std::chrono::steady_clock::now() > deadline) ::kill(pid, SIGKILL);
+        for (int wait = 0; ::waitpid(pid, &raw, WNOHANG) == 0;
+             ++wait, std::this_thread::sleep_for(kPause))
+            if (wait == 60000) ::kill(pid, SIGKILL);
         const Bytes shownOut = ReadFile(out), shownErr = ReadFile(err);
         std::filesystem::remove(out), std::filesystem::remove(err);
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw),
