@@ -11,7 +11,7 @@ parallel=${VW_FUZZ_JOBS:-$(nproc)}
 build=build-fuzz
 harnesses=(huffman_decode restore private_code password)
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVW_FUZZ=ON \
-    -DVW_WERROR="${VW_WERROR:-OFF}" -DVW_BUILD_GUI=OFF -DVW_BUILD_CLI=OFF -DVW_BUILD_TESTS=OFF \
+    -DVW_WERROR=OFF -DVW_BUILD_GUI=OFF -DVW_BUILD_CLI=OFF -DVW_BUILD_TESTS=OFF \
     -DVW_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${harnesses[@]/%/_fuzzer}"
 
