@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          dbus-daemon qt6-translations-l10n)
+          dbus-daemon qt6-translations-l10n
+          file dpkg-dev desktop-file-utils xdg-utils)
 if [[ "${VW_FUZZ:-}" == 1 ]]; then
     packages+=(clang)
 fi
