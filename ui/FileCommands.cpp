@@ -27,9 +27,17 @@ FileCommands::~FileCommands() {
     delete quickView_.data();
 }
 
+QString FileCommands::OpenFilter() {
+    return tr("Tutti i files (*.*);; (*.vwx)");
+}
+
+QString FileCommands::SaveFilter() {
+    return tr("Tutti i files (*.*)");
+}
+
 void FileCommands::SelectFile() {
-    const QString chosen = CurrentPrompts().askOpenFile(
-        &mainWindow_, QStringLiteral("Seleziona File..."), state_.currentFolder, kOpenFilter);
+    const QString chosen = CurrentPrompts().askOpenFile(&mainWindow_, tr("Seleziona File..."),
+                                                        state_.currentFolder, OpenFilter());
     if (chosen.isEmpty()) return; // cancelled: nothing changes
     SelectPath(chosen);
 }
@@ -43,8 +51,8 @@ void FileCommands::SelectPath(const QString& path) {
 }
 
 QString FileCommands::AskOutputPath() {
-    const QString chosen = CurrentPrompts().askSaveFile(
-        &mainWindow_, QStringLiteral("Salva file..."), state_.currentFolder, kSaveFilter);
+    const QString chosen = CurrentPrompts().askSaveFile(&mainWindow_, tr("Salva file..."),
+                                                        state_.currentFolder, SaveFilter());
     if (chosen.isEmpty()) return {};
     state_.currentFolder = FolderPart(chosen);
     return chosen;

@@ -47,6 +47,10 @@ class FileCommands : public QObject {
     QuickViewWindow* quickView() const;
     void closeQuickView();
 
+    // The filters of the open and save dialogs, in the program's language.
+    static QString OpenFilter();
+    static QString SaveFilter();
+
   private:
     UiState& state_;
     MainWindow& mainWindow_;
@@ -54,9 +58,5 @@ class FileCommands : public QObject {
     ProgressDialog& progressDialog_;
     QPointer<QuickViewWindow> quickView_;
 };
-
-// The filters of the open and save dialogs.
-inline const QString kOpenFilter = QStringLiteral("Tutti i files (*.*);; (*.vwx)");
-inline const QString kSaveFilter = QStringLiteral("Tutti i files (*.*)");
 
 } // namespace vw::ui
