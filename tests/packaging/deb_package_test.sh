@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Makes the Debian package of a release build and checks it: the files it installs, that
+# dpkg-shlibdeps found the Qt dependency, that it carries no desktop cache of its own (the
+# system's triggers make those), that .vwx files open with the desktop program, and that the
+# bash completion offers protected files after -d. Exit 77 (skipped) without dpkg-deb.
+# Usage: deb_package_test.sh BUILD_DIR INSTALL_PREFIX SOURCE_DIR
+set -euo pipefail
+build=$1 prefix=${2#/} source=$3
+command -v dpkg-deb >/dev/null || { echo "no dpkg-deb: skipped"; exit 77; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; fail "cpack -G DEB"; }
+deb=$(find "$work" -maxdepth 1 -name '*.deb')
+listing=$(dpkg-deb -c "$deb" | awk '{print $1, $6}')
+for path in bin/vaultwise bin/vwx share/man/man1/vwx.1.gz share/man/man1/vaultwise.1.gz \
+    share/bash-completion/completions/vwx share/applications/vaultwise.desktop \
+    share/applications/vaultwise-protect.desktop share/mime/packages/vaultwise.xml \
+    share/icons/hicolor/48x48/apps/vaultwise.png share/vaultwise/01.jpg \
+    share/nemo/actions/vaultwise-protect.nemo_action share/nemo/actions/vaultwise-restore.nemo_action; do
+    grep -q " ./$prefix/$path\$" <<<"$listing" || fail "$path missing from the package"
+done
+for menu in protect restore; do
+    grep -q "^-rwxr-xr-x ./$prefix/share/kio/servicemenus/vaultwise-$menu.desktop\$" <<<"$listing" ||
+        fail "no executable Dolphin service menu vaultwise-$menu.desktop"
+done
+! grep -q -e '/mime/mime.cache$' -e '/mimeinfo.cache$' <<<"$listing" || fail "the package holds a cache"
+dpkg-deb -f "$deb" Depends | grep -q libqt6core6 || fail "Depends lacks libqt6core6 (no shlibdeps)"
+
+# Double-click on a .vwx: the installed desktop file is the type's default handler.
+if command -v xdg-mime >/dev/null && command -v update-desktop-database >/dev/null; then
+    dpkg-deb -x "$deb" "$work/root"
+    share="$work/root/$prefix/share"
+    update-desktop-database "$share/applications"
+    handler=$(env -i PATH="$PATH" HOME="$work" XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$share" \
+        XDG_CONFIG_HOME="$work/config" xdg-mime query default application/x-vaultwise)
+    [[ $handler == vaultwise.desktop ]] || fail "default handler of .vwx files: '$handler'"
+fi
+
+# Completion: options, and after -d only .vwx files and folders.
+mkdir "$work/files" "$work/files/sub" && touch "$work/files/a.vwx" "$work/files/b.txt"
+completions=$(cd "$work/files" && source "$source/packaging/completion/vwx.bash" && for line in \
+    "vwx --pro" "vwx -d " "vwx " "vwx -- -" "vwx --password-file "; do
+    read -ra COMP_WORDS <<<"$line"
+    [[ $line == *" " ]] && COMP_WORDS+=("")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    _vwx
+    printf '%s\n' "${COMPREPLY[@]}" | sort | paste -sd' '
+done)
+expected='--protect
+a.vwx sub
+a.vwx b.txt sub
+
+a.vwx b.txt sub'
+[[ $completions == "$expected" ]] || fail "completions:"$'\n'"$completions"
+echo "package ok: $(basename "$deb")"
