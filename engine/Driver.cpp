@@ -19,15 +19,12 @@ FileKind DetectFileKind(const std::string& path) {
     return marked ? FileKind::Protected : FileKind::Plain;
 }
 
-std::string ProcessFile(const std::string& sourcePath, const std::string& outputPath,
-                        const std::string& password, const std::string& privateCode,
-                        Overwrite overwrite) {
+std::int16_t RunChecked(const std::string& sourcePath, const std::string& password,
+                        const std::function<void()>& job) {
     JobStatus = kStatusOk;
     StatusMessage.clear();
     ErrorDescription.clear();
     ExistingOutputPath.clear();
-    std::string result;
-
     if (!IsAcceptablePassword(password)) {
         JobStatus = kStatusPasswordTooShort;
     } else if (!FileExists(sourcePath)) {
@@ -35,6 +32,17 @@ std::string ProcessFile(const std::string& sourcePath, const std::string& output
     } else if (FileLength(sourcePath) < 1) {
         JobStatus = kStatusEmptyFile;
     } else {
+        job();
+    }
+    SetStatusMessage();
+    return JobStatus;
+}
+
+std::string ProcessFile(const std::string& sourcePath, const std::string& outputPath,
+                        const std::string& password, const std::string& privateCode,
+                        Overwrite overwrite) {
+    std::string result;
+    RunChecked(sourcePath, password, [&] {
         switch (DetectFileKind(sourcePath)) {
         case FileKind::Plain:
             result = ProtectFile(sourcePath, outputPath, password, privateCode, overwrite);
@@ -46,11 +54,8 @@ std::string ProcessFile(const std::string& sourcePath, const std::string& output
             JobStatus = kStatusUnknownFormat;
             break;
         }
-    }
-
-    SetStatusMessage();
-    if (JobStatus != kStatusOk) result = sourcePath;
-    return result;
+    });
+    return JobStatus == kStatusOk ? result : sourcePath;
 }
 
 } // namespace vw

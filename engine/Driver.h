@@ -1,6 +1,7 @@
 #pragma once
 // The single entry through which the user interface and the CLI run a job.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "engine/JobState.h"
@@ -15,6 +16,12 @@ enum class FileKind : std::int16_t { Plain = 0, Protected = 1, Unknown = 2 };
 std::string ProcessFile(const std::string& sourcePath, const std::string& outputPath,
                         const std::string& password, const std::string& privateCode,
                         Overwrite overwrite = Overwrite::Allowed);
+
+// What ProcessFile does around every job, for other procedures on a source (TestProtectedFile,
+// RestoreIntoMemory): clears the job state, checks the password rule and the source, runs `job`
+// only when they pass, and leaves StatusMessage. Returns JobStatus.
+std::int16_t RunChecked(const std::string& sourcePath, const std::string& password,
+                        const std::function<void()>& job);
 
 // Protected when the file name contains "vwx" (any letter case), Plain otherwise.
 FileKind DetectFileKind(const std::string& path);

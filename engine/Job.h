@@ -13,6 +13,8 @@
 
 namespace vw {
 
+class RestoreSink;
+
 struct Job {
     const std::string& source;
     const std::string& output;
@@ -26,6 +28,11 @@ struct Job {
 // into statuses).
 std::string ProtectJob(const Job& job);
 std::string RestoreJob(const Job& job);
+// A restore into a sink instead of the result file; without one, nothing is written and the
+// data is only checked. The output path is not used, but the stored extension must still be one
+// a file could take; it is given back as stored. Returns 0 or the status the restore stopped
+// with.
+std::int16_t RestoreJobInto(const Job& job, RestoreSink* sink, std::string& extension);
 
 // Shows the busy pointer for a scope.
 class BusyPointer {

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "engine/Job.h"
+#include "engine/RestoreSink.h"
 
 namespace vw {
 namespace {
@@ -29,6 +30,19 @@ std::string Guarded(std::int16_t failureStatus, const std::string& sourcePath,
     return sourcePath;
 }
 
+// A restore into a sink, or only tested without one: no output path, nothing written.
+std::int16_t RestoreWithoutFile(const std::string& sourcePath, const std::string& password,
+                                const std::string& privateCode, RestoreSink* sink,
+                                std::string& extension) {
+    const std::time_t start = std::time(nullptr);
+    const Job job{sourcePath, sourcePath, password, privateCode, Overwrite::Refused, start};
+    Guarded(kStatusRestoreFailed, sourcePath, [&] {
+        JobStatus = RestoreJobInto(job, sink, extension);
+        return sourcePath;
+    });
+    return JobStatus;
+}
+
 } // namespace
 
 std::string ProtectFile(const std::string& sourcePath, const std::string& outputPath,
@@ -43,6 +57,23 @@ std::string RestoreFile(const std::string& sourcePath, const std::string& output
                         Overwrite overwrite) {
     const Job job{sourcePath, outputPath, password, privateCode, overwrite, std::time(nullptr)};
     return Guarded(kStatusRestoreFailed, sourcePath, [&] { return RestoreJob(job); });
+}
+
+std::int16_t TestProtectedFile(const std::string& sourcePath, const std::string& password,
+                               const std::string& privateCode) {
+    std::string extension;
+    return RestoreWithoutFile(sourcePath, password, privateCode, nullptr, extension);
+}
+
+std::int16_t RestoreIntoMemory(const std::string& sourcePath, const std::string& password,
+                               const std::string& privateCode, std::size_t limit,
+                               RestoredBytes& out) {
+    SecureBytes().swap(out.bytes);
+    MemorySink sink(out.bytes, limit);
+    RestoreWithoutFile(sourcePath, password, privateCode, &sink, out.extension);
+    out.tooLarge = sink.Refused();
+    if (JobStatus != kStatusOk) SecureBytes().swap(out.bytes);
+    return JobStatus;
 }
 
 } // namespace vw

@@ -1,10 +1,13 @@
 #pragma once
 // The protected file's two procedures: ProtectFile writes a ".vwx" file, RestoreFile reads one
 // back. The format is in VwxFormat.h, the random header in RandomHeader.h.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "engine/JobState.h"
 #include "engine/RandomHeader.h"
+#include "engine/SecureBytes.h"
 
 namespace vw {
 
@@ -17,5 +20,26 @@ std::string ProtectFile(const std::string& sourcePath, const std::string& output
 std::string RestoreFile(const std::string& sourcePath, const std::string& outputPath,
                         const std::string& password, const std::string& privateCode,
                         Overwrite overwrite = Overwrite::Allowed);
+
+// A restore that writes nothing anywhere: the password, the check values, the decoding and the
+// checksum are all tried, and JobStatus and ErrorDescription are left as RestoreFile leaves them.
+// Returns JobStatus.
+std::int16_t TestProtectedFile(const std::string& sourcePath, const std::string& password,
+                               const std::string& privateCode);
+
+// A file restored into memory.
+struct RestoredBytes {
+    std::string extension; // as stored: without the dot, in the code page
+    SecureBytes bytes;
+    // The restored length is over the limit: refused before decoding, with status 22 and
+    // ErrorDescription telling both lengths.
+    bool tooLarge = false;
+};
+
+// A restore into memory, never to disk, of at most `limit` bytes. Leaves JobStatus and
+// ErrorDescription as RestoreFile does and returns JobStatus; the bytes are kept only with 0.
+std::int16_t RestoreIntoMemory(const std::string& sourcePath, const std::string& password,
+                               const std::string& privateCode, std::size_t limit,
+                               RestoredBytes& out);
 
 } // namespace vw

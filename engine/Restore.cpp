@@ -10,6 +10,8 @@
 #include "engine/Job.h"
 #include "engine/JobStage.h"
 #include "engine/Paths.h"
+#include "engine/ProtectedFile.h"
+#include "engine/RestoreSink.h"
 #include "engine/StoredHead.h"
 #include "engine/VwxFormat.h"
 
@@ -52,22 +54,20 @@ struct DecodeResult {
     std::size_t produced = 0;
 };
 
-// The data of a restore: one thread reads and decrypts it, the other decodes it and writes the
-// result under a temporary name until Commit. With `writing` false nothing is written.
+// The data of a restore: one thread reads and decrypts it, the other decodes it into the sink.
+// Without a sink nothing is written.
 class RestorePipeline {
   public:
     RestorePipeline(ChunkReader& reader, ChunkBuffer first, std::size_t size, std::size_t start,
-                    const std::string& written, bool writing, std::time_t jobStart)
+                    RestoreSink* sink)
         : reader_(reader), first_(std::move(first)), size_(size), start_(start),
-          dataEnd_(size - vwx::kCheckValues), dataSize_(dataEnd_ - start), written_(written),
-          writing_(writing), jobStart_(jobStart) {}
+          dataEnd_(size - vwx::kCheckValues), dataSize_(dataEnd_ - start), sink_(sink) {}
     // Decrypts the data, decoding alongside, and reads the check values. False when cancelled.
     bool Decrypt();
     bool ChecksAgree(const StoredHead& head) const { return trailer_ == head.checks; }
     // Once the check values agree: passes the yield points of decoding and of the checksum and
     // returns 0, 5 (the checksum differs) or 21 (cancelled). Raises a decoding or write failure.
     std::int16_t FinishDecoding();
-    void Commit(unsigned mode, bool replaceExisting);
 
   private:
     void DecryptPass();
@@ -76,16 +76,13 @@ class RestorePipeline {
     bool RunDecoder(huffman::StreamDecoder& decoder, const ChunkBuffer& output);
     void Flush(const huffman::StreamDecoder& decoder, const ChunkBuffer& output);
     void Write(const std::uint8_t* data, std::size_t count);
-    void OpenOutput();
 
     ChunkReader& reader_;
     ChunkBuffer first_;
     const std::size_t size_, start_, dataEnd_, dataSize_;
-    const std::string& written_;
-    const bool writing_;
-    const std::time_t jobStart_;
+    RestoreSink* const sink_;
+    bool lengthTold_ = false; // the sink knows the restored length
     Cipher& cipher_ = TheCipher();
-    std::optional<AtomicFile> out_;
     std::atomic<std::uint64_t> decryptedBytes_{0};
     std::atomic<bool> checksRead_{false};
     std::array<std::uint8_t, vwx::kCheckValues> trailer_{}; // decrypted
@@ -180,6 +177,8 @@ bool RestorePipeline::RunDecoder(huffman::StreamDecoder& decoder, const ChunkBuf
             if (step == Step::NeedInput) return true;
             if (step == Step::Finished) return false;
             if (step == Step::OutputFull) {
+                if (!lengthTold_ && sink_) sink_->Expect(decoder.Wanted());
+                lengthTold_ = true;
                 Flush(decoder, output);
                 decoder.SetOutput(output.Data(), output.Capacity());
             } else {
@@ -189,6 +188,8 @@ bool RestorePipeline::RunDecoder(huffman::StreamDecoder& decoder, const ChunkBuf
                 workers_.Notify();
             }
         }
+    } catch (const LengthRefused&) {
+        throw; // stops the restore now
     } catch (...) {
         result_.decodeFailure = std::current_exception();
         return false;
@@ -203,18 +204,12 @@ void RestorePipeline::Flush(const huffman::StreamDecoder& decoder, const ChunkBu
 }
 
 void RestorePipeline::Write(const std::uint8_t* data, std::size_t count) {
-    if (count == 0 || !writing_ || result_.writeFailure) return;
+    if (count == 0 || !sink_ || result_.writeFailure) return;
     try {
-        if (!out_) OpenOutput();
-        out_->Write(data, count);
+        sink_->Write(data, count);
     } catch (...) {
         result_.writeFailure = std::current_exception();
     }
-}
-
-void RestorePipeline::OpenOutput() {
-    RemoveStaleTempFiles(FolderOf(written_), jobStart_);
-    out_.emplace(written_);
 }
 
 std::int16_t RestorePipeline::FinishDecoding() {
@@ -243,11 +238,6 @@ std::int16_t RestorePipeline::FinishDecoding() {
     return kStatusOk;
 }
 
-void RestorePipeline::Commit(unsigned mode, bool replaceExisting) {
-    if (!out_) OpenOutput();
-    out_->Commit(mode, replaceExisting);
-}
-
 // A protected file opened, with its first chunk read.
 struct OpenedFile {
     std::optional<ChunkReader> reader;
@@ -268,35 +258,64 @@ void OpenProtected(const std::string& path, OpenedFile& file) {
     file.reader->Read(file.first.Data(), file.first.size);
 }
 
+// A restore begun: the file opened, the cipher keyed, the head read.
+struct RestoreStart {
+    OpenedFile file;
+    StoredHead head;
+};
+
+// False when the header does not fit the file.
+bool StartRestore(const Job& job, RestoreStart& start) {
+    CheckFileLength(FileLength(job.source), job.source);
+    OpenProtected(job.source, start.file);
+    Cipher& cipher = TheCipher();
+    cipher.Init(job.password, job.privateCode);
+    return ReadStoredHead(cipher, start.file.first.Data(), start.file.size, start.head);
+}
+
+// Decrypts, checks and decodes the data into the sink (none when the head keeps a failure):
+// 0, or the status the restore stops with.
+std::int16_t RestoreData(RestoreStart& start, RestoreSink* sink) {
+    OpenedFile& file = start.file;
+    RestorePipeline pipeline(*file.reader, std::move(file.first), file.size, start.head.dataStart,
+                             start.head.failure ? nullptr : sink);
+    if (!pipeline.Decrypt()) return kStatusRestoreCancelled;
+    if (!pipeline.ChecksAgree(start.head)) return kStatusWrongPassword;
+    // Whatever else is wrong with the file counts only once the check values agree.
+    if (start.head.failure) std::rethrow_exception(start.head.failure);
+    return pipeline.FinishDecoding();
+}
+
 } // namespace
 
 std::string RestoreJob(const Job& job) {
     CipherWipe wipe;
-    CheckFileLength(FileLength(job.source), job.source);
-    OpenedFile file;
-    OpenProtected(job.source, file);
-    Cipher& cipher = TheCipher();
-    cipher.Init(job.password, job.privateCode);
-    StoredHead head;
-    if (!ReadStoredHead(cipher, file.first.Data(), file.size, head))
-        return StoppedAs(kStatusWrongPassword, job);
-    const std::string written = ResultPath(job, head);
-
-    RestorePipeline pipeline(*file.reader, std::move(file.first), file.size, head.dataStart,
-                             written, !head.failure, job.start);
-    if (!pipeline.Decrypt()) return StoppedAs(kStatusRestoreCancelled, job);
-    if (!pipeline.ChecksAgree(head)) return StoppedAs(kStatusWrongPassword, job);
-    // Whatever else is wrong with the file counts only once the check values agree.
-    if (head.failure) std::rethrow_exception(head.failure);
-    const std::int16_t status = pipeline.FinishDecoding();
+    RestoreStart start;
+    if (!StartRestore(job, start)) return StoppedAs(kStatusWrongPassword, job);
+    const std::string written = ResultPath(job, start.head);
+    FileSink sink(written, job.start);
+    const std::int16_t status = RestoreData(start, &sink);
     if (status != kStatusOk) return StoppedAs(status, job);
     {
         BusyPointer busy;
-        ExpectUnchanged(job.source, file.stamp);
-        pipeline.Commit(FilePermissions(job.source), MayReplace(job, written));
+        ExpectUnchanged(job.source, start.file.stamp);
+        sink.Commit(FilePermissions(job.source), MayReplace(job, written));
     }
-    ReplaceSourceIfChosen(job, written, file.stamp);
+    ReplaceSourceIfChosen(job, written, start.file.stamp);
     return written;
+}
+
+std::int16_t RestoreJobInto(const Job& job, RestoreSink* sink, std::string& extension) {
+    CipherWipe wipe;
+    RestoreStart start;
+    if (!StartRestore(job, start)) return kStatusWrongPassword;
+    try {
+        SafeExtension(start.head.extension);
+    } catch (const EngineError&) {
+        if (!start.head.failure) start.head.failure = std::current_exception();
+    }
+    extension = start.head.extension;
+    return RestoreData(start, sink);
 }
 
 } // namespace vw

@@ -7,6 +7,7 @@
 #include <sched.h>
 #endif
 
+#include "engine/Bytes.h"
 #include "engine/HugePages.h"
 #include "engine/ProtectedFileHooks.h"
 
@@ -46,13 +47,19 @@ ChunkBuffer::ChunkBuffer(std::size_t capacity)
     : memory_(static_cast<std::uint8_t*>(AllocateHugePages(kHeadroom + capacity))),
       capacity_(capacity) {}
 
-ChunkBuffer::~ChunkBuffer() {
+// Chunks carry plain data: wiped before the memory goes back.
+void ChunkBuffer::Release() noexcept {
+    if (memory_) SecureWipe(memory_, kHeadroom + capacity_);
     std::free(memory_);
+}
+
+ChunkBuffer::~ChunkBuffer() {
+    Release();
 }
 
 ChunkBuffer& ChunkBuffer::operator=(ChunkBuffer&& other) noexcept {
     if (this != &other) {
-        std::free(memory_);
+        Release();
         memory_ = other.memory_;
         capacity_ = other.capacity_;
         begin = other.begin;

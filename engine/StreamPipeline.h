@@ -44,6 +44,8 @@ class ChunkBuffer {
     std::size_t size = 0;
 
   private:
+    void Release() noexcept;
+
     std::uint8_t* memory_ = nullptr;
     std::size_t capacity_ = 0;
 };

@@ -9,6 +9,8 @@
 #include <numeric>
 #include <thread>
 
+#include "engine/HuffmanFormat.h"
+#include "engine/ProtectedFile.h"
 #include "engine/StreamPipeline.h"
 #include "tests/support/JobFixture.h"
 
@@ -149,6 +151,44 @@ TEST_F(Streaming, ASourceThatChangesIsNeverDeletedNorCut) {
     EXPECT_EQ(JobStatus, 22);
     EXPECT_EQ(dir.Snapshot(), (std::map<std::string, Bytes>{{"a.txt", ReadFile(source)},
                                                             {"p.vwx", {'n', 'e', 'w', 'e', 'r'}}}));
+}
+
+// Testing a file and restoring it into memory end as the restore does and write nothing.
+TEST_F(Streaming, TestAndMemoryRestoresEndAsTheRestoreDoes) {
+    const Bytes data = TextData(kChunkSize + 5000, 3);
+    Bytes badSum = Encoded(data);
+    badSum[huffman::kChecksumAt] ^= 1;
+    WriteFile(dir / "a.vwx", ForgeVwx({.stream = Encoded(data)}, kPassword));
+    WriteFile(dir / "sum.vwx", ForgeVwx({.stream = badSum}, kPassword));
+    WriteFile(dir / "ext.vwx", ForgeVwx({.extension = "..", .stream = Encoded(data)}, kPassword));
+    const std::tuple<std::string, std::string, int, int> cases[] = {
+        {"a.vwx", kPassword, 0, 0},   {"a.vwx", "wrong horse", 0, 23}, {"sum.vwx", kPassword, 0, 5},
+        {"a.vwx", kPassword, 30, 21}, {"ext.vwx", kPassword, 0, 22},   {"a.vwx", "abc", 0, 3}};
+    for (const auto& [name, password, cancelAt, status] : cases) {
+        SCOPED_TRACE(name + password + std::to_string(cancelAt));
+        const auto before = dir.Entries();
+        auto run = [&](const std::function<void()>& job) {
+            host.eventCalls = 0, host.CancelAt(cancelAt);
+            EXPECT_EQ(RunChecked(dir / name, password, job), status);
+            return std::pair(ErrorDescription, StatusMessage);
+        };
+        const auto restore = run([&] { RestoreFile(dir / name, dir / "back.x", password, ""); });
+        std::filesystem::remove(dir / "back.txt");
+        EXPECT_EQ(run([&] { TestProtectedFile(dir / name, password, ""); }), restore);
+        RestoredBytes memory;
+        EXPECT_EQ(run([&] { RestoreIntoMemory(dir / name, password, "", data.size(), memory); }),
+                  restore);
+        EXPECT_TRUE(Bytes(memory.bytes.begin(), memory.bytes.end()) == (status ? Bytes{} : data));
+        EXPECT_EQ(dir.Entries(), before);
+    }
+    RestoredBytes memory;
+    RestoreIntoMemory(dir / "a.vwx", kPassword, "", data.size(), memory);
+    EXPECT_EQ(memory.bytes.capacity(), data.size());
+    EXPECT_EQ(memory.extension, "txt");
+    EXPECT_FALSE(memory.tooLarge);
+    EXPECT_EQ(RestoreIntoMemory(dir / "a.vwx", kPassword, "", data.size() - 1, memory), 22);
+    EXPECT_TRUE(memory.tooLarge && memory.bytes.empty());
+    EXPECT_NE(ErrorDescription.find(std::to_string(data.size())), std::string::npos);
 }
 
 std::atomic<int> endedWorkers{0};

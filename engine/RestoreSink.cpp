@@ -1,0 +1,36 @@
+#include "engine/RestoreSink.h"
+
+#include "engine/Paths.h"
+
+namespace vw {
+
+void FileSink::Write(const std::uint8_t* data, std::size_t count) {
+    if (!out_) Open();
+    out_->Write(data, count);
+}
+
+void FileSink::Commit(unsigned mode, bool replaceExisting) {
+    if (!out_) Open();
+    out_->Commit(mode, replaceExisting);
+}
+
+void FileSink::Open() {
+    RemoveStaleTempFiles(FolderOf(path_), start_);
+    out_.emplace(path_);
+}
+
+void MemorySink::Expect(std::size_t length) {
+    if (length > limit_) {
+        refused_ = true;
+        throw LengthRefused("the restored file would be " + std::to_string(length) +
+                            " bytes, more than the " + std::to_string(limit_) +
+                            " bytes allowed in memory");
+    }
+    bytes_.reserve(length);
+}
+
+void MemorySink::Write(const std::uint8_t* data, std::size_t count) {
+    bytes_.insert(bytes_.end(), data, data + count);
+}
+
+} // namespace vw
