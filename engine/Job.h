@@ -4,6 +4,7 @@
 // read, and the rules for the result's path.
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -54,8 +55,6 @@ std::string StoppedAs(std::int16_t status, const Job& job);
 // Raises when a file is too long for the format.
 void CheckFileLength(std::int64_t length, const std::string& path);
 EngineError SourceChanged(const std::string& path);
-// Raises unless the file at the path is still the one the job read, as it read it.
-void ExpectUnchanged(const std::string& path, const ChunkReader::Stamp& seen);
 // After a whole pass over a file: raises unless the file still looks as it did when the job
 // began and ends where the pass ended.
 void ExpectPassComplete(ChunkReader& reader, const ChunkReader::Stamp& seen,
@@ -66,10 +65,11 @@ void ExpectPassComplete(ChunkReader& reader, const ChunkReader::Stamp& seen,
 bool MayReplace(const Job& job, const std::string& written);
 // Raises OutputExistsError when something sits at the result's path that it may not replace.
 void ExpectFreePath(const Job& job, const std::string& written);
-// When the output path chosen was the source itself, the new file replaces the source: the
-// source is deleted, but only once the new file is complete under its own name, and only when
-// it is still the file the job read.
-void ReplaceSourceIfChosen(const Job& job, const std::string& written,
-                           const ChunkReader::Stamp& seen);
+// How every job ends once its result is complete under a temporary name: under the busy
+// pointer, and only while the source is still the file the job read, `commit` renames the
+// result into place (given the source's permissions and whether it may replace a file); then
+// the source is replaced when it was chosen as the output path. Returns the path written.
+std::string FinishJob(const Job& job, const std::string& written, const ChunkReader::Stamp& seen,
+                      const std::function<void(unsigned mode, bool replaceExisting)>& commit);
 
 } // namespace vw

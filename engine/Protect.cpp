@@ -285,13 +285,8 @@ std::string ProtectJob(const Job& job) {
     if (source.CurrentStamp() != counts.stamp) throw SourceChanged(job.source);
     ProtectPipeline pipeline(source, job.source, plan, counts, head, out);
     if (!pipeline.Run()) return StoppedAs(kStatusProtectCancelled, job);
-    {
-        BusyPointer busy;
-        ExpectUnchanged(job.source, counts.stamp);
-        out.Commit(FilePermissions(job.source), MayReplace(job, written));
-    }
-    ReplaceSourceIfChosen(job, written, counts.stamp);
-    return written;
+    return FinishJob(job, written, counts.stamp,
+                     [&](unsigned mode, bool replace) { out.Commit(mode, replace); });
 }
 
 } // namespace vw

@@ -296,13 +296,8 @@ std::string RestoreJob(const Job& job) {
     FileSink sink(written, job.start);
     const std::int16_t status = RestoreData(start, &sink);
     if (status != kStatusOk) return StoppedAs(status, job);
-    {
-        BusyPointer busy;
-        ExpectUnchanged(job.source, start.file.stamp);
-        sink.Commit(FilePermissions(job.source), MayReplace(job, written));
-    }
-    ReplaceSourceIfChosen(job, written, start.file.stamp);
-    return written;
+    return FinishJob(job, written, start.file.stamp,
+                     [&](unsigned mode, bool replace) { sink.Commit(mode, replace); });
 }
 
 std::int16_t RestoreJobInto(const Job& job, RestoreSink* sink, std::string& extension) {
