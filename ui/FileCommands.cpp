@@ -7,6 +7,7 @@
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 #include "ui/Prompts.h"
+#include "ui/ProtectedPictureView.h"
 #include "ui/QuickView.h"
 
 namespace vw::ui {
@@ -84,6 +85,9 @@ void FileCommands::RunCryptoCommand() {
 }
 
 void FileCommands::ShowQuickView() {
+    if (ProtectedPictureView::TakesPath(state_.selectedPath))
+        return ProtectedPictureView::ShowSelected(
+            state_, [this] { return EnsurePassword(); }, &mainWindow_);
     if (!QuickViewWindow::acceptsPath(state_.selectedPath)) return;
     if (!quickView_) {
         quickView_ = new QuickViewWindow();
