@@ -1,5 +1,7 @@
 #pragma once
 // Seams for tests only; the program never sets them.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace vw::hooks {
@@ -10,5 +12,8 @@ extern std::string (*ProtectHeaderSource)();
 // When set, every worker thread of a job calls it last, so that a test can make the workers end
 // late.
 extern void (*WorkerEnding)();
+// When set, the random header takes its random bytes from here instead of the system, so that a
+// test can see how the entropy pool is mixed in.
+extern void (*RandomSource)(std::uint8_t* out, std::size_t size);
 
 } // namespace vw::hooks

@@ -9,12 +9,17 @@
 
 #include "engine/Bytes.h"
 #include "engine/Cipher.h"
+#include "engine/ProtectedFileHooks.h"
 #include "engine/VwxFormat.h"
 
 namespace vw {
 
 std::string EntropyPool;
 MousePosition LastMousePosition;
+
+namespace hooks {
+void (*RandomSource)(std::uint8_t*, std::size_t) = nullptr;
+} // namespace hooks
 
 namespace {
 
@@ -29,6 +34,7 @@ constexpr int kDecryptingRound = 3;
 
 // Uniform random bytes from the system's secure source.
 void RandomBytes(std::uint8_t* out, std::size_t size) {
+    if (hooks::RandomSource) return hooks::RandomSource(out, size);
     while (size > 0) {
         const ssize_t got = ::getrandom(out, size, 0);
         if (got < 0) {

@@ -10,10 +10,12 @@
 
 #include <numeric>
 #include <random>
+#include <thread>
 
 #include "engine/FileIO.h"
 #include "engine/Paths.h"
 #include "engine/ProtectedFile.h"
+#include "engine/ProtectedFileHooks.h"
 #include "engine/StreamPipeline.h"
 #include "engine/VwxFormat.h"
 #include "tests/support/JobFixture.h"
@@ -214,6 +216,44 @@ TEST(MouseEntropy, OneValuePerNewPositionAndAtMost251) {
     EntropyPool.clear();
 }
 
+// The pool runs on across the mixing keys and starts again from its first byte when it ends.
+TEST(MouseEntropy, ThePoolRunsRoundAcrossTheHeadersMixingKeys) {
+    hooks::RandomSource = [](std::uint8_t* out, std::size_t size) { std::fill_n(out, size, 0); };
+    const auto header = [](const char* pool) { return EntropyPool = pool, MakeRandomHeader(); };
+    const std::string once = header("\x05\x09\x0c"),
+                      thrice = header("\x05\x09\x0c\x05\x09\x0c\x05\x09\x0c");
+    const std::string other = header("\x05\x0c\x09");
+    hooks::RandomSource = nullptr;
+    EntropyPool.clear();
+    EXPECT_EQ(once, thrice);
+    EXPECT_NE(once, other);
+    EXPECT_EQ(once.size(), 32u ^ 5 ^ 9 ^ 12);
+}
+
+// Ending while a worker still waits on a queue: the worker is stopped, not waited for forever.
+TEST(Workers, EndingWhileAWorkerWaitsStopsIt) {
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    std::thread job([ended] {
+        stream::ChunkQueue queue;
+        {
+            stream::Workers workers;
+            workers.Watch(queue);
+            workers.Start("vw-test", [&queue] {
+                stream::ChunkBuffer c;
+                queue.Pop(c);
+            });
+        }
+        *ended = true;
+    });
+    for (int i = 0; i < 500 && !*ended; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!*ended) {
+        job.detach();
+        FAIL() << "the worker was never stopped";
+    }
+    job.join();
+}
+
 TEST(FileKindDetection, LooksForVwxInTheFileNameOnly) {
     for (const auto& [path, kind] : {std::pair{"/d/Docs/report.VWX", FileKind::Protected},
                                      {"/d/Docs/myvWxnotes.txt", FileKind::Protected},
@@ -384,6 +424,7 @@ TEST_F(ProtectedFileTest, FailedWritesKeepEveryExistingFile) {
     }
 }
 
+// Descriptors, and memory mapped outside the heap (which leak checkers do not watch).
 TEST_F(ProtectedFileTest, HundredsOfJobsLeakNoDescriptorsAndNoMemory) {
     auto descriptors = [] {
         const std::filesystem::directory_iterator fds("/proc/self/fd");
@@ -402,12 +443,12 @@ TEST_F(ProtectedFileTest, HundredsOfJobsLeakNoDescriptorsAndNoMemory) {
             ASSERT_EQ(Run(dir / "b.vwx", dir / "c.x", "wrong password"), dir / "b.vwx");
         }
     };
-    rounds(50); // warms up allocator pools
+    rounds(20); // warms up allocator pools
     const auto open = descriptors();
     const long resident = residentKiB();
-    rounds(400);
+    rounds(150);
     EXPECT_EQ(descriptors(), open);
-#ifndef __SANITIZE_ADDRESS__ // AddressSanitizer keeps freed memory in quarantine, and finds leaks
+#ifndef __SANITIZE_ADDRESS__ // AddressSanitizer keeps freed memory in quarantine
     EXPECT_LT(residentKiB() - resident, 2048);
 #endif
     (void)resident;

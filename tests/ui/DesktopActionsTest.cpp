@@ -39,7 +39,10 @@ TEST(DesktopActions, EachFallbackInTurn) {
         EXPECT_EQ(ShowFileProperties(song, &owner), kPropertiesShown);
     }
     EXPECT_EQ(shell.opened, QStringList({song + " play", song + " play", song + " chooser"}));
-    EXPECT_EQ(owner.findChildren<PropertiesWindow*>().size(), 1);
+    const auto windows = owner.findChildren<QDialog*>(u"frmProperties"_s);
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_EQ(windows[0]->minimumWidth(), 360);
+    EXPECT_FALSE(windows[0]->findChildren<QLabel*>().first()->pixmap().isNull()); // the file's icon
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, u"Tipo File Sconosciuto"_s);
 }

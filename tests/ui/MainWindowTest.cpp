@@ -47,6 +47,14 @@ TEST_F(MainWindowTest, PictureButtonsShowTheirPressedThenReleasedPictureAndActOn
         SendMouse(Child<QLabel>(&window, "Label4"), QEvent::MouseButtonRelease);
     }
     EXPECT_EQ(*processes, 1);
+    EXPECT_EQ(Child<QLabel>(&window, "Label4")->toolTip(), u"Crypta"_s);
+    // The file icon: a click and a double click each ask once for the quick view; the release
+    // that ends the double click is no click of its own.
+    auto views = Spy(&window, &MainWindow::quickViewRequested);
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                            QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
+        SendMouse(Child<QLabel>(&window, "imgIcon"), type);
+    EXPECT_EQ(*views, 2);
 }
 
 TEST_F(MainWindowTest, PanelFollowsTheSelectedFile) {
