@@ -18,6 +18,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
 # triggers refresh them on the target system.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
+# cpack and `make install` package what is built (`cmake --build` first) instead of building
+# every target, tests included, on their own.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

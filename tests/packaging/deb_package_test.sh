@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Debian package of a release build and checks it: the files it installs, that
-# dpkg-shlibdeps found the Qt dependency, that it carries no desktop cache of its own (the
-# system's triggers make those), that .vwx files open with the desktop program, and that the
-# bash completion offers protected files after -d. Exit 77 (skipped) without dpkg-deb.
+# dpkg-shlibdeps found the Qt dependency, that it has no maintainer scripts, that .vwx files
+# open with the desktop program, and that the bash completion offers protected files after -d
+# and --test. Exit 77 (skipped) without dpkg-deb.
 # Usage: deb_package_test.sh BUILD_DIR INSTALL_PREFIX SOURCE_DIR
 set -euo pipefail
 build=$1 prefix=${2#/} source=$3
@@ -26,7 +26,8 @@ for menu in protect restore; do
     grep -q "^-rwxr-xr-x ./$prefix/share/kio/servicemenus/vaultwise-$menu.desktop\$" <<<"$listing" ||
         fail "no executable Dolphin service menu vaultwise-$menu.desktop"
 done
-! grep -q -e '/mime/mime.cache$' -e '/mimeinfo.cache$' <<<"$listing" || fail "the package holds a cache"
+# The system's file triggers refresh the desktop, MIME, icon and man caches: no maintainer scripts.
+! dpkg-deb -I "$deb" | grep -qE '(pre|post)(inst|rm)' || fail "the package has maintainer scripts"
 dpkg-deb -f "$deb" Depends | grep -q libqt6core6 || fail "Depends lacks libqt6core6 (no shlibdeps)"
 
 # Double-click on a .vwx: the installed desktop file is the type's default handler.
@@ -39,10 +40,10 @@ if command -v xdg-mime >/dev/null && command -v update-desktop-database >/dev/nu
     [[ $handler == vaultwise.desktop ]] || fail "default handler of .vwx files: '$handler'"
 fi
 
-# Completion: options, and after -d only .vwx files and folders.
+# Completion: options, and after -d or --test only .vwx files and folders.
 mkdir "$work/files" "$work/files/sub" && touch "$work/files/a.vwx" "$work/files/b.txt"
 completions=$(cd "$work/files" && source "$source/packaging/completion/vwx.bash" && for line in \
-    "vwx --pro" "vwx -d " "vwx " "vwx -- -" "vwx --password-file "; do
+    "vwx --pro" "vwx -d " "vwx -q --test " "vwx " "vwx -- -" "vwx --password-file "; do
     read -ra COMP_WORDS <<<"$line"
     [[ $line == *" " ]] && COMP_WORDS+=("")
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
@@ -50,6 +51,7 @@ completions=$(cd "$work/files" && source "$source/packaging/completion/vwx.bash"
     printf '%s\n' "${COMPREPLY[@]}" | sort | paste -sd' '
 done)
 expected='--protect
+a.vwx sub
 a.vwx sub
 a.vwx b.txt sub
 
