@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Debian package of a release build and checks it: the files it installs, that
-# dpkg-shlibdeps found the Qt dependency, that it has no maintainer scripts, that .vwx files
-# open with the desktop program, and that the bash completion offers protected files after -d
-# and --test. Exit 77 (skipped) without dpkg-deb.
+# dpkg-shlibdeps found the Qt dependency, that it has no maintainer scripts, that after an
+# install .vwx files open with the desktop program, and that the bash completion offers
+# protected files after -d and --test. Exit 77 (skipped) without dpkg-deb.
 # Usage: deb_package_test.sh BUILD_DIR INSTALL_PREFIX SOURCE_DIR
 set -euo pipefail
 build=$1 prefix=${2#/} source=$3
@@ -30,14 +30,16 @@ done
 ! dpkg-deb -I "$deb" | grep -qE '(pre|post)(inst|rm)' || fail "the package has maintainer scripts"
 dpkg-deb -f "$deb" Depends | grep -q libqt6core6 || fail "Depends lacks libqt6core6 (no shlibdeps)"
 
-# Double-click on a .vwx: the installed desktop file is the type's default handler.
+# A straight install into a scratch prefix: its caches name vaultwise.desktop as the handler of
+# .vwx files (double-click) and the "Open with" entry for text files.
 if command -v xdg-mime >/dev/null && command -v update-desktop-database >/dev/null; then
-    dpkg-deb -x "$deb" "$work/root"
-    share="$work/root/$prefix/share"
-    update-desktop-database "$share/applications"
-    handler=$(env -i PATH="$PATH" HOME="$work" XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$share" \
-        XDG_CONFIG_HOME="$work/config" xdg-mime query default application/x-vaultwise)
+    cmake --install "$build" --prefix "$work/prefix" >/dev/null
+    handler=$(env -i PATH="$PATH" HOME="$work" XDG_DATA_HOME="$work/prefix/share" \
+        XDG_DATA_DIRS=/usr/share XDG_CONFIG_HOME="$work/config" \
+        xdg-mime query default application/x-vaultwise)
     [[ $handler == vaultwise.desktop ]] || fail "default handler of .vwx files: '$handler'"
+    grep -q '^text/plain=.*vaultwise-protect.desktop' "$work/prefix/share/applications/mimeinfo.cache" ||
+        fail "no Open-with entry for text files"
 fi
 
 # Completion: options, and after -d or --test only .vwx files and folders.
