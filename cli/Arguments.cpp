@@ -1,5 +1,8 @@
 #include "cli/Arguments.h"
 
+#include <QCoreApplication>
+
+#include "engine/Driver.h"
 #include "engine/Paths.h"
 
 namespace vw::cli {
@@ -48,6 +51,14 @@ std::string Apply(const Option& option, Options& o) {
         o.replace = true;
     } else if (name == "--no-private-code") {
         o.noPrivateCode = true;
+    } else if (name == "-t" || name == "--test") {
+        o.test = true;
+    } else if (name == "-e" || name == "--protect") {
+        o.protect = true;
+    } else if (name == "-d" || name == "--restore") {
+        o.restore = true;
+    } else if (name == "-q" || name == "--quiet") {
+        o.quiet = true;
     } else if (name == "-o" || name == "--output") {
         return SetPathOnce(o.output, option.value, "the output path is given twice",
                            "the output path is empty");
@@ -62,11 +73,20 @@ std::string Apply(const Option& option, Options& o) {
 
 // The checks that need the whole command line; returns the error, "" when it is valid.
 std::string Complete(const std::vector<std::string>& files, Options& o) {
+    const auto text = [](const char* source) {
+        return QCoreApplication::translate("vwx", source).toStdString();
+    };
     if (o.help || o.version) return {};
     if (files.empty()) return "no file given";
-    if (files.size() > 1) return "one file at a time";
-    if (files.front().empty()) return "the file's path is empty";
+    for (const std::string& file : files)
+        if (file.empty()) return "the file's path is empty";
     if (o.replace && !o.output.empty()) return "--replace and --output exclude each other";
+    if (files.size() > 1 && !o.output.empty()) return text("--output takes one file only");
+    if (o.protect && o.restore) return text("--protect and --restore exclude each other");
+    if (o.test && o.protect) return text("--test and --protect exclude each other");
+    if (o.test && (o.replace || !o.output.empty()))
+        return text("--test writes nothing: it takes neither --output nor --replace");
+    o.files = files;
     o.file = files.front();
     return {};
 }
@@ -102,6 +122,11 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     return result;
 }
 
+bool Protecting(const Options& options) {
+    if (options.test || options.restore) return false;
+    return options.protect || DetectFileKind(options.file) == FileKind::Plain;
+}
+
 std::string OutputPathFor(const Options& options) {
     if (options.replace) return options.file;
     if (!options.output.empty()) return options.output;
@@ -116,31 +141,49 @@ std::string ProtectResultPath(const Options& options) {
 }
 
 std::string UsageLine() {
-    return "usage: vwx [-o PATH | --replace] [-f] [--password-file FILE] [--no-private-code] FILE";
+    return QCoreApplication::translate("vwx",
+                                       "usage: vwx [-t | -e | -d] [-o PATH | --replace] [-f] [-q] "
+                                       "[--password-file FILE] [--no-private-code] FILE...")
+        .toStdString();
 }
 
 std::string HelpText() {
-    return UsageLine() + "\n"
-                         "\n"
-                         "Protects FILE into a .vwx file, or restores a protected file (one whose\n"
-                         "name contains \"vwx\") under its stored extension.\n"
-                         "\n"
-                         "  -o, --output PATH     write to PATH, with its extension replaced by\n"
-                         "                        .vwx or by the stored extension\n"
-                         "      --replace         the result replaces FILE (and no other file)\n"
-                         "  -f, --force           replace an existing file at the result's path\n"
-                         "      --password-file F take the password from the first line of F\n"
-                         "                        (\"-\" reads standard input)\n"
-                         "      --no-private-code leave the stored private crypto code out\n"
-                         "  -h, --help            show this help\n"
-                         "      --version         show the version\n"
-                         "\n"
-                         "Without -o the result is written beside FILE. An existing file is never\n"
-                         "replaced without -f, except FILE itself with --replace. The password is\n"
-                         "asked on the terminal unless --password-file or VWX_PASSWORD gives it.\n"
-                         "Exit status: 0 on success, the job's status code on failure (3: the\n"
-                         "password is not acceptable), 64 on a usage error, 73 when the result\n"
-                         "would replace an existing file.\n";
+    return UsageLine() + "\n\n" +
+           QCoreApplication::translate(
+               "vwx",
+               "Protects each FILE into a .vwx file, or restores a protected file (one whose\n"
+               "name contains \"vwx\") under its stored extension. The files are handled one\n"
+               "after the other with one password.\n"
+               "\n"
+               "  -t, --test            restore without writing anything: the password and\n"
+               "                        the data are checked; prints \"FILE: ok\" or\n"
+               "                        \"FILE: reason\" for each FILE\n"
+               "  -e, --protect         protect FILE even when its name contains \"vwx\"\n"
+               "  -d, --restore         restore FILE even when its name lacks \"vwx\"\n"
+               "  -o, --output PATH     write to PATH, with its extension replaced by\n"
+               "                        .vwx or by the stored extension (one FILE only)\n"
+               "      --replace         the result replaces FILE (and no other file)\n"
+               "  -f, --force           replace an existing file at the result's path\n"
+               "  -q, --quiet           print errors only: no written paths, no \"ok\"\n"
+               "                        lines, no progress\n"
+               "      --password-file F take the password from the first line of F\n"
+               "                        (\"-\" reads standard input)\n"
+               "      --no-private-code leave the stored private crypto code out\n"
+               "  -h, --help            show this help\n"
+               "      --version         show the version\n"
+               "\n"
+               "Without -o the result is written beside FILE and its path printed on\n"
+               "standard output. An existing file is never replaced without -f, except FILE\n"
+               "itself with --replace. The password is asked on the terminal (twice when a\n"
+               "file is protected) unless --password-file or VWX_PASSWORD gives it. On a\n"
+               "terminal, standard error shows each file's progress. A file that fails does\n"
+               "not stop the others; Ctrl-C stops the running job, which writes nothing, and\n"
+               "the files after it.\n"
+               "Exit status: 0 when every file succeeded, else the status of the first file\n"
+               "that failed, in the order given: the job's status code (3: the password is\n"
+               "not acceptable; 23: wrong password or damaged file), 64 on a usage error, 73\n"
+               "when the result would replace an existing file.\n")
+               .toStdString();
 }
 
 } // namespace vw::cli

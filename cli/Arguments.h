@@ -6,7 +6,7 @@
 namespace vw::cli {
 
 struct Options {
-    std::string file;
+    std::string file;         // the file of the job at hand (the first FILE once parsed)
     std::string output;       // "" when not given
     std::string passwordFile; // "" when not given; "-" is standard input
     bool replace = false;
@@ -14,6 +14,11 @@ struct Options {
     bool noPrivateCode = false;
     bool help = false;
     bool version = false;
+    std::vector<std::string> files = {}; // every FILE, in the order given
+    bool test = false;                   // restore without writing anything
+    bool protect = false;                // protect whatever the name
+    bool restore = false;                // restore whatever the name
+    bool quiet = false;                  // errors only
 };
 
 struct ParseResult {
@@ -24,6 +29,9 @@ struct ParseResult {
 
 // Parses the arguments after the program name.
 ParseResult ParseArguments(const std::vector<std::string>& args);
+
+// Whether the job protects options.file: as asked, else by its name.
+bool Protecting(const Options& options);
 
 // The output path handed to the job: the source path for --replace, the -o path, or else a
 // path beside the source that differs from it as text but has the same name without

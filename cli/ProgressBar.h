@@ -1,23 +1,45 @@
 #pragma once
-// A one-line progress bar, redrawn in place on a terminal.
+// One progress line per file on a terminal: redrawn in place while the job runs, left standing
+// when it ends.
+#include <chrono>
+#include <cstdint>
 #include <string>
 
 namespace vw::cli {
 
-// The line drawn for a percentage (clamped to 0..100), starting with a carriage return.
-std::string ProgressLine(int percent, int width);
+struct ProgressFigures {
+    std::string name;               // the file's name as shown (control characters escaped)
+    int percent = 0;                // clamped to 0..100
+    double megabytesPerSecond = -1; // negative: not known yet
+    double seconds = -1; // the time left, or the time taken when done; negative: not known
+    bool done = false;
+};
+
+// The line for the figures, without line ends: "NAME  PCT%  R.R MB/s  M:SS left" (or the time
+// taken when done). It stays narrower than width columns: the name loses its start to "…",
+// and when even one character of it does not fit, speed and time are left out, then the name.
+std::string ProgressText(const ProgressFigures& figures, int width);
 
 class ProgressBar {
   public:
     explicit ProgressBar(int fd) : fd_(fd) {}
-    // Draws the line for percent; the engine reports each percentage once.
+    // Starts the line of a file of the given size, on a terminal of the given width.
+    void Start(const std::string& name, std::int64_t bytes, int width);
+    // Redraws the line for percent; the engine reports each percentage once.
     void Show(int percent);
-    // Clears the line when something was drawn.
-    void Finish();
+    // Draws the last state (all of the file when completed) and ends the line.
+    void Finish(bool completed);
 
   private:
+    void Draw(bool done);
+
+    using Clock = std::chrono::steady_clock;
     int fd_;
-    bool drawn_ = false;
+    int width_ = 0;
+    std::int64_t bytes_ = 0;
+    Clock::time_point start_;
+    ProgressFigures figures_;
+    bool started_ = false;
 };
 
 } // namespace vw::cli

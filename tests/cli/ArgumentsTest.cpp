@@ -4,8 +4,9 @@
 
 namespace vw::cli {
 
-// What a command line sets: "file|output|password file|flags" (R --replace, F --force,
-// N --no-private-code, H --help, V --version), or the error.
+// What a command line sets: "files|output|password file|flags" (R --replace, F --force,
+// N --no-private-code, H --help, V --version, T --test, E --protect, D --restore, Q --quiet),
+// or the error.
 TEST(ParseArguments, EveryFormOfEachOptionAndEachUsageError) {
     for (const auto& [args, parsed] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"-oo", "a"}, "a|o||"},
@@ -17,7 +18,16 @@ TEST(ParseArguments, EveryFormOfEachOptionAndEachUsageError) {
              {{"-"}, "-|||"},
              {{"--help", "--bogus"}, "unknown option --bogus"},
              {{}, "no file given"},
-             {{"a", "b"}, "one file at a time"},
+             {{"-t", "-d", "--quiet", "a", "-", "a"}, "a,-,a|||TDQ"},
+             {{"--test", "-q", "--restore", "--protect", "-e", "a"},
+              "--protect and --restore exclude each other"},
+             {{"-t", "--protect", "a"}, "--test and --protect exclude each other"},
+             {{"-t", "-o", "x", "a"},
+              "--test writes nothing: it takes neither --output nor --replace"},
+             {{"--replace", "--test", "a"},
+              "--test writes nothing: it takes neither --output nor --replace"},
+             {{"-o", "x", "a", "b"}, "--output takes one file only"},
+             {{"a", ""}, "the file's path is empty"},
              {{""}, "the file's path is empty"},
              {{"-o"}, "option -o needs a value"},
              {{"a", "--password-file"}, "option --password-file needs a value"},
@@ -33,8 +43,13 @@ TEST(ParseArguments, EveryFormOfEachOptionAndEachUsageError) {
         const Options& o = r.options;
         const std::string flags = std::string(o.replace ? "R" : "") + (o.force ? "F" : "") +
                                   (o.noPrivateCode ? "N" : "") + (o.help ? "H" : "") +
-                                  (o.version ? "V" : "");
-        EXPECT_EQ(r.ok() ? o.file + "|" + o.output + "|" + o.passwordFile + "|" + flags : r.error,
+                                  (o.version ? "V" : "") + (o.test ? "T" : "") +
+                                  (o.protect ? "E" : "") + (o.restore ? "D" : "") +
+                                  (o.quiet ? "Q" : "");
+        std::string files;
+        for (const std::string& file : o.files)
+            files += (files.empty() ? "" : ",") + file;
+        EXPECT_EQ(r.ok() ? files + "|" + o.output + "|" + o.passwordFile + "|" + flags : r.error,
                   parsed);
     }
 }

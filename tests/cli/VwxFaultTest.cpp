@@ -1,5 +1,6 @@
 // vwx against signals while it waits to open a password file (a FIFO without a writer) and while
-// a job writes: an interrupt cancels, no signal leaves a core dump, no file is written.
+// a job writes: an interrupt cancels the job and the files after it, no signal leaves a core
+// dump, no file is written.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -17,7 +18,8 @@ TEST(VwxFaults, SignalsWhileWaitingForThePasswordAndWhileWriting) {
     const std::size_t entries = vwx.dir.Entries().size();
     // A new entry: the job's temporary file (or a core dump).
     const auto writing = [&] { return vwx.dir.Entries().size() > entries; };
-    const std::vector<std::string> fifo{"--password-file", "pw", "f.txt"}, job{"-f", "a.bin"};
+    const std::vector<std::string> fifo{"--password-file", "pw", "f.txt"},
+        job{"-f", "a.bin", "f.txt"};
     const std::string opening = "wait_for_partner"; // where the kernel holds an open of a FIFO
     using Run = std::tuple<std::vector<std::string>, int, int>; // arguments, signal, exit status
     for (const auto& [args, signal, status] : {Run{fifo, SIGINT, 11}, Run{fifo, SIGQUIT, 131},

@@ -31,15 +31,22 @@ TEST(VwxTerminal, AsksWithoutEchoTwiceWhenProtectingOnceWhenRestoring) {
         return ::tcgetattr(slave, &t) == 0 && t.c_lflag & ECHO;
     };
     const std::string first = "Inserisci la password: ", second = "Ripeti password: ";
-    const std::string pw = "Perch\u00E9!\n", bar = "%\r\x1b[K"; // bar: its line cleared at the end
+    // A file's progress line: its last state stays, all of it when done.
+    const std::string pw = "Perch\u00E9!\n", done = "  100%  ", end = " MB/s  0:00\x1b[K\r\n";
     const std::vector<std::string> twice{
-        first, "Segreto1\n", second, "Segreto2\n", "conincidono\r\n" + first, pw, second, pw, bar};
+        first, "Segreto1\n",     second, "Segreto2\n", "conincidono\r\n" + first, pw, second,
+        pw,    "\ra.txt" + done, "",     end};
     // The arguments, the exit status, and in turn what vwx shows and what is typed then.
     using Run = std::tuple<std::vector<std::string>, int, std::vector<std::string>>;
     for (const auto& [args, status, script] :
          {Run{{"a.txt"}, 11, {first, "Segr\x03", "Elaborazione interrota"}},
           Run{{"a.txt"}, 0, twice}, Run{{"a.vwx"}, 21, {first, "\x04", "Elaborazione interrota"}},
-          Run{{"-o", "b", "a.vwx"}, 0, {first, pw, bar}}}) {
+          Run{{"-o", "b", "a.vwx"}, 0, {first, pw, "\ra.vwx" + done, "", end}},
+          // One password for all, asked twice when one file is protected.
+          Run{{"a.vwx", "b.txt"},
+              73,
+              {first, pw, second, pw, "vwx: a.vwx: a.txt already exists", "", "\rb.txt" + done, "",
+               end}}}) {
         SCOPED_TRACE(::testing::PrintToString(args));
         const pid_t pid = vwx.Start(args, "");
         for (std::size_t i = 0; i < script.size(); i += 2) {
