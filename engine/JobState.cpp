@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/Host.h"
+#include "engine/TextMark.h"
 
 namespace vw {
 
@@ -25,21 +26,21 @@ struct StatusEntry {
 
 constexpr StatusEntry kStatusTable[] = {
     {kStatusOk, ""},
-    {kStatusReserved1, "Impossibile continuare 1"},
-    {kStatusReserved2, "Impossibile continuare 2"},
-    {kStatusPasswordTooShort, "Password troppo corta"},
-    {kStatusFileNotFound, "File non trovato"},
-    {kStatusChecksum, "Errore di compressione"},
-    {kStatusEmptyFile, "File vuoto"},
-    {kStatusGeneric1, "Errore Generico 1"},
-    {kStatusProtectCancelled, "Elaborazione interrota"},
-    {kStatusProtectFailed, "Errore: ", true},
-    {kStatusUnknownFormat, "Errore generico 2"},
-    {kStatusRestoreCancelled, "Elaborazione interrota"},
-    {kStatusRestoreFailed, "Errore: ", true},
-    {kStatusWrongPassword, "Errore Generico 3"},
-    {kStatusCorrupt, "Errore File corrotto"},
-    {kStatusGeneric4, "Errore Generico 4"},
+    {kStatusReserved1, VW_TEXT("engine", "Impossibile continuare 1")},
+    {kStatusReserved2, VW_TEXT("engine", "Impossibile continuare 2")},
+    {kStatusPasswordTooShort, VW_TEXT("engine", "Password troppo corta")},
+    {kStatusFileNotFound, VW_TEXT("engine", "File non trovato")},
+    {kStatusChecksum, VW_TEXT("engine", "Errore di compressione")},
+    {kStatusEmptyFile, VW_TEXT("engine", "File vuoto")},
+    {kStatusGeneric1, VW_TEXT("engine", "Errore Generico 1")},
+    {kStatusProtectCancelled, VW_TEXT("engine", "Elaborazione interrota")},
+    {kStatusProtectFailed, VW_TEXT("engine", "Errore: "), true},
+    {kStatusUnknownFormat, VW_TEXT("engine", "Errore generico 2")},
+    {kStatusRestoreCancelled, VW_TEXT("engine", "Elaborazione interrota")},
+    {kStatusRestoreFailed, VW_TEXT("engine", "Errore: "), true},
+    {kStatusWrongPassword, VW_TEXT("engine", "Errore Generico 3")},
+    {kStatusCorrupt, VW_TEXT("engine", "Errore File corrotto")},
+    {kStatusGeneric4, VW_TEXT("engine", "Errore Generico 4")},
 };
 
 const StatusEntry* FindStatus(std::int16_t status) {

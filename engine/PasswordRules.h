@@ -5,13 +5,16 @@
 #include <string>
 #include <string_view>
 
+#include "engine/TextMark.h"
+
 namespace vw {
 
-inline constexpr const char* kPasswordMismatchText = "Le password non conincidono";
-inline constexpr const char* kPasswordTooShortText = "Password troppo corta";
+inline constexpr const char* kPasswordMismatchText =
+    VW_TEXT("engine", "Le password non conincidono");
+inline constexpr const char* kPasswordTooShortText = VW_TEXT("engine", "Password troppo corta");
 // Followed by the characters the code page cannot carry, separated by ", ".
 inline constexpr const char* kPasswordOutsideCodePageText =
-    "La password contiene caratteri non ammessi: ";
+    VW_TEXT("engine", "La password contiene caratteri non ammessi: ");
 
 // At least five code-page bytes and not one shorter piece repeated.
 bool IsAcceptablePassword(std::string_view password);

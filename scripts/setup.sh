@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          dbus-daemon qt6-translations-l10n
+          dbus-daemon qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
           file dpkg-dev desktop-file-utils xdg-utils)
 if [[ "${VW_FUZZ:-}" == 1 ]]; then
     packages+=(clang)

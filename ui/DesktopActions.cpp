@@ -110,8 +110,9 @@ void OpenSelectedFile(const QString& path) {
     DesktopShell& shell = CurrentDesktopShell();
     if (shell.openUrl(FileUrl(path), verb)) return;
     if (shell.chooseApplication(path)) return;
-    CurrentPrompts().showMessage(nullptr, MessageIcon::Information, kMessageTitle,
-                                 QStringLiteral("Tipo File Sconosciuto"));
+    CurrentPrompts().showMessage(
+        nullptr, MessageIcon::Information, kMessageTitle,
+        QCoreApplication::translate("vw::ui::DesktopActions", "Tipo File Sconosciuto"));
 }
 
 int ShowFileProperties(const QString& path, QWidget* owner) {

@@ -36,7 +36,7 @@ bool IsEnterKey(const QEvent* event) {
 
 KeyDialog::KeyDialog(UiState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("frmKey"));
-    setWindowTitle(QStringLiteral("Password"));
+    setWindowTitle(tr("Password"));
     setWindowIcon(ProgramIcon());
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -49,30 +49,30 @@ KeyDialog::KeyDialog(UiState& state, QWidget* parent) : QDialog(parent), state_(
     auto* mask = new StarMaskStyle();
     mask->setParent(this);
 
-    codeLabel_ = new QLabel(QStringLiteral("Inserisci la password"), this);
+    codeLabel_ = new QLabel(tr("Inserisci la password"), this);
     codeLabel_->setGeometry(16, 12, 288, 18);
     codeBox_ = new QLineEdit(this);
     codeBox_->setObjectName(QStringLiteral("txtCode"));
     codeBox_->setGeometry(16, 32, 288, 24);
-    confirmLabel_ = new QLabel(QStringLiteral("Ripeti password"), this);
+    confirmLabel_ = new QLabel(tr("Ripeti password"), this);
     confirmLabel_->setGeometry(16, 62, 288, 18);
     confirmBox_ = new QLineEdit(this);
     confirmBox_->setObjectName(QStringLiteral("txtConfirm"));
     confirmBox_->setGeometry(16, 82, 288, 24);
-    qualityLabel_ = new QLabel(QStringLiteral("Key Quality"), this);
+    qualityLabel_ = new QLabel(tr("Key Quality"), this);
     qualityLabel_->setGeometry(16, 116, 80, 18);
     qualityMeter_ = new QProgressBar(this);
     qualityMeter_->setObjectName(QStringLiteral("ProgressBar1"));
     qualityMeter_->setRange(0, 100);
     qualityMeter_->setTextVisible(false);
     qualityMeter_->setGeometry(100, 117, 204, 16);
-    hideTyping_ = new QCheckBox(QStringLiteral("&Hide typing"), this);
+    hideTyping_ = new QCheckBox(tr("&Hide typing"), this);
     hideTyping_->setObjectName(QStringLiteral("Check1"));
     hideTyping_->setGeometry(16, 148, 110, 24);
-    closeButton_ = new QPushButton(QStringLiteral("Chiudi"), this);
+    closeButton_ = new QPushButton(tr("Chiudi"), this);
     closeButton_->setObjectName(QStringLiteral("cmdCancel"));
     closeButton_->setGeometry(144, 146, 76, 28);
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_ = new QPushButton(tr("OK"), this);
     okButton_->setObjectName(QStringLiteral("cmdOK"));
     okButton_->setGeometry(228, 146, 76, 28);
 

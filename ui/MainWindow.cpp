@@ -116,9 +116,9 @@ MainWindow::MainWindow(UiState& state, QWidget* parent) : QMainWindow(parent), s
 }
 
 void MainWindow::buildPanel(QWidget* client) {
-    MakeLabel(client, QStringLiteral("Percorso"), QRect(8, 8, 90, 18));
-    MakeLabel(client, QStringLiteral("File"), QRect(8, 28, 90, 18));
-    auto* label3 = MakeLabel(client, QStringLiteral("Tempo Conversione"), QRect(230, 48, 132, 18));
+    MakeLabel(client, tr("Percorso"), QRect(8, 8, 90, 18));
+    MakeLabel(client, tr("File"), QRect(8, 28, 90, 18));
+    auto* label3 = MakeLabel(client, tr("Tempo Conversione"), QRect(230, 48, 132, 18));
     label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     pathLabel_ = Named(MakeLabel(client, QString(), Twips(1530, 120, 5505, 270)), "lblSource");
@@ -148,7 +148,7 @@ void MainWindow::buildPanel(QWidget* client) {
     connect(fileIcon_, &ClickLabel::clicked, this, &MainWindow::quickViewRequested);
     connect(fileIcon_, &ClickLabel::doubleClicked, this, &MainWindow::quickViewRequested);
 
-    usePcmBox_ = new QCheckBox(QStringLiteral("Use PCM"), client);
+    usePcmBox_ = new QCheckBox(tr("Use PCM"), client);
     usePcmBox_->setObjectName(QStringLiteral("chkPCM"));
     usePcmBox_->setGeometry(12, 104, 232, 15);
     usePcmBox_->hide();
@@ -170,21 +170,20 @@ void MainWindow::buildButtons(QWidget* client) {
     openButton_->setObjectName(QStringLiteral("Picture3"));
     openButton_->setGeometry(368, 72, 100, 32);
     openButton_->setPixmap(OpenButtonPixmap());
-    openButton_->setToolTip(QStringLiteral("Apri"));
-    QLabel* openCaption = openButton_->addCaption(QStringLiteral("Apri"), QRect(40, 8, 51, 17));
+    openButton_->setToolTip(tr("Apri"));
+    QLabel* openCaption = openButton_->addCaption(tr("Apri"), QRect(40, 8, 51, 17));
     openCaption->setObjectName(QStringLiteral("Label5"));
-    openCaption->setToolTip(QStringLiteral("Apri"));
+    openCaption->setToolTip(tr("Apri"));
     connect(openButton_, &ImageButton::released, this, &MainWindow::selectFileRequested);
 
     processButton_ = MakeButton(PictureButton::Process, client);
     processButton_->setObjectName(QStringLiteral("Picture4"));
     processButton_->setGeometry(368, 110, 100, 32);
     processButton_->setPixmap(ProcessButtonPixmap());
-    processButton_->setToolTip(QStringLiteral("Crypta"));
-    QLabel* processCaption =
-        processButton_->addCaption(QStringLiteral("Elabora"), QRect(38, 8, 49, 19));
+    processButton_->setToolTip(tr("Crypta"));
+    QLabel* processCaption = processButton_->addCaption(tr("Elabora"), QRect(38, 8, 49, 19));
     processCaption->setObjectName(QStringLiteral("Label4"));
-    processCaption->setToolTip(QStringLiteral("Crypta"));
+    processCaption->setToolTip(tr("Crypta"));
     connect(processButton_, &ImageButton::released, this, [this](bool onCaption) {
         // The caption works only while a file name is shown; the rest of the button always.
         if (onCaption && fileNameLabel_->text().isEmpty()) return;
@@ -195,13 +194,13 @@ void MainWindow::buildButtons(QWidget* client) {
     exitButton_->setObjectName(QStringLiteral("Picture2"));
     exitButton_->setGeometry(434, 150, 32, 32);
     exitButton_->setPixmap(ExitButtonPixmap());
-    exitButton_->setToolTip(QStringLiteral("Esci"));
+    exitButton_->setToolTip(tr("Esci"));
     connect(exitButton_, &ImageButton::released, this, &MainWindow::exitRequested);
 
     setPictureLoader(ProgramFolderPictures());
 
-    auto* credit = MakeLabel(client, QStringLiteral("Servizio SMS Lampo di Lumora Net"),
-                             QRect(270, 194, 205, 19));
+    auto* credit =
+        MakeLabel(client, tr("Servizio SMS Lampo di Lumora Net"), QRect(270, 194, 205, 19));
     QFont small = credit->font();
     small.setPointSizeF(small.pointSizeF() * 0.8);
     credit->setFont(small);
@@ -210,7 +209,7 @@ void MainWindow::buildButtons(QWidget* client) {
     banner_->setObjectName(QStringLiteral("Picture1"));
     banner_->setGeometry(4, 212, 468, 60);
     banner_->setPixmap(BannerPixmap());
-    banner_->setToolTip(QStringLiteral("Invia SMS"));
+    banner_->setToolTip(tr("Invia SMS"));
     banner_->setCursor(BannerCursor());
     connect(banner_, &ClickLabel::clicked, this, &MainWindow::partnerPageRequested);
 }
@@ -220,31 +219,28 @@ void MainWindow::buildMenus() {
     // The File, Extra and Help menus, "&Select...", "&Properties...", "&Key", the Encrypt/Decrypt
     // command and "About ORBIT" start disabled; of them only the Encrypt/Decrypt command ever
     // becomes usable (the panel enables it), so the menu bar shows but the menus never open.
-    fileMenu_ = Named(bar->addMenu(QStringLiteral("&File")), "mnuFile");
-    selectAction_ = Named(fileMenu_->addAction(QStringLiteral("&Select...")), "mnuSelect");
+    fileMenu_ = Named(bar->addMenu(tr("&File")), "mnuFile");
+    selectAction_ = Named(fileMenu_->addAction(tr("&Select...")), "mnuSelect");
     fileMenu_->addSeparator();
-    viewAction_ = Named(fileMenu_->addAction(QStringLiteral("&View")), "mnuView");
-    openAction_ = Named(fileMenu_->addAction(QStringLiteral("&Open")), "mnuShell");
-    propertiesAction_ =
-        Named(fileMenu_->addAction(QStringLiteral("&Properties...")), "mnuProperties");
+    viewAction_ = Named(fileMenu_->addAction(tr("&View")), "mnuView");
+    openAction_ = Named(fileMenu_->addAction(tr("&Open")), "mnuShell");
+    propertiesAction_ = Named(fileMenu_->addAction(tr("&Properties...")), "mnuProperties");
     fileMenu_->addSeparator();
-    exitAction_ = Named(fileMenu_->addAction(QStringLiteral("&Exit")), "mnuExit");
+    exitAction_ = Named(fileMenu_->addAction(tr("&Exit")), "mnuExit");
 
-    keyAction_ = Named(bar->addAction(QStringLiteral("&Key")), "mnuKey");
-    cryptoAction_ = Named(bar->addAction(QStringLiteral("&Encode")), "mnuCrypto");
+    keyAction_ = Named(bar->addAction(tr("&Key")), "mnuKey");
+    cryptoAction_ = Named(bar->addAction(tr("&Encode")), "mnuCrypto");
 
-    extraMenu_ = Named(bar->addMenu(QStringLiteral("E&xtra")), "mnuExtra");
-    privateCodeMenu_ = Named(extraMenu_->addMenu(QStringLiteral("Private Crypto Code")), "mniPCM");
-    configureCodeAction_ =
-        Named(privateCodeMenu_->addAction(QStringLiteral("&Configure")), "mnuPCM");
-    deleteCodeAction_ =
-        Named(privateCodeMenu_->addAction(QStringLiteral("&Delete")), "mnuDeletePCM");
-    optionsAction_ = Named(extraMenu_->addAction(QStringLiteral("&Options...")), "mnuOptions");
+    extraMenu_ = Named(bar->addMenu(tr("E&xtra")), "mnuExtra");
+    privateCodeMenu_ = Named(extraMenu_->addMenu(tr("Private Crypto Code")), "mniPCM");
+    configureCodeAction_ = Named(privateCodeMenu_->addAction(tr("&Configure")), "mnuPCM");
+    deleteCodeAction_ = Named(privateCodeMenu_->addAction(tr("&Delete")), "mnuDeletePCM");
+    optionsAction_ = Named(extraMenu_->addAction(tr("&Options...")), "mnuOptions");
 
-    helpMenu_ = Named(bar->addMenu(QStringLiteral("&Help")), "mnuHelpa");
-    helpTopicsAction_ = Named(helpMenu_->addAction(QStringLiteral("Help topics...")), "mnuHelp");
+    helpMenu_ = Named(bar->addMenu(tr("&Help")), "mnuHelpa");
+    helpTopicsAction_ = Named(helpMenu_->addAction(tr("Help topics...")), "mnuHelp");
     helpMenu_->addSeparator();
-    aboutAction_ = Named(helpMenu_->addAction(QStringLiteral("About ORBIT")), "mnuAbout");
+    aboutAction_ = Named(helpMenu_->addAction(tr("About ORBIT")), "mnuAbout");
 
     for (QAction* startsDisabled :
          {fileMenu_->menuAction(), selectAction_, propertiesAction_, keyAction_, cryptoAction_,
@@ -342,7 +338,7 @@ void MainWindow::RefreshFilePanel() {
     }
 
     if (IsPanelPicture(state_.selectedPath)) {
-        fileIcon_->setToolTip(QStringLiteral(" Click here for a quick view "));
+        fileIcon_->setToolTip(tr(" Click here for a quick view "));
         fileIcon_->setCursor(BannerCursor());
         state_.panelState = PanelState::Picture;
         emit pictureSelected();
@@ -362,16 +358,16 @@ void MainWindow::RefreshFilePanel() {
 
     switch (DetectFileKind(path)) {
     case FileKind::Protected:
-        setVersionCaption(QStringLiteral("Crypto version: "), kProtectedColour);
-        cryptoAction_->setText(QStringLiteral("&Decrypt"));
+        setVersionCaption(tr("Crypto version: "), kProtectedColour);
+        cryptoAction_->setText(tr("&Decrypt"));
         break;
     case FileKind::Plain:
-        setVersionCaption(QStringLiteral("Unprotected"), kUnprotectedColour);
-        cryptoAction_->setText(QStringLiteral("&Encrypt"));
+        setVersionCaption(tr("Unprotected"), kUnprotectedColour);
+        cryptoAction_->setText(tr("&Encrypt"));
         break;
     case FileKind::Unknown:
-        setVersionCaption(QStringLiteral("Unknown crypto format"), kUnprotectedColour);
-        cryptoAction_->setText(QStringLiteral("&Encrypt"));
+        setVersionCaption(tr("Unknown crypto format"), kUnprotectedColour);
+        cryptoAction_->setText(tr("&Encrypt"));
         break;
     }
 

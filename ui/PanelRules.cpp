@@ -1,14 +1,20 @@
 #include "ui/PanelRules.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 #include "engine/Bytes.h"
 #include "engine/PasswordRules.h"
 #include "platform/TextCodec.h"
+#include "platform/Translation.h"
 #include "ui/PathTail.h"
 
 namespace vw::ui {
 namespace {
+
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(vw::ui::PanelRules)
+};
 
 // The panel's labels leave this much room to the right of a shortened path.
 constexpr int kShortenMarginTwips = 200;
@@ -49,21 +55,21 @@ QString TimeEstimateCaption(qint64 length) {
     const auto minutes = static_cast<qint64>(std::floor(seconds / 60.0));
     auto rest = static_cast<qint64>(std::floor(seconds - static_cast<double>(minutes) * 60.0));
     if (rest == 0) rest = 1;
-    return QStringLiteral("%1 min %2 sec ").arg(minutes).arg(rest);
+    return Texts::tr("%1 min %2 sec ").arg(minutes).arg(rest);
 }
 
 QString AttributeText(bool system, bool readOnly, bool hidden) {
     QString text;
-    if (system) text = QStringLiteral("Systemfile  ");
-    if (readOnly) text += QStringLiteral("Read-only  ");
-    if (hidden) text += QStringLiteral("Hidden");
+    if (system) text = Texts::tr("Systemfile  ");
+    if (readOnly) text += Texts::tr("Read-only  ");
+    if (hidden) text += Texts::tr("Hidden");
     return text.trimmed();
 }
 
 QString SizeCaption(qint64 length, const QLocale& locale) {
     QLocale grouped = locale;
     grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return grouped.toString(length) + QStringLiteral(" Bytes");
+    return grouped.toString(length) + Texts::tr(" Bytes");
 }
 
 QString AttributeSuffix(const QString& words) {
@@ -82,8 +88,10 @@ bool IsPanelPicture(const QString& path) {
 QString PasswordRefusal(const QString& code, const QString& confirm) {
     std::string codeText = ToUtf8(code);
     std::string confirmText = ToUtf8(confirm);
+    const PasswordVerdict verdict = JudgePassword(codeText, confirmText);
+    // The verdict's text without the characters of the password is the marked text it begins with.
     const QString refusal =
-        QString::fromStdString(PasswordRefusalText(JudgePassword(codeText, confirmText), codeText));
+        EngineText(PasswordRefusalText(verdict, codeText), PasswordRefusalText(verdict, {}));
     SecureWipe(codeText);
     SecureWipe(confirmText);
     return refusal;

@@ -1,5 +1,6 @@
 #include "ui/PictureArt.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -12,6 +13,10 @@
 namespace vw::ui {
 
 namespace {
+
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(vw::ui::PictureArt)
+};
 
 // The house colours.
 const QColor kNavy(0x1f, 0x3a, 0x5f);
@@ -341,11 +346,11 @@ QImage DrawBanner() {
     painter.setPen(Qt::white);
     painter.setFont(SansFont(22, true));
     painter.drawText(QRectF(84, 6, 250, 30), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Invia SMS"));
+                     Texts::tr("Invia SMS"));
     painter.setPen(QColor(0xd6, 0xe6, 0xf2));
     painter.setFont(SansFont(12, false));
     painter.drawText(QRectF(85, 34, 270, 20), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("dal tuo computer, in pochi secondi"));
+                     Texts::tr("dal tuo computer, in pochi secondi"));
 
     // The call to action.
     const QRectF pill(352, 16, 102, 28);
@@ -357,7 +362,7 @@ QImage DrawBanner() {
     painter.drawRoundedRect(pill, 14, 14);
     painter.setPen(kNavyDark);
     painter.setFont(SansFont(13, true));
-    painter.drawText(pill, Qt::AlignCenter, QStringLiteral("Prova ora \u203a"));
+    painter.drawText(pill, Qt::AlignCenter, Texts::tr("Prova ora ›"));
     return image;
 }
 

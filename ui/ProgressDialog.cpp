@@ -12,6 +12,7 @@
 #include "engine/JobState.h"
 #include "engine/Paths.h"
 #include "platform/TextCodec.h"
+#include "platform/Translation.h"
 #include "ui/Artwork.h"
 #include "ui/JobMessages.h"
 #include "ui/MainWindow.h"
@@ -33,7 +34,7 @@ void ProcessPendingEvents() {
 ProgressDialog::ProgressDialog(UiState& state, MainWindow& mainWindow)
     : QDialog(&mainWindow), state_(state), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("frmProgress"));
-    setWindowTitle(QStringLiteral("Attendere....."));
+    setWindowTitle(tr("Attendere....."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kDialogWidth, kDialogHeight);
@@ -46,7 +47,7 @@ ProgressDialog::ProgressDialog(UiState& state, MainWindow& mainWindow)
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setGeometry(16, 14, kIconSize, kIconSize);
     image1->setPixmap(ProgramIcon().pixmap(kIconSize, kIconSize));
-    auto* label1 = new QLabel(QStringLiteral("Avanzamento operazione"), this);
+    auto* label1 = new QLabel(tr("Avanzamento operazione"), this);
     label1->setGeometry(60, 20, 257, 20);
     QFont heading = label1->font();
     heading.setBold(true);
@@ -61,7 +62,7 @@ ProgressDialog::ProgressDialog(UiState& state, MainWindow& mainWindow)
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
     progressBar_->setGeometry(16, 86, 301, 20);
-    cmdCancel_ = new QPushButton(QStringLiteral("Interrompi"), this);
+    cmdCancel_ = new QPushButton(tr("Interrompi"), this);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel_->setGeometry(121, 122, 91, 30);
     cmdCancel_->setDefault(true);
@@ -124,9 +125,9 @@ void ProgressDialog::activate() {
 
 void ProgressDialog::runJob() {
     ProcessPendingEvents();
-    setWindowTitle(QStringLiteral(" Elaborazione in corso... "));
+    setWindowTitle(tr(" Elaborazione in corso... "));
     const QString name = QString::fromStdString(FileNameOf(state_.selectedPath.toStdString()));
-    lblName_->setText(QStringLiteral("Attendere... ") + name + QStringLiteral(" ..."));
+    lblName_->setText(tr("Attendere... %1 ...").arg(name));
     // "Use PCM" unticked: the job is keyed by the password alone.
     const QString privateCode = state_.usePcm ? state_.privateCode : QString();
     state_.resultPath = QString::fromStdString(
@@ -137,8 +138,7 @@ void ProgressDialog::runJob() {
 void ProgressDialog::actOnStatus() {
     const std::int16_t status = JobStatus;
     if (status != 0) {
-        const JobMessage message =
-            JobMessageFor(status, QString::fromStdString(StatusMessage), state_.messageGap);
+        const JobMessage message = JobMessageFor(status, StatusMessageText(), state_.messageGap);
         CurrentPrompts().showMessage(this, message.icon, message.title, message.text);
         return;
     }

@@ -19,8 +19,9 @@ namespace {
 
 const char* const kFieldNames[] = {"Name", "Folder", "Type", "Size", "Modified", "Permissions"};
 
-QLocale Italian() {
-    return QLocale(QLocale::Italian, QLocale::Italy);
+// The locale of the window's numbers and dates: the one of the program's language.
+QLocale ShownLocale() {
+    return QLocale(PropertiesWindow::tr("it_IT", "the locale of numbers and dates"));
 }
 
 QString PermissionLetters(QFileDevice::Permissions p) {
@@ -41,8 +42,8 @@ QString PermissionLetters(QFileDevice::Permissions p) {
 } // namespace
 
 QString DescribeSize(qint64 bytes) {
-    const QLocale it = Italian();
-    const QString exact = it.toString(bytes) + QStringLiteral(" byte");
+    const QLocale it = ShownLocale();
+    const QString exact = it.toString(bytes) + PropertiesWindow::tr(" byte");
     if (bytes < 1024) return exact;
     const char* const units[] = {"KB", "MB", "GB", "TB"};
     double value = static_cast<double>(bytes);
@@ -58,20 +59,20 @@ QString DescribePermissions(const QString& path) {
     const QFileInfo info(path);
     QString access;
     if (info.isReadable() && info.isWritable())
-        access = QStringLiteral("lettura e scrittura");
+        access = PropertiesWindow::tr("lettura e scrittura");
     else if (info.isReadable())
-        access = QStringLiteral("sola lettura");
+        access = PropertiesWindow::tr("sola lettura");
     else if (info.isWritable())
-        access = QStringLiteral("sola scrittura");
+        access = PropertiesWindow::tr("sola scrittura");
     else
-        access = QStringLiteral("nessun accesso");
+        access = PropertiesWindow::tr("nessun accesso");
     return QStringLiteral("%1 (%2)").arg(PermissionLetters(info.permissions()), access);
 }
 
 PropertiesWindow::PropertiesWindow(const QString& path, QWidget* parent) : QDialog(parent) {
     const QFileInfo info(path);
     setObjectName("frmProperties");
-    setWindowTitle(QStringLiteral("Proprietà di %1").arg(info.fileName()));
+    setWindowTitle(tr("Proprietà di %1").arg(info.fileName()));
     setSizeGripEnabled(false);
 
     auto* top = new QVBoxLayout(this);
@@ -97,18 +98,17 @@ PropertiesWindow::PropertiesWindow(const QString& path, QWidget* parent) : QDial
     const QMimeType mime = QMimeDatabase().mimeTypeForFile(info);
     const QString type =
         mime.comment().isEmpty() ? mime.name() : mime.comment() + " (" + mime.name() + ")";
-    addRow(form, QStringLiteral("Nome:"), Field::Name, info.fileName());
-    addRow(form, QStringLiteral("Cartella:"), Field::Folder,
-           QDir::toNativeSeparators(info.absolutePath()));
-    addRow(form, QStringLiteral("Tipo:"), Field::Type, type);
-    addRow(form, QStringLiteral("Dimensione:"), Field::Size, DescribeSize(info.size()));
-    addRow(form, QStringLiteral("Ultima modifica:"), Field::Modified,
-           Italian().toString(info.lastModified(), QStringLiteral("d MMMM yyyy, HH:mm:ss")));
-    addRow(form, QStringLiteral("Permessi:"), Field::Permissions, DescribePermissions(path));
+    addRow(form, tr("Nome:"), Field::Name, info.fileName());
+    addRow(form, tr("Cartella:"), Field::Folder, QDir::toNativeSeparators(info.absolutePath()));
+    addRow(form, tr("Tipo:"), Field::Type, type);
+    addRow(form, tr("Dimensione:"), Field::Size, DescribeSize(info.size()));
+    addRow(form, tr("Ultima modifica:"), Field::Modified,
+           ShownLocale().toString(info.lastModified(), tr("d MMMM yyyy, HH:mm:ss")));
+    addRow(form, tr("Permessi:"), Field::Permissions, DescribePermissions(path));
     top->addLayout(form);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Chiudi"));
+    buttons->button(QDialogButtonBox::Close)->setText(tr("Chiudi"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     top->addWidget(buttons);
     setMinimumWidth(360);

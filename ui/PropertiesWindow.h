@@ -22,7 +22,7 @@ class PropertiesWindow : public QDialog {
     QLabel* values_[6] = {};
 };
 
-// Italian descriptions of a file's details, as the window shows them.
+// Descriptions of a file's details in the program's language, as the window shows them.
 QString DescribeSize(qint64 bytes);
 QString DescribePermissions(const QString& path);
 

@@ -1,10 +1,9 @@
 // The desktop program: one optional argument, the file to protect or restore.
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QTimer>
-#include <QTranslator>
 
 #include "platform/CoreDumps.h"
+#include "platform/Translation.h"
 #include "ui/Program.h"
 
 int main(int argc, char** argv) {
@@ -12,11 +11,8 @@ int main(int argc, char** argv) {
     vw::DisableCoreDumps();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vaultwise"));
-    // The interface is Italian: Qt's own dialogs (file dialogs, their questions) speak it too.
-    QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_it"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    // The locale picks the language; Qt's own dialogs (file dialogs, their questions) speak it too.
+    vw::InstallTranslation(true);
     const QString path = vw::ui::CommandLinePath(QApplication::arguments());
     vw::ui::Program program;
     // The start sequence runs inside the event loop, so its modal dialogs behave as usual.

@@ -1,0 +1,58 @@
+#include "platform/Translation.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "engine/JobState.h"
+#include "engine/TextMark.h"
+
+namespace vw {
+namespace {
+
+// Loads a catalogue into a translator that lives as long as the program and installs it.
+void InstallCatalogue(const QString& name, const QString& folder = {}) {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(name, folder))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+QString Translated(const std::string& text) {
+    return QCoreApplication::translate(kEngineTextContext, text.c_str());
+}
+
+} // namespace
+
+Catalogue CatalogueFor(const QStringList& uiLanguages) {
+    for (const QString& tag : uiLanguages) {
+        const QLocale::Language language = QLocale(tag).language();
+        if (language == QLocale::C || language == QLocale::Italian) return Catalogue::Italian;
+        if (language == QLocale::English) return Catalogue::English;
+    }
+    return Catalogue::English;
+}
+
+Catalogue InstallTranslation(bool qtTexts) {
+    const Catalogue catalogue = CatalogueFor(QLocale::system().uiLanguages());
+    if (catalogue == Catalogue::English) {
+        InstallCatalogue(QString::fromLatin1(kEnglishCatalogue));
+    } else if (qtTexts) {
+        InstallCatalogue(QStringLiteral("qtbase_it"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    }
+    return catalogue;
+}
+
+QString EngineText(const std::string& text, const std::string& lead) {
+    if (lead.empty() || text.compare(0, lead.size(), lead) != 0) return Translated(text);
+    return Translated(lead) + Translated(text.substr(lead.size()));
+}
+
+QString StatusMessageText() {
+    return EngineText(StatusMessage, MessageForStatus(JobStatus, {}));
+}
+
+} // namespace vw

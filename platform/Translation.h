@@ -1,0 +1,37 @@
+#pragma once
+// The programs' language. The texts in the sources are the Italian ones (vwx's own are
+// English); the locale picks either those or the English catalogue, for vwx and the desktop
+// program alike, and the engine's marked texts are translated where they are shown.
+#include <QString>
+#include <QStringList>
+#include <string>
+
+namespace vw {
+
+enum class Catalogue {
+    Italian, // the source texts: no catalogue
+    English,
+};
+
+// The catalogue for the user's languages in order of preference, as QLocale::uiLanguages()
+// lists them: the first Italian or English entry decides, the C/POSIX locale ("C") counting as
+// Italian; languages without a catalogue are passed over; a list with neither gets English.
+Catalogue CatalogueFor(const QStringList& uiLanguages);
+
+// The English catalogue, compiled into the programs.
+inline constexpr char kEnglishCatalogue[] = ":/i18n/vaultwise_en.qm";
+
+// Installs the catalogue the system locale picks, for the rest of the program's life, and with
+// qtTexts the catalogue of Qt's own dialogs in the same language (English needs none).
+// Returns the catalogue picked.
+Catalogue InstallTranslation(bool qtTexts);
+
+// An engine text in the program's language. text starts with lead, a marked text, and goes on
+// with a detail (a description, a list of characters): the lead is translated, the detail too
+// when it is a marked text of its own. Without a lead the whole text is translated.
+QString EngineText(const std::string& text, const std::string& lead = {});
+
+// The job's StatusMessage in the program's language.
+QString StatusMessageText();
+
+} // namespace vw

@@ -1,0 +1,642 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="it">
+<context>
+    <name>engine</name>
+    <message>
+        <source>Impossibile continuare 1</source>
+        <translation>Cannot continue 1</translation>
+    </message>
+    <message>
+        <source>Impossibile continuare 2</source>
+        <translation>Cannot continue 2</translation>
+    </message>
+    <message>
+        <source>Password troppo corta</source>
+        <translation>Password too short</translation>
+    </message>
+    <message>
+        <source>File non trovato</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>Errore di compressione</source>
+        <translation>Compression error</translation>
+    </message>
+    <message>
+        <source>File vuoto</source>
+        <translation>Empty file</translation>
+    </message>
+    <message>
+        <source>Errore Generico 1</source>
+        <translation>Generic Error 1</translation>
+    </message>
+    <message>
+        <source>Elaborazione interrota</source>
+        <translation>Processing interrupted</translation>
+    </message>
+    <message>
+        <source>Errore: </source>
+        <translation>Error: </translation>
+    </message>
+    <message>
+        <source>Errore generico 2</source>
+        <translation>Generic error 2</translation>
+    </message>
+    <message>
+        <source>Errore Generico 3</source>
+        <translation>Generic Error 3</translation>
+    </message>
+    <message>
+        <source>Errore File corrotto</source>
+        <translation>Error Corrupt file</translation>
+    </message>
+    <message>
+        <source>Errore Generico 4</source>
+        <translation>Generic Error 4</translation>
+    </message>
+    <message>
+        <source>Le password non conincidono</source>
+        <translation>The passwords do not match</translation>
+    </message>
+    <message>
+        <source>La password contiene caratteri non ammessi: </source>
+        <translation>The password contains characters that are not allowed: </translation>
+    </message>
+</context>
+<context>
+    <name>vw::ui::DesktopActions</name>
+    <message>
+        <source>Tipo File Sconosciuto</source>
+        <translation>Unknown File Type</translation>
+    </message>
+</context>
+<context>
+    <name>vw::ui::FileCommands</name>
+    <message>
+        <source>Tutti i files (*.*);; (*.vwx)</source>
+        <translation>All files (*.*);; (*.vwx)</translation>
+    </message>
+    <message>
+        <source>Tutti i files (*.*)</source>
+        <translation>All files (*.*)</translation>
+    </message>
+    <message>
+        <source>Seleziona File...</source>
+        <translation>Select File...</translation>
+    </message>
+    <message>
+        <source>Salva file...</source>
+        <translation>Save file...</translation>
+    </message>
+</context>
+<context>
+    <name>vw::ui::InfoWindows</name>
+    <message>
+        <source>Come iniziare</source>
+        <translation>Getting started</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Vaultwise protegge un file alla volta con una password e lo ripristina quando serve.&lt;/p&gt;&lt;ol&gt;&lt;li&gt;Premi &lt;b&gt;Apri&lt;/b&gt; e scegli il file.&lt;/li&gt;&lt;li&gt;Premi &lt;b&gt;Elabora&lt;/b&gt;: scrivi la password due volte e scegli dove salvare.&lt;/li&gt;&lt;li&gt;Attendi la fine: la barra mostra l&apos;avanzamento, &lt;b&gt;Interrompi&lt;/b&gt; ferma il lavoro.&lt;/li&gt;&lt;/ol&gt;</source>
+        <translation>&lt;p&gt;Vaultwise protects one file at a time with a password and restores it when needed.&lt;/p&gt;&lt;ol&gt;&lt;li&gt;Press &lt;b&gt;Open&lt;/b&gt; and choose the file.&lt;/li&gt;&lt;li&gt;Press &lt;b&gt;Process&lt;/b&gt;: type the password twice and choose where to save.&lt;/li&gt;&lt;li&gt;Wait for the end: the bar shows the progress, &lt;b&gt;Stop&lt;/b&gt; halts the job.&lt;/li&gt;&lt;/ol&gt;</translation>
+    </message>
+    <message>
+        <source>Apri</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Il pulsante &lt;b&gt;Apri&lt;/b&gt; mostra la finestra di scelta del file. Puoi anche trascinare un file sulla finestra principale o aprirlo con Vaultwise dal gestore dei file.&lt;/p&gt;&lt;p&gt;Il nome, il percorso, l&apos;icona e il tempo di conversione stimato del file scelto compaiono nella finestra principale.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;The &lt;b&gt;Open&lt;/b&gt; button shows the window for choosing the file. You can also drag a file onto the main window or open it with Vaultwise from the file manager.&lt;/p&gt;&lt;p&gt;The name, the path, the icon and the estimated conversion time of the chosen file appear in the main window.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Elabora</source>
+        <translation>Process</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Elabora&lt;/b&gt; protegge un file normale in un file &lt;tt&gt;.vwx&lt;/tt&gt;, oppure ripristina un file &lt;tt&gt;.vwx&lt;/tt&gt; nel file originale.&lt;/p&gt;&lt;p&gt;La password va scritta due volte; l&apos;indicatore ne valuta la robustezza. Se la password è già stata inserita, Vaultwise passa subito alla scelta del file di destinazione.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Process&lt;/b&gt; protects an ordinary file into a &lt;tt&gt;.vwx&lt;/tt&gt; file, or restores a &lt;tt&gt;.vwx&lt;/tt&gt; file into the original file.&lt;/p&gt;&lt;p&gt;The password is typed twice; the meter rates its strength. If the password has already been entered, Vaultwise goes straight on to choosing the destination file.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Anteprima</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Fai clic sull&apos;icona del file per vedere un&apos;immagine (JPG, BMP, GIF, ICO) in una finestra di anteprima, ridimensionabile.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Click the file&apos;s icon to see a picture (JPG, BMP, GIF, ICO) in a resizable preview window.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Esci</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Il pulsante con il simbolo di spegnimento, a destra, chiude subito il programma.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;The button with the power symbol, on the right, closes the program at once.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Il banner e la barra di stato</source>
+        <translation>The banner and the status bar</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Il banner in basso apre la pagina del servizio partner nel browser. La barra di stato mostra l&apos;ora; un clic sul nome del programma apre la pagina del produttore.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;The banner at the bottom opens the partner service&apos;s page in the browser. The status bar shows the time; a click on the program&apos;s name opens the maker&apos;s page.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Codice privato</source>
+        <translation>Private code</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Un codice privato salvato nelle impostazioni si aggiunge alla password di ogni lavoro finché la casella &lt;b&gt;Use PCM&lt;/b&gt; è spuntata, come all&apos;avvio. Senza la spunta i file si proteggono e si ripristinano con la sola password.&lt;/p&gt;&lt;p&gt;Chi ripristina il file deve conoscere la stessa password e avere lo stesso codice privato, se è stato usato.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;A private code stored in the settings is added to the password of every job as long as the &lt;b&gt;Use PCM&lt;/b&gt; box is ticked, as it is at start-up. Without the tick, files are protected and restored with the password alone.&lt;/p&gt;&lt;p&gt;Whoever restores the file must know the same password and have the same private code, if one was used.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Sì</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Opzioni</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Impostazioni in uso</source>
+        <translation>Settings in use</translation>
+    </message>
+    <message>
+        <source>Sì: la password si dimentica a ogni nuovo file scelto</source>
+        <translation>Yes: the password is forgotten with each new file chosen</translation>
+    </message>
+    <message>
+        <source>No: la password resta valida per i file successivi</source>
+        <translation>No: the password stays valid for the following files</translation>
+    </message>
+    <message>
+        <source>Nuova password per ogni file:</source>
+        <translation>New password for each file:</translation>
+    </message>
+    <message>
+        <source>(cartella di avvio del programma)</source>
+        <translation>(the program&apos;s start folder)</translation>
+    </message>
+    <message>
+        <source>Cartella iniziale:</source>
+        <translation>Start folder:</translation>
+    </message>
+    <message>
+        <source>Codice privato salvato:</source>
+        <translation>Private code stored:</translation>
+    </message>
+    <message>
+        <source>Le impostazioni si leggono all&apos;avvio e qui sono in sola lettura: per cambiarle modifica la configurazione di Vaultwise e riavvia il programma.</source>
+        <translation>The settings are read at start-up and are read-only here: to change them, edit Vaultwise&apos;s configuration and restart the program.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Argomenti della guida</source>
+        <translation>Help Topics</translation>
+    </message>
+    <message>
+        <source>Chiudi</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Informazioni su %1</source>
+        <translation>About %1</translation>
+    </message>
+    <message>
+        <source>Versione %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Protegge un file alla volta con una password e lo ripristina quando serve.</source>
+        <translation>Protects one file at a time with a password and restores it when needed.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Nota sulla sicurezza:&lt;/b&gt; i file &lt;tt&gt;.vwx&lt;/tt&gt; usano un formato storico, con un cifrario proprio e senza cifratura autenticata. Tiene lontani i curiosi, ma non sostituisce strumenti moderni per dati davvero riservati.</source>
+        <translation>&lt;b&gt;Security note:&lt;/b&gt; &lt;tt&gt;.vwx&lt;/tt&gt; files use a historical format, with a cipher of its own and no authenticated encryption. It keeps the curious out, but does not replace modern tools for truly confidential data.</translation>
+    </message>
+</context>
+<context>
+    <name>vw::ui::JobMessages</name>
+    <message>
+        <source>File non trovato</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>Il file non contiene dati</source>
+        <translation>The file contains no data</translation>
+    </message>
+    <message>
+        <source>Elaborazione interrotta</source>
+        <translation>Processing interrupted</translation>
+    </message>
+    <message>
+        <source>Elaborazione non riuscita sul file:</source>
+        <translation>Processing failed on the file:</translation>
+    </message>
+    <message>
+        <source>Elaborazione interrotta.</source>
+        <translation>Processing interrupted.</translation>
+    </message>
+    <message>
+        <source>Elaborazione non riuscita:
+
+- Password errata.
+o File danneggiato</source>
+        <translation>Processing failed:
+
+- Wrong password.
+or Damaged file</translation>
+    </message>
+</context>
+<context>
+    <name>vw::ui::KeyDialog</name>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>Inserisci la password</source>
+        <translation>Enter the password</translation>
+    </message>
+    <message>
+        <source>Ripeti password</source>
+        <translation>Repeat password</translation>
+    </message>
+    <message>
+        <source>Key Quality</source>
+        <translation>Key Quality</translation>
+    </message>
+    <message>
+        <source>&amp;Hide typing</source>
+        <translation>&amp;Hide typing</translation>
+    </message>
+    <message>
+        <source>Chiudi</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>vw::ui::MainWindow</name>
+    <message>
+        <source>Percorso</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Tempo Conversione</source>
+        <translation>Conversion Time</translation>
+    </message>
+    <message>
+        <source>Use PCM</source>
+        <translation>Use PCM</translation>
+    </message>
+    <message>
+        <source>Apri</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Crypta</source>
+        <translation>Encrypt</translation>
+    </message>
+    <message>
+        <source>Elabora</source>
+        <translation>Process</translation>
+    </message>
+    <message>
+        <source>Esci</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Servizio SMS Lampo di Lumora Net</source>
+        <translation>Flash SMS service by Lumora Net</translation>
+    </message>
+    <message>
+        <source>Invia SMS</source>
+        <translation>Send SMS</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Select...</source>
+        <translation>&amp;Select...</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>&amp;Properties...</source>
+        <translation>&amp;Properties...</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Exit</translation>
+    </message>
+    <message>
+        <source>&amp;Key</source>
+        <translation>&amp;Key</translation>
+    </message>
+    <message>
+        <source>&amp;Encode</source>
+        <translation>&amp;Encode</translation>
+    </message>
+    <message>
+        <source>E&amp;xtra</source>
+        <translation>E&amp;xtra</translation>
+    </message>
+    <message>
+        <source>Private Crypto Code</source>
+        <translation>Private Crypto Code</translation>
+    </message>
+    <message>
+        <source>&amp;Configure</source>
+        <translation>&amp;Configure</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>&amp;Options...</source>
+        <translation>&amp;Options...</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Help topics...</source>
+        <translation>Help topics...</translation>
+    </message>
+    <message>
+        <source>About ORBIT</source>
+        <translation>About ORBIT</translation>
+    </message>
+    <message>
+        <source> Click here for a quick view </source>
+        <translation> Click here for a quick view </translation>
+    </message>
+    <message>
+        <source>Crypto version: </source>
+        <translation>Crypto version: </translation>
+    </message>
+    <message>
+        <source>&amp;Decrypt</source>
+        <translation>&amp;Decrypt</translation>
+    </message>
+    <message>
+        <source>Unprotected</source>
+        <translation>Unprotected</translation>
+    </message>
+    <message>
+        <source>&amp;Encrypt</source>
+        <translation>&amp;Encrypt</translation>
+    </message>
+    <message>
+        <source>Unknown crypto format</source>
+        <translation>Unknown crypto format</translation>
+    </message>
+</context>
+<context>
+    <name>vw::ui::PanelRules</name>
+    <message>
+        <source>%1 min %2 sec </source>
+        <translation>%1 min %2 sec </translation>
+    </message>
+    <message>
+        <source>Systemfile  </source>
+        <translation>Systemfile  </translation>
+    </message>
+    <message>
+        <source>Read-only  </source>
+        <translation>Read-only  </translation>
+    </message>
+    <message>
+        <source>Hidden</source>
+        <translation>Hidden</translation>
+    </message>
+    <message>
+        <source> Bytes</source>
+        <translation> Bytes</translation>
+    </message>
+</context>
+<context>
+    <name>vw::ui::PictureArt</name>
+    <message>
+        <source>Invia SMS</source>
+        <translation>Send SMS</translation>
+    </message>
+    <message>
+        <source>dal tuo computer, in pochi secondi</source>
+        <translation>from your computer, in seconds</translation>
+    </message>
+    <message>
+        <source>Prova ora ›</source>
+        <translation>Try now ›</translation>
+    </message>
+</context>
+<context>
+    <name>vw::ui::ProgressDialog</name>
+    <message>
+        <source>Attendere.....</source>
+        <translation>Please wait.....</translation>
+    </message>
+    <message>
+        <source>Avanzamento operazione</source>
+        <translation>Operation progress</translation>
+    </message>
+    <message>
+        <source>Interrompi</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source> Elaborazione in corso... </source>
+        <translation> Processing... </translation>
+    </message>
+    <message>
+        <source>Attendere... %1 ...</source>
+        <translation>Please wait... %1 ...</translation>
+    </message>
+</context>
+<context>
+    <name>vw::ui::PropertiesWindow</name>
+    <message>
+        <source>it_IT</source>
+        <comment>the locale of numbers and dates</comment>
+        <translation>en_US</translation>
+    </message>
+    <message>
+        <source> byte</source>
+        <translation> bytes</translation>
+    </message>
+    <message>
+        <source>lettura e scrittura</source>
+        <translation>read and write</translation>
+    </message>
+    <message>
+        <source>sola lettura</source>
+        <translation>read only</translation>
+    </message>
+    <message>
+        <source>sola scrittura</source>
+        <translation>write only</translation>
+    </message>
+    <message>
+        <source>nessun accesso</source>
+        <translation>no access</translation>
+    </message>
+    <message>
+        <source>Proprietà di %1</source>
+        <translation>Properties of %1</translation>
+    </message>
+    <message>
+        <source>Nome:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Cartella:</source>
+        <translation>Folder:</translation>
+    </message>
+    <message>
+        <source>Tipo:</source>
+        <translation>Type:</translation>
+    </message>
+    <message>
+        <source>Dimensione:</source>
+        <translation>Size:</translation>
+    </message>
+    <message>
+        <source>Ultima modifica:</source>
+        <translation>Last modified:</translation>
+    </message>
+    <message>
+        <source>d MMMM yyyy, HH:mm:ss</source>
+        <translation>MMMM d, yyyy, HH:mm:ss</translation>
+    </message>
+    <message>
+        <source>Permessi:</source>
+        <translation>Permissions:</translation>
+    </message>
+    <message>
+        <source>Chiudi</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>vw::ui::ProtectedPictureView</name>
+    <message>
+        <source>Immagine troppo grande per l&apos;anteprima</source>
+        <translation>Picture too large for the preview</translation>
+    </message>
+    <message>
+        <source>Anteprima non disponibile per questo file</source>
+        <translation>Preview not available for this file</translation>
+    </message>
+    <message>
+        <source>%1 (file protetto)</source>
+        <translation>%1 (protected file)</translation>
+    </message>
+</context>
+<context>
+    <name>vwx</name>
+    <message>
+        <source>usage: vwx [-t | -e | -d] [-o PATH | --replace] [-f] [-q] [--password-file FILE] [--no-private-code] FILE...</source>
+        <translation>usage: vwx [-t | -e | -d] [-o PATH | --replace] [-f] [-q] [--password-file FILE] [--no-private-code] FILE...</translation>
+    </message>
+    <message>
+        <source>Protects each FILE into a .vwx file, or restores a protected file (one whose
+name contains &quot;vwx&quot;) under its stored extension. The files are handled one
+after the other with one password.
+
+  -t, --test            restore without writing anything: the password and
+                        the data are checked; prints &quot;FILE: ok&quot; or
+                        &quot;FILE: reason&quot; for each FILE
+  -e, --protect         protect FILE even when its name contains &quot;vwx&quot;
+  -d, --restore         restore FILE even when its name lacks &quot;vwx&quot;
+  -o, --output PATH     write to PATH, with its extension replaced by
+                        .vwx or by the stored extension (one FILE only)
+      --replace         the result replaces FILE (and no other file)
+  -f, --force           replace an existing file at the result&apos;s path
+  -q, --quiet           print errors only: no written paths, no &quot;ok&quot;
+                        lines, no progress
+      --password-file F take the password from the first line of F
+                        (&quot;-&quot; reads standard input)
+      --no-private-code leave the stored private crypto code out
+  -h, --help            show this help
+      --version         show the version
+
+Without -o the result is written beside FILE and its path printed on
+standard output. An existing file is never replaced without -f, except FILE
+itself with --replace. The password is asked on the terminal (twice when a
+file is protected) unless --password-file or VWX_PASSWORD gives it. On a
+terminal, standard error shows each file&apos;s progress. A file that fails does
+not stop the others; Ctrl-C stops the running job, which writes nothing, and
+the files after it.
+Exit status: 0 when every file succeeded, else the status of the first file
+that failed, in the order given: the job&apos;s status code (3: the password is
+not acceptable; 23: wrong password or damaged file), 64 on a usage error, 73
+when the result would replace an existing file.
+</source>
+        <translation>Protects each FILE into a .vwx file, or restores a protected file (one whose
+name contains &quot;vwx&quot;) under its stored extension. The files are handled one
+after the other with one password.
+
+  -t, --test            restore without writing anything: the password and
+                        the data are checked; prints &quot;FILE: ok&quot; or
+                        &quot;FILE: reason&quot; for each FILE
+  -e, --protect         protect FILE even when its name contains &quot;vwx&quot;
+  -d, --restore         restore FILE even when its name lacks &quot;vwx&quot;
+  -o, --output PATH     write to PATH, with its extension replaced by
+                        .vwx or by the stored extension (one FILE only)
+      --replace         the result replaces FILE (and no other file)
+  -f, --force           replace an existing file at the result&apos;s path
+  -q, --quiet           print errors only: no written paths, no &quot;ok&quot;
+                        lines, no progress
+      --password-file F take the password from the first line of F
+                        (&quot;-&quot; reads standard input)
+      --no-private-code leave the stored private crypto code out
+  -h, --help            show this help
+      --version         show the version
+
+Without -o the result is written beside FILE and its path printed on
+standard output. An existing file is never replaced without -f, except FILE
+itself with --replace. The password is asked on the terminal (twice when a
+file is protected) unless --password-file or VWX_PASSWORD gives it. On a
+terminal, standard error shows each file&apos;s progress. A file that fails does
+not stop the others; Ctrl-C stops the running job, which writes nothing, and
+the files after it.
+Exit status: 0 when every file succeeded, else the status of the first file
+that failed, in the order given: the job&apos;s status code (3: the password is
+not acceptable; 23: wrong password or damaged file), 64 on a usage error, 73
+when the result would replace an existing file.
+</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>%1 left</translation>
+    </message>
+</context>
+</TS>
