@@ -100,24 +100,21 @@ TEST(TranslationRule, LocalePicksTheCatalogue) {
                   english ? u"File not found"_s : u"File non trovato"_s);
         return;
     }
-    const struct {
-        const char *variable, *value;
-        bool english;
-    } rows[] = {{"LANGUAGE", "it", false},       {"LANG", "C", false},
-                {"LANG", "en_US.UTF-8", true},   {"LANG", "de_DE.UTF-8", true},
-                {"LANGUAGE", "fr:it", false},    {"LANGUAGE", "de:en:it", true},
-                {"LC_ALL", "it_IT.UTF-8", false}};
-    for (const auto& row : rows) {
+    const std::pair<const char*, bool> rows[] = {
+        {"LANGUAGE=it", false},       {"LANG=C", false},         {"LANG=en_US.UTF-8", true},
+        {"LANG=de_DE.UTF-8", true},   {"LANGUAGE=fr:it", false}, {"LANGUAGE=de:en:it", true},
+        {"LC_ALL=it_IT.UTF-8", false}};
+    for (const auto& [setting, english] : rows) {
         QProcessEnvironment environment;
-        environment.insert(u"VW_EXPECT_ENGLISH"_s, row.english ? u"1"_s : u"0"_s);
-        environment.insert(QString::fromLatin1(row.variable), QString::fromLatin1(row.value));
+        environment.insert(u"VW_EXPECT_ENGLISH"_s, english ? u"1"_s : u"0"_s);
+        const QStringList parts = QString::fromLatin1(setting).split(u'=');
+        environment.insert(parts[0], parts[1]);
         QProcess child;
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(),
                     {u"--gtest_filter=TranslationRule.LocalePicksTheCatalogue"_s});
         EXPECT_TRUE(child.waitForFinished(30000));
-        EXPECT_EQ(child.exitCode(), 0) << row.variable << '=' << row.value << '\n'
-                                       << child.readAll().toStdString();
+        EXPECT_EQ(child.exitCode(), 0) << setting << '\n' << child.readAll().toStdString();
     }
 }
 
