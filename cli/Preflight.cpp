@@ -1,5 +1,7 @@
 #include "cli/Preflight.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -36,6 +38,14 @@ bool ProtectResultInTheWay(const Options& options) {
     return !options.force && ::lstat(ProtectResultPath(options).c_str(), &info) == 0;
 }
 
+// Whether both paths lead to one existing file (-e on a name ending in ".vwx" would protect the
+// file into itself).
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first = {}, second = {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 } // namespace
 
 std::optional<Refusal> Preflight(const Options& options, bool protecting) {
@@ -45,7 +55,14 @@ std::optional<Refusal> Preflight(const Options& options, bool protecting) {
         return Refusal{kUsageError, "the output path " + options.output + " is a folder"};
     const std::string sourceProblem = SourceProblem(options.file);
     if (!sourceProblem.empty()) return Refusal{kStatusFileNotFound, sourceProblem};
-    if (protecting && ProtectResultInTheWay(options))
+    const bool intoItself = protecting && SameFile(ProtectResultPath(options), options.file);
+    if (intoItself && !options.replace)
+        return Refusal{kCannotCreate, QCoreApplication::translate(
+                                          "vwx", "%1 would be replaced by its own protected "
+                                                 "form; use --replace for that")
+                                          .arg(QString::fromStdString(options.file))
+                                          .toStdString()};
+    if (protecting && !intoItself && ProtectResultInTheWay(options))
         return ExistingFileRefusal(ProtectResultPath(options));
     return std::nullopt;
 }

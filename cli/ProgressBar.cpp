@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 #include "cli/FdWrite.h"
 
@@ -14,19 +17,58 @@ constexpr const char* kEllipsis = "\u2026";
 constexpr double kBytesPerMegabyte = 1e6;
 constexpr double kShortestMeasure = 0.05; // seconds before a speed means anything
 
-// Columns taken by UTF-8 text: one per character.
+// The columns a character takes on a terminal: two in the wide East Asian ranges and for
+// pictographs, one otherwise.
+int Width(char32_t c) {
+    static constexpr std::pair<char32_t, char32_t> kWide[] = {
+        {0x1100, 0x115F},   {0x2E80, 0x303E},  {0x3041, 0x33FF}, {0x3400, 0x4DBF},
+        {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},  {0xAC00, 0xD7A3}, {0xF900, 0xFAFF},
+        {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},  {0xFFE0, 0xFFE6}, {0x1F300, 0x1F64F},
+        {0x1F900, 0x1F9FF}, {0x20000, 0x3FFFD}};
+    return std::any_of(std::begin(kWide), std::end(kWide),
+                       [c](const auto& range) { return c >= range.first && c <= range.second; })
+               ? 2
+               : 1;
+}
+
+struct Glyph {
+    std::size_t start; // in the text
+    int columns;
+};
+
+// The characters of valid UTF-8 text (names are shown escaped, so they are valid).
+std::vector<Glyph> Glyphs(const std::string& text) {
+    std::vector<Glyph> glyphs;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
+            c = c << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+        glyphs.push_back({i, Width(c)});
+        i += length;
+    }
+    return glyphs;
+}
+
 int Columns(const std::string& text) {
-    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
+    int columns = 0;
+    for (const Glyph& glyph : Glyphs(text))
+        columns += glyph.columns;
+    return columns;
 }
 
 // The last columns of text, after "…" when something was cut.
 std::string LastColumns(const std::string& text, int columns) {
     if (Columns(text) <= columns) return text;
+    const std::vector<Glyph> glyphs = Glyphs(text);
     std::size_t from = text.size();
-    for (int kept = 0; kept < columns - 1;) // one column for "…"
-        if ((static_cast<unsigned char>(text[--from]) & 0xC0) != 0x80) ++kept;
+    int kept = 1; // for "…"
+    for (auto glyph = glyphs.rbegin(); glyph != glyphs.rend() && kept + glyph->columns <= columns;
+         ++glyph) {
+        kept += glyph->columns;
+        from = glyph->start;
+    }
     return kEllipsis + text.substr(from);
 }
 
