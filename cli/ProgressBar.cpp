@@ -101,7 +101,8 @@ std::string ProgressText(const ProgressFigures& f, int width) {
         (f.done ? time : QCoreApplication::translate("vwx", "%1 left").arg(time)).toStdString();
     const int room = width - 1; // the last column would wrap on some terminals
     std::string figures = percent + speed + left;
-    if (room - Columns(figures) < 1) figures = percent;
+    // The name keeps at least one character, after "…" when it is cut.
+    if (room - Columns(figures) < std::min(Columns(f.name), 2)) figures = percent;
     const int nameRoom = room - Columns(figures);
     if (nameRoom < 1) return percent.substr(2);
     return LastColumns(f.name, nameRoom) + figures;

@@ -53,6 +53,7 @@ TEST(ProgressText, FiguresAndTheNameCutToFitTheWidth) {
           Row{{"a.txt", -5, -1, -1}, 80, "a.txt    0%  -- MB/s  -:-- left"},
           Row{{"a.txt", 250, 0.04, 3725.4, true}, 80, "a.txt  100%  0.0 MB/s  1:02:05"},
           Row{{"dir/a.txt", 7, 1, 59.6}, 30, "\u2026t    7%  1.0 MB/s  1:00 left"},
+          Row{{"dir/a.txt", 7, 1, 59.6}, 29, "dir/a.txt    7%"},
           Row{{"\u6f22\u5b57\u6f22\u5b57.txt", 7, 1, 1}, 14, "\u2026\u5b57.txt    7%"},
           Row{{"a.txt", 7, 1, 1}, 6, "  7%"}}) {
         EXPECT_EQ(ProgressText(figures, width), text) << width;
