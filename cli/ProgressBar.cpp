@@ -90,11 +90,10 @@ std::string ProgressText(const ProgressFigures& f, int width) {
     char number[32];
     std::snprintf(number, sizeof number, "  %3d%%", std::clamp(f.percent, 0, 100));
     const std::string percent = number;
-    std::string speed = "  -- MB/s";
-    if (f.megabytesPerSecond >= 0) {
-        std::snprintf(number, sizeof number, "  %.1f MB/s", f.megabytesPerSecond);
-        speed = number;
-    }
+    std::snprintf(number, sizeof number, "%.1f", f.megabytesPerSecond);
+    const QString rate = f.megabytesPerSecond >= 0 ? QString::fromLatin1(number) : "--";
+    const std::string speed =
+        "  " + QCoreApplication::translate("vwx", "%1 MB/s").arg(rate).toStdString();
     const QString time = QString::fromStdString(Duration(f.seconds));
     const std::string left =
         "  " +
