@@ -53,12 +53,14 @@ constexpr std::size_t kChunk = 1024;
 } // namespace
 
 void Cipher::Replicate() noexcept {
-    for (int c = 1; c < kCopiesA; ++c)
-        std::memcpy(permA_ + c * kA, permA_, sizeof(std::int16_t) * kA);
-    for (int c = 1; c < kCopiesB; ++c)
-        std::memcpy(permB_ + c * kB, permB_, sizeof(std::int16_t) * kB);
-    for (int c = 1; c < kCopiesC; ++c)
-        std::memcpy(permC_ + c * kC, permC_, sizeof(std::int16_t) * kC);
+    CopyFirst(permA_, kSizeA, kCopiesA);
+    CopyFirst(permB_, kSizeB, kCopiesB);
+    CopyFirst(permC_, kSizeC, kCopiesC);
+}
+
+void Cipher::CopyFirst(std::int16_t* table, int size, int copies) noexcept {
+    for (int c = 1; c < copies; ++c)
+        std::memcpy(table + c * size, table, sizeof(std::int16_t) * static_cast<std::size_t>(size));
 }
 
 void Cipher::Init(std::string_view password, std::string_view privateCode) {
@@ -191,74 +193,101 @@ void Cipher::EncryptBlock(std::uint8_t* data, std::size_t size) {
     feedback_ = static_cast<std::uint8_t>(f);
 }
 
-void Cipher::DecryptChunk(std::uint8_t* data, std::size_t size, std::uint8_t* outA,
-                          std::uint8_t* outB) {
-    // The feedback of every byte is already known, so the three stages run as three passes:
-    // each pass carries only its own j from byte to byte, and the input is added to x before
-    // j, so that the carried chain is one addition and one reduction while the processor
-    // overlaps the table reads of consecutive bytes.
+// The feedback of every byte is already known in decryption, so its three stages run as three
+// passes: each pass carries only its own j from byte to byte, and the input is added to x before
+// j, so that the carried chain is one addition and one reduction while the processor overlaps
+// the table reads of consecutive bytes. Stores bound these loops, so they keep the first copy of
+// each table only, reducing every index instead, and their callers bring the other copies up to
+// date at the end of a run (CopyFirst).
+void Cipher::StageA(const std::uint8_t* data, std::size_t size, std::uint8_t* outA) {
     std::uint16_t* const A = Entries(permA_);
-    std::uint16_t* const B = Entries(permB_);
-    std::uint16_t* const C = Entries(permC_);
-
     Index i = static_cast<Index>(iA_), j = static_cast<Index>(jA_);
     Index f = feedback_;
     for (std::size_t n = 0; n < size; ++n) {
         i = i == kA - 1 ? 0 : i + 1;
         const Index x = A[i];
-        const Index r = j + Reduce(x + f, kA);
-        const Index y = A[r];
-        j = Reduce(r, kA);
-        A[i] = A[i + kA] = static_cast<std::uint16_t>(y);
-        A[j] = A[j + kA] = static_cast<std::uint16_t>(x);
-        outA[n] = static_cast<std::uint8_t>(A[x + y]);
+        j = Reduce(j + Reduce(x + f, kA), kA);
+        const Index y = A[j];
+        A[i] = static_cast<std::uint16_t>(y);
+        A[j] = static_cast<std::uint16_t>(x);
+        outA[n] = static_cast<std::uint8_t>(A[Reduce(x + y, kA)]);
         f = data[n];
     }
     iA_ = static_cast<int>(i);
     jA_ = static_cast<int>(j);
+    feedback_ = static_cast<std::uint8_t>(f);
+}
 
-    i = static_cast<Index>(iB_);
-    j = static_cast<Index>(jB_);
+void Cipher::StageB(const std::uint8_t* outA, std::size_t size, std::uint8_t* outB,
+                    std::uint8_t* sum) {
+    std::uint16_t* const B = Entries(permB_);
+    Index i = static_cast<Index>(iB_), j = static_cast<Index>(jB_);
     for (std::size_t n = 0; n < size; ++n) {
         i = i == kB - 1 ? 0 : i + 1;
         const Index x = B[i];
-        const Index r = j + Reduce(Reduce(x + outA[n], kB), kB);
-        const Index y = B[r];
-        j = Reduce(r, kB);
-        B[i] = B[i + kB] = B[i + 2 * kB] = static_cast<std::uint16_t>(y);
-        B[j] = B[j + kB] = B[j + 2 * kB] = static_cast<std::uint16_t>(x);
-        outB[n] = static_cast<std::uint8_t>(B[x + y]);
+        j = Reduce(j + Reduce(Reduce(x + outA[n], kB), kB), kB);
+        const Index y = B[j];
+        B[i] = static_cast<std::uint16_t>(y);
+        B[j] = static_cast<std::uint16_t>(x);
+        const Index b = B[Reduce(x + y, kB)];
+        outB[n] = static_cast<std::uint8_t>(b);
+        sum[n] = static_cast<std::uint8_t>(outA[n] + b);
     }
     iB_ = static_cast<int>(i);
     jB_ = static_cast<int>(j);
+}
 
-    i = static_cast<Index>(iC_);
-    j = static_cast<Index>(jC_);
-    feedback_ = data[size - 1];
+void Cipher::StageC(std::uint8_t* data, std::size_t size, const std::uint8_t* outB,
+                    const std::uint8_t* sum) {
+    std::uint16_t* const C = Entries(permC_);
+    Index i = static_cast<Index>(iC_), j = static_cast<Index>(jC_);
     for (std::size_t n = 0; n < size; ++n) {
         i = i == kC - 1 ? 0 : i + 1;
         const Index x = C[i];
-        const Index r = j + Reduce(Reduce(x + outB[n], kC), kC);
-        const Index y = C[r];
-        j = Reduce(r, kC);
-        C[i] = C[i + kC] = C[i + 2 * kC] = static_cast<std::uint16_t>(y);
-        C[j] = C[j + kC] = C[j + 2 * kC] = static_cast<std::uint16_t>(x);
-        data[n] ^= static_cast<std::uint8_t>(outA[n] + outB[n] + C[x + y]);
+        j = Reduce(j + Reduce(Reduce(x + outB[n], kC), kC), kC);
+        const Index y = C[j];
+        C[i] = static_cast<std::uint16_t>(y);
+        C[j] = static_cast<std::uint16_t>(x);
+        data[n] ^= static_cast<std::uint8_t>(sum[n] + C[Reduce(x + y, kC)]);
     }
     iC_ = static_cast<int>(i);
     jC_ = static_cast<int>(j);
 }
 
+void Cipher::DecryptFirstHalf(const std::uint8_t* data, std::size_t size, std::uint8_t* partB,
+                              std::uint8_t* partSum) {
+    std::uint8_t outA[kChunk];
+    for (std::size_t done = 0; done < size; done += kChunk) {
+        const std::size_t n = size - done < kChunk ? size - done : kChunk;
+        StageA(data + done, n, outA);
+        StageB(outA, n, partB + done, partSum + done);
+    }
+    ClearScratch(outA, size < kChunk ? size : kChunk);
+    CopyFirst(permA_, kSizeA, kCopiesA);
+    CopyFirst(permB_, kSizeB, kCopiesB);
+}
+
+void Cipher::DecryptSecondHalf(std::uint8_t* data, std::size_t size, const std::uint8_t* partB,
+                               const std::uint8_t* partSum) {
+    StageC(data, size, partB, partSum);
+    CopyFirst(permC_, kSizeC, kCopiesC);
+}
+
 void Cipher::DecryptBlock(std::uint8_t* data, std::size_t size) {
     std::uint8_t outA[kChunk];
     std::uint8_t outB[kChunk];
+    std::uint8_t sum[kChunk];
     for (std::size_t done = 0; done < size; done += kChunk) {
         const std::size_t n = size - done < kChunk ? size - done : kChunk;
-        DecryptChunk(data + done, n, outA, outB);
+        StageA(data + done, n, outA);
+        StageB(outA, n, outB, sum);
+        StageC(data + done, n, outB, sum);
     }
     const std::size_t used = size < kChunk ? size : kChunk;
     ClearScratch(outA, used);
     ClearScratch(outB, used);
+    ClearScratch(sum, used);
+    Replicate();
 }
 
 void Cipher::Wipe() noexcept {

@@ -26,6 +26,14 @@ class Cipher {
     // The same as EncryptByte/DecryptByte over a run of bytes, in place.
     void EncryptBlock(std::uint8_t* data, std::size_t size);
     void DecryptBlock(std::uint8_t* data, std::size_t size);
+    // DecryptBlock in two halves that may run on two threads at once, each half given every
+    // byte in order: the first runs stages A and B over the ciphertext and leaves two key parts
+    // per byte (B's output, and the sum of A's and B's); the second runs stage C and decrypts
+    // in place. The halves share no part of the state.
+    void DecryptFirstHalf(const std::uint8_t* data, std::size_t size, std::uint8_t* partB,
+                          std::uint8_t* partSum);
+    void DecryptSecondHalf(std::uint8_t* data, std::size_t size, const std::uint8_t* partB,
+                           const std::uint8_t* partSum);
     // Overwrites the whole state.
     void Wipe() noexcept;
 
@@ -44,13 +52,22 @@ class Cipher {
     static constexpr int kCopiesB = 3; // indices up to 250 + 255
     static constexpr int kCopiesC = 3; // indices up to 180 + 250
     void Replicate() noexcept;
-    void DecryptChunk(std::uint8_t* data, std::size_t size, std::uint8_t* outA, std::uint8_t* outB);
+    // Copies the first copy of a table over the others.
+    static void CopyFirst(std::int16_t* table, int size, int copies) noexcept;
+    // The three stages of decryption, each a pass over a run of bytes.
+    void StageA(const std::uint8_t* data, std::size_t size, std::uint8_t* outA);
+    void StageB(const std::uint8_t* outA, std::size_t size, std::uint8_t* outB, std::uint8_t* sum);
+    void StageC(std::uint8_t* data, std::size_t size, const std::uint8_t* outB,
+                const std::uint8_t* sum);
 
-    std::int16_t permA_[kSizeA * kCopiesA] = {};
+    // What each half of a split decryption changes lies apart from the other's, in cache lines
+    // of its own.
+    alignas(64) std::int16_t permA_[kSizeA * kCopiesA] = {};
     std::int16_t permB_[kSizeB * kCopiesB] = {};
-    std::int16_t permC_[kSizeC * kCopiesC] = {};
-    int iA_ = 0, jA_ = 0, iB_ = 0, jB_ = 0, iC_ = 0, jC_ = 0;
+    int iA_ = 0, jA_ = 0, iB_ = 0, jB_ = 0;
     std::uint8_t feedback_ = 0;
+    alignas(64) std::int16_t permC_[kSizeC * kCopiesC] = {};
+    int iC_ = 0, jC_ = 0;
 };
 
 // The program's single cipher state and its procedures.

@@ -1,7 +1,9 @@
-// Restoring a protected file: its head is read and decrypted first; then the decrypter
-// decrypts the data while the decoder decodes it into the result, written under a temporary
-// name that is committed only once the check values agree and the data's checksum is right.
+// Restoring a protected file: its head is read and decrypted first; then the data is decrypted
+// in two halves on two threads, decoded on the second, and written by a third into the result,
+// under a temporary name that is committed only once the check values agree and the data's
+// checksum is right.
 #include <array>
+#include <initializer_list>
 #include <optional>
 
 #include "engine/Cipher.h"
@@ -54,8 +56,24 @@ struct DecodeResult {
     std::size_t produced = 0;
 };
 
-// The data of a restore: one thread reads and decrypts it, the other decodes it into the sink.
-// Without a sink nothing is written.
+// A restore reads its file in pieces of this size. Each piece's buffer holds, after the piece,
+// two key parts per byte (Cipher::DecryptFirstHalf), so that a buffer fits one huge page.
+constexpr std::size_t kPiece = kChunkSize / 2;
+constexpr std::size_t kPieceCapacity = 3 * kPiece;
+// Buffers of decoded bytes in flight between the decoder and the writer.
+constexpr int kOutputsInFlight = 3;
+
+std::uint8_t* PartB(const ChunkBuffer& piece) {
+    return piece.Data() + kPiece;
+}
+
+std::uint8_t* PartSum(const ChunkBuffer& piece) {
+    return piece.Data() + 2 * kPiece;
+}
+
+// The data of a restore, on three threads: the first reads the file and runs the first half
+// of the decryption, the second the other half and the decoder, the third writes what is
+// decoded into the sink. Without a sink nothing is written and there is no third thread.
 class RestorePipeline {
   public:
     RestorePipeline(ChunkReader& reader, ChunkBuffer first, std::size_t size, std::size_t start,
@@ -70,35 +88,50 @@ class RestorePipeline {
     std::int16_t FinishDecoding();
 
   private:
-    void DecryptPass();
+    void KeyPass();
     void DecodePass();
+    // Decrypts the bytes [at, at + count) of the piece at file offset `offset`, then decodes
+    // those that are data. False when aborted.
+    bool DecryptStep(ChunkBuffer& piece, std::size_t offset, std::size_t at, std::size_t count,
+                     huffman::StreamDecoder& decoder);
+    void WritePass();
     // False once the decoder has finished or failed.
-    bool RunDecoder(huffman::StreamDecoder& decoder, const ChunkBuffer& output);
-    void Flush(const huffman::StreamDecoder& decoder, const ChunkBuffer& output);
+    bool RunDecoder(huffman::StreamDecoder& decoder);
+    // Passes the decoded bytes on and gives the decoder room for more. False when aborted.
+    bool Flush(huffman::StreamDecoder& decoder);
     void Write(const std::uint8_t* data, std::size_t count);
 
     ChunkReader& reader_;
     ChunkBuffer first_;
     const std::size_t size_, start_, dataEnd_, dataSize_;
     RestoreSink* const sink_;
+    bool decoding_ = true;    // the decoder neither finished nor failed
     bool lengthTold_ = false; // the sink knows the restored length
+    ChunkBuffer output_;      // the decoder's
     Cipher& cipher_ = TheCipher();
     std::atomic<std::uint64_t> decryptedBytes_{0};
     std::atomic<bool> checksRead_{false};
     std::array<std::uint8_t, vwx::kCheckValues> trailer_{}; // decrypted
     DecodeResult result_;
-    ChunkQueue free_, decrypted_;
-    Workers workers_; // last: stops before everything it uses goes
+    ChunkQueue free_, keyed_;      // pieces: free, and with their key parts
+    ChunkQueue outFree_, decoded_; // decoded bytes: free buffers, and buffers to write
+    Workers workers_;              // last: stops before everything it uses goes
 };
 
 bool RestorePipeline::Decrypt() {
     LastProgress = 0;
-    workers_.Watch(free_);
-    workers_.Watch(decrypted_);
+    for (ChunkQueue* queue : {&free_, &keyed_, &outFree_, &decoded_})
+        workers_.Watch(*queue);
     for (int c = 1; c < stream::kChunksInFlight; ++c)
-        free_.Push(ChunkBuffer(kChunkSize));
-    workers_.Start("vw-decrypter", [this] { DecryptPass(); });
+        free_.Push(ChunkBuffer(kPieceCapacity));
+    for (int c = 0; c < (sink_ ? kOutputsInFlight : 1); ++c)
+        outFree_.Push(ChunkBuffer(kChunkSize));
+    workers_.Start("vw-keystream", [this] { KeyPass(); });
     workers_.Start("vw-decoder", [this] { DecodePass(); });
+    // The writer spends its time in the system: it runs wherever a processor is free.
+    if (sink_)
+        workers_.Start(
+            "vw-writer", [this] { WritePass(); }, false);
 
     const double last = dataSize_ > 1 ? static_cast<double>(dataSize_ - 1) : 0.0;
     YieldReplay decryptionStage(Cipher::kYieldInterval,
@@ -108,68 +141,87 @@ bool RestorePipeline::Decrypt() {
     return true;
 }
 
-void RestorePipeline::DecryptPass() {
-    ChunkBuffer chunk = std::move(first_);
-    std::size_t offset = 0; // file offset of chunk.Data()[0]
+void RestorePipeline::KeyPass() {
+    ChunkBuffer piece = std::move(first_);
+    std::size_t offset = 0; // file offset of piece.Data()[0]
     for (;;) {
         const std::size_t from = offset < start_ ? start_ - offset : 0;
-        for (std::size_t at = from; at < chunk.size; at += stream::kCipherStep) {
-            const std::size_t count = std::min(stream::kCipherStep, chunk.size - at);
-            cipher_.DecryptBlock(chunk.Data() + at, count);
-            const std::size_t reached = std::min(offset + at + count, dataEnd_);
-            if (reached > start_) {
-                decryptedBytes_.store(reached - start_, std::memory_order_release);
-                workers_.Notify();
-            }
+        for (std::size_t at = from; at < piece.size; at += stream::kCipherStep) {
+            const std::size_t count = std::min(stream::kCipherStep, piece.size - at);
+            cipher_.DecryptFirstHalf(piece.Data() + at, count, PartB(piece) + at,
+                                     PartSum(piece) + at);
             if (workers_.Aborted()) return;
         }
-        const std::size_t chunkEnd = offset + chunk.size;
-        for (std::size_t k = 0; k < trailer_.size(); ++k) {
-            if (offset <= dataEnd_ + k && dataEnd_ + k < chunkEnd)
-                trailer_[k] = chunk.Data()[dataEnd_ + k - offset];
-        }
-        chunk.begin = from;
-        const std::size_t payloadEnd = std::min(chunkEnd, dataEnd_);
-        chunk.size = payloadEnd > offset + from ? payloadEnd - offset - from : 0;
-        if (!(chunk.size > 0 ? decrypted_.Push(std::move(chunk)) : free_.Push(std::move(chunk))))
-            return;
-        offset = chunkEnd;
+        offset += piece.size;
+        if (!keyed_.Push(std::move(piece))) return;
         if (offset == size_) break;
-        if (!free_.Pop(chunk)) return;
-        chunk.begin = 0;
-        chunk.size = std::min(kChunkSize, size_ - offset);
-        reader_.Read(chunk.Data(), chunk.size);
+        if (!free_.Pop(piece)) return;
+        piece.size = std::min(kPiece, size_ - offset);
+        reader_.Read(piece.Data(), piece.size);
     }
-    decrypted_.Close();
-    checksRead_.store(true, std::memory_order_release);
+    keyed_.Close();
 }
 
 void RestorePipeline::DecodePass() {
     huffman::StreamDecoder decoder(dataSize_);
-    ChunkBuffer output(kChunkSize);
     // A stream too short to be identified fails before any input.
-    bool running = RunDecoder(decoder, output);
-    ChunkBuffer chunk;
-    while (decrypted_.Pop(chunk)) {
-        if (running) {
-            decoder.SetInput(chunk.Begin(), chunk.size, true);
-            running = RunDecoder(decoder, output);
+    decoding_ = RunDecoder(decoder);
+    ChunkBuffer piece;
+    std::size_t offset = 0;
+    while (keyed_.Pop(piece)) {
+        const std::size_t from = offset < start_ ? start_ - offset : 0;
+        for (std::size_t at = from; at < piece.size; at += stream::kCipherStep) {
+            if (!DecryptStep(piece, offset, at, std::min(stream::kCipherStep, piece.size - at),
+                             decoder))
+                return;
         }
-        chunk.begin = chunk.size = 0;
-        if (!free_.Push(std::move(chunk))) return;
+        offset += piece.size;
+        piece.size = 0;
+        if (!free_.Push(std::move(piece))) return;
     }
     if (workers_.Aborted()) return;
     if (!result_.decodeFailure) {
-        Flush(decoder, output);
+        if (!Flush(decoder)) return;
         result_.stored = decoder.Stored();
         result_.storedChecksum = decoder.StoredChecksum();
         result_.wanted = decoder.Wanted();
         result_.produced = decoder.Produced();
     }
+    decoded_.Close();
     result_.ended.store(true, std::memory_order_release);
 }
 
-bool RestorePipeline::RunDecoder(huffman::StreamDecoder& decoder, const ChunkBuffer& output) {
+bool RestorePipeline::DecryptStep(ChunkBuffer& piece, std::size_t offset, std::size_t at,
+                                  std::size_t count, huffman::StreamDecoder& decoder) {
+    std::uint8_t* const data = piece.Data() + at;
+    cipher_.DecryptSecondHalf(data, count, PartB(piece) + at, PartSum(piece) + at);
+    const std::size_t stepStart = offset + at, stepEnd = stepStart + count;
+    for (std::size_t k = 0; k < trailer_.size(); ++k) {
+        if (stepStart <= dataEnd_ + k && dataEnd_ + k < stepEnd)
+            trailer_[k] = data[dataEnd_ + k - stepStart];
+    }
+    const std::size_t reached = std::min(stepEnd, dataEnd_);
+    if (reached > start_) decryptedBytes_.store(reached - start_, std::memory_order_release);
+    if (stepEnd == size_) checksRead_.store(true, std::memory_order_release);
+    workers_.Notify();
+    if (workers_.Aborted()) return false;
+    if (decoding_ && reached > stepStart) {
+        decoder.SetInput(data, reached - stepStart, true);
+        decoding_ = RunDecoder(decoder);
+    }
+    return true;
+}
+
+void RestorePipeline::WritePass() {
+    ChunkBuffer out;
+    while (decoded_.Pop(out)) {
+        Write(out.Data(), out.size);
+        out.size = 0;
+        if (!outFree_.Push(std::move(out))) return;
+    }
+}
+
+bool RestorePipeline::RunDecoder(huffman::StreamDecoder& decoder) {
     using Step = huffman::StreamDecoder::Step;
     try {
         for (;;) {
@@ -179,8 +231,7 @@ bool RestorePipeline::RunDecoder(huffman::StreamDecoder& decoder, const ChunkBuf
             if (step == Step::OutputFull) {
                 if (!lengthTold_ && sink_) sink_->Expect(decoder.Wanted());
                 lengthTold_ = true;
-                Flush(decoder, output);
-                decoder.SetOutput(output.Data(), output.Capacity());
+                if (!Flush(decoder)) return false;
             } else {
                 if (result_.yields.load(std::memory_order_relaxed) == 0)
                     result_.firstYield.store(decoder.YieldPosition(), std::memory_order_relaxed);
@@ -196,11 +247,16 @@ bool RestorePipeline::RunDecoder(huffman::StreamDecoder& decoder, const ChunkBuf
     }
 }
 
-void RestorePipeline::Flush(const huffman::StreamDecoder& decoder, const ChunkBuffer& output) {
-    const std::size_t used = decoder.OutputUsed();
-    if (used == 0) return;
-    result_.checksum ^= huffman::XorOf(output.Data(), used);
-    Write(output.Data(), used);
+bool RestorePipeline::Flush(huffman::StreamDecoder& decoder) {
+    const std::size_t used = output_.Capacity() > 0 ? decoder.OutputUsed() : 0;
+    if (used > 0) result_.checksum ^= huffman::XorOf(output_.Data(), used);
+    if (sink_ && used > 0) {
+        output_.size = used;
+        if (!decoded_.Push(std::move(output_))) return false;
+    }
+    if (output_.Capacity() == 0 && !outFree_.Pop(output_)) return false;
+    decoder.SetOutput(output_.Data(), output_.Capacity());
+    return true;
 }
 
 void RestorePipeline::Write(const std::uint8_t* data, std::size_t count) {
@@ -253,8 +309,8 @@ void OpenProtected(const std::string& path, OpenedFile& file) {
     if (file.reader->Size() < 1) throw EngineError("the file \"" + path + "\" is empty");
     CheckFileLength(file.reader->Size(), path);
     file.size = static_cast<std::size_t>(file.reader->Size());
-    file.first = ChunkBuffer(kChunkSize);
-    file.first.size = std::min(kChunkSize, file.size);
+    file.first = ChunkBuffer(kPieceCapacity);
+    file.first.size = std::min(kPiece, file.size);
     file.reader->Read(file.first.Data(), file.first.size);
 }
 

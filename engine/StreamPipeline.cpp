@@ -110,13 +110,13 @@ Workers::~Workers() {
     Join();
 }
 
-void Workers::Start(const char* name, std::function<void()> body) {
+void Workers::Start(const char* name, std::function<void()> body, bool pinned) {
     const int index = static_cast<int>(threads_.size());
-    threads_.emplace_back([this, index, name, body = std::move(body)] {
+    threads_.emplace_back([this, index, name, pinned, body = std::move(body)] {
 #if defined(__linux__)
         ::pthread_setname_np(::pthread_self(), name);
 #endif
-        PinToOwnProcessor(index);
+        if (pinned) PinToOwnProcessor(index);
         try {
             body();
         } catch (...) {

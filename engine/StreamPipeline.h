@@ -81,8 +81,9 @@ class Workers {
 
     // Queues to abort along with the workers.
     void Watch(ChunkQueue& queue) { queues_.push_back(&queue); }
-    // name: at most 15 characters, shown as the thread's name.
-    void Start(const char* name, std::function<void()> body);
+    // name: at most 15 characters, shown as the thread's name. A pinned worker keeps to a
+    // processor of its own where there are several.
+    void Start(const char* name, std::function<void()> body, bool pinned = true);
     void Abort();
     bool Aborted() const { return aborted_.load(std::memory_order_relaxed); }
 
