@@ -1,9 +1,16 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <thread>
 
 #include "cli/PasswordInput.h"
 #include "cli/PasswordSource.h"
 #include "cli/ProgressBar.h"
 #include "cli/Secrets.h"
+#include "tests/support/TempDir.h"
 
 namespace vw::cli {
 
@@ -23,6 +30,29 @@ TEST(AskNewPassword, AsksUntilAcceptedWipingEveryJudgedAnswer) {
     EXPECT_EQ(AskNewPassword(ask, tell, password) ? password : "", "Perch\u00E9!");
     EXPECT_EQ(prompts + told, "IRIRIRIRLe password non conincidono|Password troppo corta|" +
                                   UnusablePasswordText("\u0100") + "|");
+}
+
+// A password file that delivers its line a byte at a time (a slow pipe) is read whole.
+TEST(ObtainPassword, ALineArrivingAByteAtATimeIsReadWhole) {
+    test::TempDir dir;
+    const std::string fifo = dir / "pw";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const sighandler_t handler = ::signal(SIGPIPE, SIG_IGN); // a reader gone early: a failure
+    std::thread writer([&] {
+        const int fd = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+        for (const char c : std::string("Segreto1\n")) {
+            EXPECT_EQ(::write(fd, &c, 1), 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        ::close(fd);
+    });
+    Options options;
+    options.passwordFile = fifo;
+    std::string typed;
+    EXPECT_FALSE(ObtainPassword(options, false, typed).has_value());
+    writer.join();
+    ::signal(SIGPIPE, handler);
+    EXPECT_EQ(typed, "Segreto1");
 }
 
 // Wiped once served: a refused password (endless line, outside the code page), the typed one

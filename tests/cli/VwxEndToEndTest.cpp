@@ -90,7 +90,9 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
         const bool writesNothing = (status != 0 && out.empty()) || args[0] == "-t";
         EXPECT_EQ(writesNothing ? Files(vwx.dir) : files, files); // nor does a failure
     }
-    EXPECT_EQ(vwx.Run({"--version"}).out, "vwx " + std::string(kVersion) + "\n");
+    const RunResult version = vwx.Run({"--version"});
+    EXPECT_EQ(std::tuple(version.status, version.out),
+              std::tuple(0, "vwx " + std::string(kVersion) + "\n"));
     vwx.closedOutput = true; // reported after the job, and the status stays
     const RunResult closed = vwx.Run({"--replace", "a.txt", "r.txt"}); // reported once
     EXPECT_EQ(closed.status, 0);
