@@ -1,5 +1,6 @@
 #include "engine/Cipher.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -27,6 +28,23 @@ inline Index Reduce(Index x, Index m) {
     return x;
 #else
     return x - (m & (Index{0} - Index{x >= m}));
+#endif
+}
+
+// (j + t) mod m for j and t below m, with the reduction carried on j kept to two instructions:
+// the addition of t - m sets the carry exactly when j + t >= m, and a conditional move takes
+// j + t, computed alongside, when it does not.
+inline Index AddReduce(Index j, Index t, Index m) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    const Index sum = j + t;
+    const Index less = t - m;
+    asm("add %[less], %[j]\n\tcmovae %[sum], %[j]"
+        : [j] "+r"(j)
+        : [less] "r"(less), [sum] "r"(sum)
+        : "cc");
+    return j;
+#else
+    return Reduce(j + t, m);
 #endif
 }
 
@@ -206,7 +224,7 @@ void Cipher::StageA(const std::uint8_t* data, std::size_t size, std::uint8_t* ou
     for (std::size_t n = 0; n < size; ++n) {
         i = i == kA - 1 ? 0 : i + 1;
         const Index x = A[i];
-        j = Reduce(j + Reduce(x + f, kA), kA);
+        j = AddReduce(j, Reduce(x + f, kA), kA);
         const Index y = A[j];
         A[i] = static_cast<std::uint16_t>(y);
         A[j] = static_cast<std::uint16_t>(x);
@@ -225,7 +243,7 @@ void Cipher::StageB(const std::uint8_t* outA, std::size_t size, std::uint8_t* ou
     for (std::size_t n = 0; n < size; ++n) {
         i = i == kB - 1 ? 0 : i + 1;
         const Index x = B[i];
-        j = Reduce(j + Reduce(Reduce(x + outA[n], kB), kB), kB);
+        j = AddReduce(j, Reduce(Reduce(x + outA[n], kB), kB), kB);
         const Index y = B[j];
         B[i] = static_cast<std::uint16_t>(y);
         B[j] = static_cast<std::uint16_t>(x);
@@ -244,7 +262,7 @@ void Cipher::StageC(std::uint8_t* data, std::size_t size, const std::uint8_t* ou
     for (std::size_t n = 0; n < size; ++n) {
         i = i == kC - 1 ? 0 : i + 1;
         const Index x = C[i];
-        j = Reduce(j + Reduce(Reduce(x + outB[n], kC), kC), kC);
+        j = AddReduce(j, Reduce(Reduce(x + outB[n], kC), kC), kC);
         const Index y = C[j];
         C[i] = static_cast<std::uint16_t>(y);
         C[j] = static_cast<std::uint16_t>(x);
@@ -254,15 +272,56 @@ void Cipher::StageC(std::uint8_t* data, std::size_t size, const std::uint8_t* ou
     jC_ = static_cast<int>(j);
 }
 
+void Cipher::StagesAB(const std::uint8_t* data, std::size_t size, std::uint8_t* outA,
+                      const std::uint8_t* inB, std::uint8_t* outB, std::uint8_t* sum) {
+    std::uint16_t* const A = Entries(permA_);
+    std::uint16_t* const B = Entries(permB_);
+    Index iA = static_cast<Index>(iA_), jA = static_cast<Index>(jA_), f = feedback_;
+    Index iB = static_cast<Index>(iB_), jB = static_cast<Index>(jB_);
+    for (std::size_t n = 0; n < size; ++n) {
+        iA = iA == kA - 1 ? 0 : iA + 1;
+        const Index xA = A[iA];
+        jA = AddReduce(jA, Reduce(xA + f, kA), kA);
+        const Index yA = A[jA];
+        A[iA] = static_cast<std::uint16_t>(yA);
+        A[jA] = static_cast<std::uint16_t>(xA);
+        outA[n] = static_cast<std::uint8_t>(A[Reduce(xA + yA, kA)]);
+        f = data[n];
+
+        iB = iB == kB - 1 ? 0 : iB + 1;
+        const Index xB = B[iB];
+        jB = AddReduce(jB, Reduce(Reduce(xB + inB[n], kB), kB), kB);
+        const Index yB = B[jB];
+        B[iB] = static_cast<std::uint16_t>(yB);
+        B[jB] = static_cast<std::uint16_t>(xB);
+        const Index b = B[Reduce(xB + yB, kB)];
+        outB[n] = static_cast<std::uint8_t>(b);
+        sum[n] = static_cast<std::uint8_t>(inB[n] + b);
+    }
+    iA_ = static_cast<int>(iA);
+    jA_ = static_cast<int>(jA);
+    feedback_ = static_cast<std::uint8_t>(f);
+    iB_ = static_cast<int>(iB);
+    jB_ = static_cast<int>(jB);
+}
+
 void Cipher::DecryptFirstHalf(const std::uint8_t* data, std::size_t size, std::uint8_t* partB,
                               std::uint8_t* partSum) {
-    std::uint8_t outA[kChunk];
-    for (std::size_t done = 0; done < size; done += kChunk) {
-        const std::size_t n = size - done < kChunk ? size - done : kChunk;
-        StageA(data + done, n, outA);
-        StageB(outA, n, partB + done, partSum + done);
+    // Stage A runs one block ahead of stage B, the two in one loop.
+    std::uint8_t outA[2][kChunk];
+    const std::size_t blocks = (size + kChunk - 1) / kChunk;
+    for (std::size_t k = 0; k <= blocks; ++k) {
+        const std::size_t at = k * kChunk, before = k > 0 ? at - kChunk : 0;
+        const std::size_t n = k < blocks ? std::min(kChunk, size - at) : 0; // A: block k
+        const std::size_t m = k > 0 ? std::min(kChunk, size - before) : 0;  // B: block k - 1
+        const std::size_t both = std::min(n, m);
+        std::uint8_t* const a = outA[k & 1];
+        const std::uint8_t* const b = outA[(k + 1) & 1];
+        StagesAB(data + at, both, a, b, partB + before, partSum + before);
+        if (n > both) StageA(data + at + both, n - both, a + both);
+        if (m > both) StageB(b + both, m - both, partB + before + both, partSum + before + both);
     }
-    ClearScratch(outA, size < kChunk ? size : kChunk);
+    ClearScratch(outA, sizeof outA);
     CopyFirst(permA_, kSizeA, kCopiesA);
     CopyFirst(permB_, kSizeB, kCopiesB);
 }

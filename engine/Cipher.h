@@ -59,6 +59,10 @@ class Cipher {
     void StageB(const std::uint8_t* outA, std::size_t size, std::uint8_t* outB, std::uint8_t* sum);
     void StageC(std::uint8_t* data, std::size_t size, const std::uint8_t* outB,
                 const std::uint8_t* sum);
+    // Stage A over one run and stage B over another, as many bytes each, in one loop: each
+    // stage is bound by the latency of its own chain, so the processor overlaps the two.
+    void StagesAB(const std::uint8_t* data, std::size_t size, std::uint8_t* outA,
+                  const std::uint8_t* inB, std::uint8_t* outB, std::uint8_t* sum);
 
     // What each half of a split decryption changes lies apart from the other's, in cache lines
     // of its own.
