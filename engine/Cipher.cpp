@@ -332,20 +332,82 @@ void Cipher::DecryptSecondHalf(std::uint8_t* data, std::size_t size, const std::
     CopyFirst(permC_, kSizeC, kCopiesC);
 }
 
-void Cipher::DecryptBlock(std::uint8_t* data, std::size_t size) {
-    std::uint8_t outA[kChunk];
-    std::uint8_t outB[kChunk];
-    std::uint8_t sum[kChunk];
-    for (std::size_t done = 0; done < size; done += kChunk) {
-        const std::size_t n = size - done < kChunk ? size - done : kChunk;
-        StageA(data + done, n, outA);
-        StageB(outA, n, outB, sum);
-        StageC(data + done, n, outB, sum);
+void Cipher::StagesABC(const Runs& runs, std::size_t size) {
+    std::uint16_t* const A = Entries(permA_);
+    std::uint16_t* const B = Entries(permB_);
+    std::uint16_t* const C = Entries(permC_);
+    Index iA = static_cast<Index>(iA_), jA = static_cast<Index>(jA_), f = feedback_;
+    Index iB = static_cast<Index>(iB_), jB = static_cast<Index>(jB_);
+    Index iC = static_cast<Index>(iC_), jC = static_cast<Index>(jC_);
+    const std::uint8_t* const dataA = runs.dataA;
+    std::uint8_t* const outA = runs.outA;
+    const std::uint8_t* const inB = runs.inB;
+    std::uint8_t* const outB = runs.outB;
+    std::uint8_t* const sumB = runs.sumB;
+    std::uint8_t* const dataC = runs.dataC;
+    const std::uint8_t* const inC = runs.inC;
+    const std::uint8_t* const sumC = runs.sumC;
+    for (std::size_t n = 0; n < size; ++n) {
+        iA = iA == kA - 1 ? 0 : iA + 1;
+        const Index xA = A[iA];
+        jA = AddReduce(jA, Reduce(xA + f, kA), kA);
+        const Index yA = A[jA];
+        A[iA] = static_cast<std::uint16_t>(yA);
+        A[jA] = static_cast<std::uint16_t>(xA);
+        outA[n] = static_cast<std::uint8_t>(A[Reduce(xA + yA, kA)]);
+        f = dataA[n];
+
+        iB = iB == kB - 1 ? 0 : iB + 1;
+        const Index xB = B[iB];
+        jB = AddReduce(jB, Reduce(Reduce(xB + inB[n], kB), kB), kB);
+        const Index yB = B[jB];
+        B[iB] = static_cast<std::uint16_t>(yB);
+        B[jB] = static_cast<std::uint16_t>(xB);
+        const Index b = B[Reduce(xB + yB, kB)];
+        outB[n] = static_cast<std::uint8_t>(b);
+        sumB[n] = static_cast<std::uint8_t>(inB[n] + b);
+
+        iC = iC == kC - 1 ? 0 : iC + 1;
+        const Index xC = C[iC];
+        jC = AddReduce(jC, Reduce(Reduce(xC + inC[n], kC), kC), kC);
+        const Index yC = C[jC];
+        C[iC] = static_cast<std::uint16_t>(yC);
+        C[jC] = static_cast<std::uint16_t>(xC);
+        dataC[n] ^= static_cast<std::uint8_t>(sumC[n] + C[Reduce(xC + yC, kC)]);
     }
-    const std::size_t used = size < kChunk ? size : kChunk;
-    ClearScratch(outA, used);
-    ClearScratch(outB, used);
-    ClearScratch(sum, used);
+    iA_ = static_cast<int>(iA);
+    jA_ = static_cast<int>(jA);
+    feedback_ = static_cast<std::uint8_t>(f);
+    iB_ = static_cast<int>(iB);
+    jB_ = static_cast<int>(jB);
+    iC_ = static_cast<int>(iC);
+    jC_ = static_cast<int>(jC);
+}
+
+void Cipher::DecryptBlock(std::uint8_t* data, std::size_t size) {
+    // Stage A runs on block k while B runs on block k - 1 and C on block k - 2, in one loop;
+    // each stage's outputs for a block wait in one of two buffers.
+    std::uint8_t outA[2][kChunk], outB[2][kChunk], sum[2][kChunk];
+    const std::size_t blocks = (size + kChunk - 1) / kChunk;
+    const auto length = [&](std::size_t k, std::size_t behind) -> std::size_t {
+        if (k < behind || k - behind >= blocks) return 0;
+        return std::min(kChunk, size - (k - behind) * kChunk);
+    };
+    for (std::size_t k = 0; k < blocks + 2; ++k) {
+        const std::size_t nA = length(k, 0), nB = length(k, 1), nC = length(k, 2);
+        const std::size_t all = std::min({nA, nB, nC});
+        const std::size_t p = k & 1, q = p ^ 1; // buffers of blocks k (and k - 2), and k - 1
+        std::uint8_t* const blockA = data + std::min(k * kChunk, size);
+        std::uint8_t* const blockC = data + (k >= 2 ? k - 2 : 0) * kChunk;
+        const Runs runs{blockA, outA[p], outA[q], outB[q], sum[q], blockC, outB[p], sum[p]};
+        if (all > 0) StagesABC(runs, all);
+        if (nA > all) StageA(runs.dataA + all, nA - all, runs.outA + all);
+        if (nB > all) StageB(runs.inB + all, nB - all, runs.outB + all, runs.sumB + all);
+        if (nC > all) StageC(runs.dataC + all, nC - all, runs.inC + all, runs.sumC + all);
+    }
+    ClearScratch(outA, sizeof outA);
+    ClearScratch(outB, sizeof outB);
+    ClearScratch(sum, sizeof sum);
     Replicate();
 }
 

@@ -63,6 +63,18 @@ class Cipher {
     // stage is bound by the latency of its own chain, so the processor overlaps the two.
     void StagesAB(const std::uint8_t* data, std::size_t size, std::uint8_t* outA,
                   const std::uint8_t* inB, std::uint8_t* outB, std::uint8_t* sum);
+    // The three stages, each over its own run, in one loop.
+    struct Runs {
+        const std::uint8_t* dataA; // A: ciphertext in, A's output out
+        std::uint8_t* outA;
+        const std::uint8_t* inB; // B: A's output in, B's output and the sum out
+        std::uint8_t* outB;
+        std::uint8_t* sumB;
+        std::uint8_t* dataC; // C: decrypted in place with B's output and the sum
+        const std::uint8_t* inC;
+        const std::uint8_t* sumC;
+    };
+    void StagesABC(const Runs& runs, std::size_t size);
 
     // What each half of a split decryption changes lies apart from the other's, in cache lines
     // of its own.
