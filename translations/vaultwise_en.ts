@@ -638,5 +638,13 @@ when the result would replace an existing file.
         <source>%1 left</source>
         <translation>%1 left</translation>
     </message>
+    <message>
+        <source>%1 would be replaced by its own protected form; use --replace for that</source>
+        <translation>%1 would be replaced by its own protected form; use --replace for that</translation>
+    </message>
+    <message>
+        <source>%1 MB/s</source>
+        <translation>%1 MB/s</translation>
+    </message>
 </context>
 </TS>
