@@ -109,6 +109,7 @@ TEST(ReadPrivateCode, DecryptsWithTheComputerNameOrTheFallbackKey) {
     }
 }
 
+// Not even a piece: a string grown byte by byte releases ever longer prefixes.
 TEST(ReadPrivateCode, LeavesNoCopyOfTheCodeOrItsKeyInTheCipherOrInReleasedMemory) {
     ScopedTestHost scope;
     scope.host.computerName = "A COMPUTER NAME TOO LONG FOR A SHORT STRING";
@@ -117,7 +118,7 @@ TEST(ReadPrivateCode, LeavesNoCopyOfTheCodeOrItsKeyInTheCipherOrInReleasedMemory
     const std::string encrypted = DecodeHexPairs(scope.host.settings[0].second);
     for (const std::string& secret : {code, encrypted, scope.host.computerName}) {
         std::string read;
-        EXPECT_FALSE(ReleasesSecret(secret, [&] { read = ReadPrivateCode(); }));
+        EXPECT_FALSE(ReleasesSecret(secret.substr(0, 16), [&] { read = ReadPrivateCode(); }));
         EXPECT_EQ(read, code);
     }
     const Cipher& cipher = TheCipher();

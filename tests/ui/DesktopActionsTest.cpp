@@ -42,7 +42,7 @@ TEST(DesktopActions, EachFallbackInTurn) {
     const auto windows = owner.findChildren<QDialog*>(u"frmProperties"_s);
     ASSERT_EQ(windows.size(), 1);
     EXPECT_EQ(windows[0]->minimumWidth(), 360);
-    EXPECT_FALSE(windows[0]->findChildren<QLabel*>().first()->pixmap().isNull()); // the file's icon
+    EXPECT_EQ(windows[0]->findChildren<QLabel*>().first()->pixmap().size(), QSize(32, 32)); // icon
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, u"Tipo File Sconosciuto"_s);
 }
