@@ -21,9 +21,9 @@ Catalogue CatalogueFor(const QStringList& uiLanguages);
 // The English catalogue, compiled into the programs.
 inline constexpr char kEnglishCatalogue[] = ":/i18n/vaultwise_en.qm";
 
-// Installs the catalogue the system locale picks, for the rest of the program's life, and with
-// qtTexts the catalogue of Qt's own dialogs in the same language (English needs none).
-// Returns the catalogue picked.
+// Installs the catalogue the system locale picks, for the rest of the program's life (call it
+// once the application object exists), and with qtTexts the catalogue of Qt's own dialogs in the
+// same language (English needs none). Returns the catalogue picked.
 Catalogue InstallTranslation(bool qtTexts);
 
 // An engine text in the program's language. text starts with lead, a marked text, and goes on
