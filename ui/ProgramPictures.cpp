@@ -1,6 +1,7 @@
 #include "ui/ProgramPictures.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QImageReader>
 
 namespace vw::ui {
@@ -11,7 +12,9 @@ QString ProgramFolder() {
 
 QStringList PictureFolders() {
 #ifdef VW_SHARE_DIR
-    return {ProgramFolder(), QStringLiteral(VW_SHARE_DIR)};
+    const QString besideProgram =
+        QDir::cleanPath(ProgramFolder() + QLatin1Char('/') + QStringLiteral(VW_SHARE_FROM_BIN));
+    return {ProgramFolder(), besideProgram, QStringLiteral(VW_SHARE_DIR)};
 #else
     return {ProgramFolder()};
 #endif

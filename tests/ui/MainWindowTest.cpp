@@ -103,6 +103,13 @@ TEST(ProgramPictures, ProgramFolderFirstThenTheInstalledOnes) {
     EXPECT_EQ(PictureFolders().first(), ProgramFolder());
 #ifdef VW_SHARE_DIR
     EXPECT_EQ(PictureFolders().last(), QStringLiteral(VW_SHARE_DIR));
+    // An installed tree that was moved: its pictures beside the program's folder.
+    const QString moved = PictureFolders()[1];
+    ASSERT_TRUE(QDir().mkpath(moved) && QDir(moved).absolutePath().startsWith(
+                                            QDir(ProgramFolder() + u"/.."_s).absolutePath()));
+    QImage(3, 2, QImage::Format_RGB32).save(moved + '/' + name, "PNG");
+    EXPECT_EQ(LoadProgramPicture(name).size(), QSize(3, 2));
+    QFile::remove(moved + '/' + name);
 #endif
 }
 
