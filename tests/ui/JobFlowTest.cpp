@@ -86,6 +86,7 @@ TEST_F(JobFlowTest, ProtectInPlaceOnceMovesTheSelectionToTheResultAndRestoreBrin
     const QPoint offCentre = centre - main().screen()->availableGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
     EXPECT_FALSE(progress().isVisible() || QFile::exists(source));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the busy pointer is gone again
     EXPECT_EQ(std::tuple(state().selectedPath, main().windowTitle()),
               std::tuple(pathOf(u"b.vwx"_s), u"b.vwx"_s));
     // Back under the stored extension; another output path leaves the selection where it is.
