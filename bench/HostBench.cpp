@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path source = std::filesystem::absolute(argv[1]);
     const QString vwx = QString::fromLocal8Bit(argv[2]);
-    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
     const std::filesystem::path folder = source.parent_path();
     const std::string file = (folder / "host-bench.vwx").string();
     // Restored under the stored extension: output + source's extension.
