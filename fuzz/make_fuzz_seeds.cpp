@@ -21,12 +21,9 @@ void Write(const std::filesystem::path& path, const vw::Bytes& data) {
 int main(int argc, char** argv) {
     if (argc != 2) return 64;
     const std::filesystem::path root = argv[1];
-    std::vector<std::string> samples = {"abracadabra",
-                                        "ab",
-                                        "aaaa",
-                                        "The quick brown fox jumps over the lazy dog.\nThe end.\n",
-                                        std::string(256, '\0'),
-                                        ""};
+    std::vector<std::string> samples = {
+        "abracadabra",          "ab", "aaaa", "The quick brown fox.\nThe end.\n",
+        std::string(256, '\0'), ""};
     std::iota(samples[4].begin(), samples[4].end(), '\0'); // every byte value once
     for (int i = 0, count = 1; i < 20; ++i, count = count * 3 / 2 + 1)
         samples[5].append(static_cast<std::size_t>(count), static_cast<char>('A' + i));

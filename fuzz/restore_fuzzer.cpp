@@ -1,7 +1,5 @@
-// Restores arbitrary bytes as a protected file. The first input byte chooses whether the rest
-// is taken as it is or first encrypted under the right password, so the fuzzer also reaches
-// the check values and the decoder behind them. Whatever the input, the job ends with a status,
-// a failed job writes nothing and describes its failure without control characters.
+// Restores arbitrary bytes (encrypted first when the first byte is odd): a failed job writes
+// nothing and describes its failure without control characters.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>

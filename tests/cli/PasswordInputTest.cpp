@@ -73,9 +73,8 @@ TEST(Secrets, WipedOnceTheyHaveServed) {
     EXPECT_EQ(secrets.typed + secrets.password + secrets.privateCode, "");
 }
 
-// Name, percentage, speed and time left (the time taken when done), narrower than the terminal:
-// the name loses its start first (never half a character; wide ones take two columns), then
-// speed and time go.
+// Narrower than the terminal: the name loses its start first (never half a character; wide ones
+// take two columns), then speed and time (the time taken when done) go.
 TEST(ProgressText, FiguresAndTheNameCutToFitTheWidth) {
     using Row = std::tuple<ProgressFigures, int, std::string>;
     for (const auto& [figures, width, text] :

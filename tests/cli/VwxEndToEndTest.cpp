@@ -63,11 +63,7 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
               ""},
           Run{{"-q", "-t", "--no-private-code", "s.dat"}, pw, 0, "", ""},
           Run{{"-d", "--no-private-code", "-o", "r", "s.dat"}, pw, 0, "r.txt\n", ""},
-          Run{{"-e", "-f", "s.vwx"},
-              "",
-              73,
-              "",
-              "s.vwx would be replaced by its own protected form"},
+          Run{{"-e", "-f", "s.vwx"}, "", 73, "", "s.vwx would be replaced by its own protected"},
           // A file named twice is not protected twice over; a failure does not stop the rest.
           Run{{"-e", "my-vwx.txt", "my-vwx.txt"},
               pw,

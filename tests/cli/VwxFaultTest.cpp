@@ -1,6 +1,4 @@
-// vwx against signals while it waits to open a password file (a FIFO without a writer) and while
-// a job writes: an interrupt cancels the job and the files after it, no signal leaves a core
-// dump, no file is written.
+// Signals while vwx waits to open a password FIFO and while it writes: no core, no file written.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

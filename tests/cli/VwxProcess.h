@@ -1,6 +1,5 @@
 #pragma once
-// Runs the real vwx in a scratch folder and home, clean environment, default signal handling, core
-// dumps allowed, in a new session: no terminal unless a test gives it one.
+// Runs vwx in a scratch folder and home, clean environment, cores allowed, in a new session.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "engine/Cipher.h"
-#include "engine/JobState.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestHost.h"
 

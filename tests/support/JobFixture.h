@@ -1,6 +1,5 @@
 #pragma once
-// The engine-job fixture: a scratch folder and a recording host, every protect writing the fixed
-// header, and jobs run through ProcessFile, each checked to leave the cipher state wiped.
+// Jobs through ProcessFile with the fixed header, each checked to leave the cipher state wiped.
 #include <gtest/gtest.h>
 
 #include <algorithm>

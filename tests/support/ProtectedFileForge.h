@@ -1,7 +1,5 @@
 #pragma once
-// The one forger of protected files: builds a ".vwx" file from chosen parts, so that a test can
-// store what the writer never would (a damaged stream, an extension that leaves the folder,
-// check values that differ) or build by hand the very file a protect must write.
+// Builds a ".vwx" file from chosen parts, including ones the writer never would.
 #include <array>
 #include <optional>
 #include <string>

@@ -1,6 +1,5 @@
 #pragma once
-// A scratch folder for one test, removed with everything in it afterwards, file helpers and
-// test data.
+// A scratch folder removed with its contents afterwards, file helpers and test data.
 #include <unistd.h>
 
 #include <algorithm>

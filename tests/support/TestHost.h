@@ -1,8 +1,6 @@
 #pragma once
-// A host for engine tests: records progress values, event-processing calls and busy-pointer
-// changes; sets CancelRequested during a chosen event call, as the Cancel button would; and runs
-// `act` after each record, choosing its moment from the records, as another program acting on
-// the files meanwhile would.
+// A host for engine tests: records what the engine reports, cancels at a chosen event call and
+// runs `act` after each record (another program acting on the files meanwhile).
 #include <functional>
 #include <string>
 #include <utility>

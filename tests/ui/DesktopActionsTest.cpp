@@ -74,8 +74,7 @@ static QString WireSignature(const QDBusMessage& call) {
     return call.interface() + "." + call.member() + " " + call.signature();
 }
 
-// Stand-ins for the file manager and the desktop portal registered in this process; skipped
-// without a session bus (run the tests under dbus-run-session to include them).
+// Stand-ins for the file manager and the portal; skipped without a session bus (dbus-run-session).
 TEST(DesktopBusTest, FileManagerAndPortalGetTheirWireSignatures) {
     if (!QDBusConnection::sessionBus().isConnected()) GTEST_SKIP() << "no session bus";
     QTemporaryDir dir;

@@ -27,8 +27,6 @@ TEST_F(KeyDialogTest, RefusalsInOrderWipeBothBoxesAndKeepTheHeldPassword) {
     const QString outside = u"La password contiene caratteri non ammessi: "_s;
     const QString rows[][3] = {
         {u"abcde"_s, u"abcdE"_s, differ},
-        {u"\u043f\u0430\u04401"_s, u"\u043f\u0430\u04402"_s, differ},
-        {u"\u043f1"_s, u"\u043f1"_s, outside + u"\u043f"_s},
         {u"\U0001F511\u0100\U0001F511"_s, u"\U0001F511\u0100\U0001F511"_s,
          outside + u"\U0001F511, \u0100"_s},
         {QChar(0xD800) + u"abcde"_s, QChar(0xD800) + u"abcde"_s, outside + QChar(0xFFFD)},

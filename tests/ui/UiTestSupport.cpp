@@ -73,8 +73,7 @@ void ProgramFixture::answerPassword(const QString& password) {
 
 } // namespace vw::ui::test
 
-// The tests run in one QApplication on the offscreen platform, with a settings store of their
-// own, so the real user's settings are never seen or touched.
+// One offscreen QApplication, with a settings store of its own: the user's are never touched.
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settings;
