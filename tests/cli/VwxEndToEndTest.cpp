@@ -76,7 +76,7 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
               "my-vwx.txt\nx.vwx\n",
               "vwx: gone: File non trovato: gone\n"}}) {
         SCOPED_TRACE(::testing::PrintToString(args));
-        const auto files = Files(vwx.dir);
+        const auto files = vwx.dir.Snapshot();
         const RunResult r = vwx.Run(args, password);
         EXPECT_EQ(r.status, status);
         EXPECT_EQ(r.out, out);
@@ -84,7 +84,7 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
         EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
         EXPECT_EQ(status == 0 ? r.err : "", ""); // no terminal: no progress bar
         const bool writesNothing = (status != 0 && out.empty()) || args[0] == "-t";
-        EXPECT_EQ(writesNothing ? Files(vwx.dir) : files, files); // nor does a failure
+        EXPECT_EQ(writesNothing ? vwx.dir.Snapshot() : files, files); // nor does a failure
     }
     const RunResult version = vwx.Run({"--version"});
     EXPECT_EQ(std::tuple(version.status, version.out),

@@ -12,13 +12,6 @@
 
 namespace vw::test {
 
-inline std::map<std::string, Bytes> Files(const TempDir& dir) { // the regular files' contents
-    std::map<std::string, Bytes> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        if (entry.is_regular_file()) files[entry.path().filename()] = ReadFile(entry.path());
-    return files;
-}
-
 struct RunResult {
     int status = -1; // the exit status, or 128 + the signal's number
     bool coreDumped = false;

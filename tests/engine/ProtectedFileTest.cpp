@@ -249,15 +249,6 @@ TEST(Workers, EndingWhileAWorkerWaitsStopsIt) {
     job.join();
 }
 
-TEST(FileKindDetection, LooksForVwxInTheFileNameOnly) {
-    for (const auto& [path, kind] : {std::pair{"/d/Docs/report.VWX", FileKind::Protected},
-                                     {"/d/Docs/myvWxnotes.txt", FileKind::Protected},
-                                     {"/d/Docs/report.txt", FileKind::Plain},
-                                     {"/d/vwxfiles/notes.txt", FileKind::Plain},
-                                     {"", FileKind::Plain}})
-        EXPECT_EQ(DetectFileKind(path), kind) << path;
-}
-
 TEST(ReportProgress, ZeroChangesNothingAndMoreThan100Is100) {
     ScopedTestHost scope;
     for (const double percent : {0.0, 120.0, 37.0})
@@ -352,6 +343,13 @@ TEST(Paths, NamePartsLookOnlyAtTheLastPathElement) {
         // The folder (or the leading "/") and the name make up the whole path.
         EXPECT_EQ((folder[0] || path[0] != '/' ? folder : "/") + FileNameOf(path), path);
     }
+    // A file is taken as protected when "vwx" is in its name, in any case.
+    for (const auto& [path, kind] : {std::pair{"/d/Docs/report.VWX", FileKind::Protected},
+                                     {"/d/Docs/myvWxnotes.txt", FileKind::Protected},
+                                     {"/d/Docs/report.txt", FileKind::Plain},
+                                     {"/d/vwxfiles/notes.txt", FileKind::Plain},
+                                     {"", FileKind::Plain}})
+        EXPECT_EQ(DetectFileKind(path), kind) << path;
 }
 
 TEST_F(ProtectedFileTest, EveryDamageFailsAndDifferingCheckValuesAreTheUsualOutcome) {

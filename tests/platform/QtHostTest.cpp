@@ -17,7 +17,7 @@ namespace {
 
 // The user's file and a system-wide file (per application and per organisation) both hold
 // values: only the user's are read, as code-page bytes or as text.
-TEST(QtHost, ReadsOnlyTheUsersOwnSettings) {
+TEST(QtHost, ReadsOnlyTheUsersOwnSettingsAndStoredBooleans) {
     QTemporaryDir dir;
     const std::string root = dir.path().toStdString();
     for (const char* folder : {"/user/app", "/system/app"})
@@ -36,9 +36,7 @@ TEST(QtHost, ReadsOnlyTheUsersOwnSettings) {
     EXPECT_FALSE(host.ReadBool(QStringLiteral("C"), false));
     EXPECT_EQ(host.ReadText(QStringLiteral("D"), QStringLiteral("home")), "home");
     ::unsetenv("XDG_CONFIG_DIRS");
-}
-
-TEST(QtHost, StoredBooleans) {
+    // How stored booleans read.
     for (const char* yes : {"1", "-1", "True", " TRUE ", "0.1"})
         EXPECT_TRUE(ParseStoredBool(QString::fromLatin1(yes))) << yes;
     for (const char* no : {"0", "False", "yes", "", "0.0", "on"})

@@ -60,12 +60,13 @@ class TempDir {
         std::sort(names.begin(), names.end());
         return names;
     }
-    // The entries with their contents (none for a folder).
+    // The entries with their contents (none for a folder), FIFOs left out.
     std::map<std::string, Bytes> Snapshot() const {
         std::map<std::string, Bytes> files;
         for (const std::string& name : Entries())
-            files[name] =
-                std::filesystem::is_directory(path_ / name) ? Bytes{} : ReadFile(*this / name);
+            if (!std::filesystem::is_fifo(path_ / name))
+                files[name] =
+                    std::filesystem::is_directory(path_ / name) ? Bytes{} : ReadFile(*this / name);
         return files;
     }
     void Clear() const {

@@ -26,8 +26,8 @@ TEST_F(JobFlowTest, ProcessButtonAsksForAPasswordOnlyWhenNoneIsHeldAndCancelsSta
     select(file(u"a.txt"_s, "abcdef"));
     JobStatus = 99;
     const auto pressProcess = [this] {
-        SendMouse(control<QWidget>("Picture4"), QEvent::MouseButtonPress);
-        SendMouse(control<QWidget>("Picture4"), QEvent::MouseButtonRelease);
+        SendMouse(Child<QWidget>(&main(), "Picture4"), QEvent::MouseButtonPress);
+        SendMouse(Child<QWidget>(&main(), "Picture4"), QEvent::MouseButtonRelease);
     };
     answerPassword(QString()); // closed
     pressProcess();
@@ -129,7 +129,7 @@ TEST_F(JobFlowTest, SettingsAtStartAndUsePcmGovernsWhetherJobsGetThePrivateCode)
     StorePrivateCode("pcm-code");
     start();
     EXPECT_EQ(QDir::current(), QDir(folder.path()));
-    auto* usePcm = control<QCheckBox>("chkPCM");
+    auto* usePcm = Child<QCheckBox>(&main(), "chkPCM");
     EXPECT_TRUE(usePcm->isChecked() && usePcm->isHidden());
     select(file(u"b.txt"_s, Contents(4)));
     EXPECT_EQ(prompts.openFolders.back(), folder.path());

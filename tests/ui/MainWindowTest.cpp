@@ -16,7 +16,7 @@ struct MainWindowTest : ::testing::Test {
     MainWindow window{state};
 };
 
-TEST_F(MainWindowTest, PictureButtonsShowTheirPressedThenReleasedPictureAndActOnRelease) {
+TEST_F(MainWindowTest, PictureButtonsActOnReleaseAndPointerMovesFeedTheEntropyPool) {
     window.setPictureLoader([](const QString& name) {
         QPixmap picture(4, 4);
         picture.fill(QColor(ColourOf(name)));
@@ -55,6 +55,15 @@ TEST_F(MainWindowTest, PictureButtonsShowTheirPressedThenReleasedPictureAndActOn
                             QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
         SendMouse(Child<QLabel>(&window, "imgIcon"), type);
     EXPECT_EQ(*views, 2);
+    // Every new pointer position over the panel feeds the entropy pool, in twips.
+    EntropyPool.clear();
+    const std::pair<const char*, QPointF> moves[] = {
+        {"lblSource", {10, 3}}, {"lblSource", {10, 3}}, {"lblTime", {3, 2}}, {"Picture3", {9, 9}}};
+    for (const auto& [over, at] : moves)
+        SendMouse(Child<QWidget>(&window, over), QEvent::MouseMove, at);
+    // A position already fed and the buttons feed nothing.
+    EXPECT_EQ(std::tuple(EntropyPool.size(), LastMousePosition.x, LastMousePosition.y),
+              std::tuple(2u, 45.0f, 30.0f));
 }
 
 TEST_F(MainWindowTest, PanelFollowsTheSelectedFile) {
@@ -79,17 +88,6 @@ TEST_F(MainWindowTest, PanelFollowsTheSelectedFile) {
         EXPECT_EQ(window.windowTitle(), u"Lumora "_s + QLatin1String(name));
         EXPECT_EQ(Child<QLabel>(&window, "lblVersion")->text(), QLatin1String(version));
     }
-}
-
-TEST_F(MainWindowTest, EveryNewPointerPositionOverThePanelFeedsTheEntropyPoolInTwips) {
-    EntropyPool.clear();
-    const std::pair<const char*, QPointF> moves[] = {
-        {"lblSource", {10, 3}}, {"lblSource", {10, 3}}, {"lblTime", {3, 2}}, {"Picture3", {9, 9}}};
-    for (const auto& [over, at] : moves)
-        SendMouse(Child<QWidget>(&window, over), QEvent::MouseMove, at);
-    // A position already fed and the buttons feed nothing.
-    EXPECT_EQ(std::tuple(EntropyPool.size(), LastMousePosition.x, LastMousePosition.y),
-              std::tuple(2u, 45.0f, 30.0f));
 }
 
 // Pictures come from the program's own folder first, then from the installed pictures.

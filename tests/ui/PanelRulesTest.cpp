@@ -41,7 +41,7 @@ TEST(ShortenPath, AlwaysFitsOrIsTheBarePrefix) {
     EXPECT_EQ(ShortenPath(name, 2200, Measure), u"/.../"_s + name.right(14));
 }
 
-TEST(PanelCaptions, TimeEstimateSizeAndAttributes) {
+TEST(PanelCaptions, TimeEstimateSizeAttributesAndTwips) {
     const double seconds[] = {0, 59.9, 61, 120, 125};
     const QString captions = u"0 min 1 sec |0 min 59 sec |1 min 1 sec |2 min 1 sec |2 min 5 sec "_s;
     for (int i = 0; i < 5; ++i)
@@ -51,6 +51,10 @@ TEST(PanelCaptions, TimeEstimateSizeAndAttributes) {
     EXPECT_EQ(SizeCaption(1234567, italian) + AttributeSuffix(AttributeText(true, true, true)),
               u"1.234.567 Bytes  (Systemfile  Read-only  Hidden)"_s);
     EXPECT_EQ(AttributeSuffix(AttributeText(false, false, false)), QString());
+    // Fifteen twips to a pixel; twips round to the nearest pixel, halves to even.
+    EXPECT_EQ(std::tuple(PixelsToTwips(477), TwipsToPixels(22), TwipsToPixels(23),
+                         RoundHalfEven(2.5), RoundHalfEven(3.5)),
+              std::tuple(7155, 1, 2, 2, 4));
 }
 
 // Both look at the last four characters, upper-cased: the panel at its picture list, the
@@ -65,12 +69,6 @@ TEST(PictureExtensions, PanelAndQuickView) {
         EXPECT_EQ(IsPanelPicture(QString::fromLatin1(path)), panel) << path;
         EXPECT_EQ(QuickViewWindow::acceptsPath(QString::fromLatin1(path)), quickView) << path;
     }
-}
-
-TEST(Twips, FifteenToAPixelAndTwipsRoundToTheNearestPixel) {
-    EXPECT_EQ(std::tuple(PixelsToTwips(477), TwipsToPixels(22), TwipsToPixels(23),
-                         RoundHalfEven(2.5), RoundHalfEven(3.5)),
-              std::tuple(7155, 1, 2, 2, 4));
 }
 
 // The picture keeps its aspect ratio (whole twips taken, not rounded) inside the window.

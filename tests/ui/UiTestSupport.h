@@ -94,7 +94,6 @@ class ProgramFixture : public ::testing::Test {
     UiState& state() { return program->state(); }
     MainWindow& main() { return program->mainWindow(); }
     ProgressDialog& progress() { return program->progressDialog(); }
-    template <typename T> T* control(const char* name) { return Child<T>(&main(), name); }
     QString file(const QString& name, const QByteArray& contents) {
         return WriteFile(QDir(folder.path()), name, contents);
     }
