@@ -38,8 +38,7 @@ struct ReferenceCipher {
     }
     std::uint8_t Encrypt(std::uint8_t p) { return feedback = p ^ Next(feedback); }
 
-    // Shuffles 0..n-1 into p by the key bytes, carrying t; then folds the entries' low bytes
-    // into mix[0..m).
+    // Shuffles 0..n-1 into p by the key bytes, carrying t; folds the low bytes into mix[0..m).
     template <class Key>
     static void Schedule(std::int16_t* p, int n, std::int32_t& t, Key key, std::uint8_t* mix,
                          int m) {

@@ -133,7 +133,7 @@ TEST(HuffmanProgress, EachPassReportsAndStopsAtEveryYieldPointLeavingTheBuffer) 
     }
 }
 
-TEST(HuffmanDecodeChecks, DamagedDataDecodesAsFarAsItGoesWithStatus5) {
+TEST(HuffmanDecodeChecks, DamagedDataDecodesAsFarAsItGoesWithStatus5MalformedIsRefused) {
     test::ScopedTestHost scope;
     const Bytes text = test::TextData(30000, 8), two = TwoSymbolData(1600);
     Bytes checksum = Encoded(text), cut = Encoded(two), forged = Encoded(FromText("abracadabra"));
@@ -152,17 +152,14 @@ TEST(HuffmanDecodeChecks, DamagedDataDecodesAsFarAsItGoesWithStatus5) {
         EXPECT_TRUE(Apply(HuffmanDecode, stream) == decoded) << decoded.size();
         EXPECT_EQ(JobStatus, kStatusChecksum);
     }
-}
-
-TEST(HuffmanDecodeChecks, MalformedStreamsAreRefusedUntouched) {
-    test::ScopedTestHost scope;
+    // Malformed streams are refused untouched.
     const std::string id = kIdentificationFailure;
     const Bytes ab = {'a', 1, 'b', 1}, data = {0x02, 0x02};
     // Three codes of 255 bits need more than 512 tree nodes.
     Bytes deep(96, 0);
     for (int k = 255; k < 765; ++k)
         if (k != 510) deep[k / 8] |= static_cast<std::uint8_t>(1 << (k % 8));
-    const std::pair<Bytes, std::string> cases[] = {
+    const std::pair<Bytes, std::string> malformed[] = {
         {{}, id},
         {FromText("HE7\rabcdefghijk"), id},
         {FromText("HE3\nabcdefghijk"), id},
@@ -179,7 +176,7 @@ TEST(HuffmanDecodeChecks, MalformedStreamsAreRefusedUntouched) {
         {Stream(2, 2, {'a', 1, 'b', 2}, {0x02, 0x00}), "not a complete prefix code"},
         {Stream(2, 3, {'a', 255, 'b', 255, 'c', 255}, deep), "more than 512 tree nodes"},
     };
-    for (const auto& [stream, description] : cases) {
+    for (const auto& [stream, description] : malformed) {
         Bytes buffer = stream;
         try {
             HuffmanDecode(buffer, static_cast<std::int32_t>(buffer.size()));

@@ -36,8 +36,7 @@ TEST_F(ProtectedFileTest, OutputNamesAndWhichFilesStay) {
         {"README", "README", "README.vwx", "README.vwx", "README", {}, {"README"}},
         {"dotted.", "dotted.", "dotted.vwx", "dotted.vwx", "dotted", {}, {"dotted"}},
         {"my.d/f", "my.d/f", "my.d/f.vwx", "my.d/f.vwx", "my.d/f", {}, {"f"}},
-        // Another output path keeps the source; files at the output paths are replaced. Results
-        // never get more permissions than their sources.
+        // Another output path keeps the source and replaces files there; no added permissions.
         {"b", "c", "c.vwx", "r.x", "r", {"c.vwx", "r"}, {"b", "c.vwx", "r"}},
     };
     for (const Case& c : cases) {

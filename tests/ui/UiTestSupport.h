@@ -88,8 +88,7 @@ class ProgramFixture : public ::testing::Test {
         prompts.saveAnswers.push_back(outputPath);
         program->commands().RunCryptoCommand();
     }
-    // The next showing of the password dialog (polled from the event loop; given up after 5 s)
-    // is answered with password, or closed for "".
+    // Answers the password dialog's next showing (polled for 5 s) with password; "" closes it.
     void answerPassword(const QString& password);
     UiState& state() { return program->state(); }
     MainWindow& main() { return program->mainWindow(); }
