@@ -168,8 +168,8 @@ TEST(HuffmanDecodeChecks, DamagedDataDecodesAsFarAsItGoesWithStatus5MalformedIsR
         {Stream(2, 1, {'a', 1}, {0, 0}), "symbol count 1 is below 2"},
         {Stream(2, 3, ab, {0x02}), "symbol table runs past the end"},
         {Stream(2, 2, {'a', 9, 'b', 9}, {0x00, 0x00}), "code bits run past the end"},
-        // a = 0, b = 01: b runs through the leaf of a.
-        {Stream(2, 2, {'a', 1, 'b', 2}, {0x04, 0x00}), "continues past the code of byte value 97"},
+        // 0 = 0, b = 01: b runs through the leaf of byte value 0.
+        {Stream(2, 2, {0, 1, 'b', 2}, {0x04, 0x00}), "continues past the code of byte value 0"},
         // a = 01, b = 0: b ends on a's path.
         {Stream(2, 2, {'a', 2, 'b', 1}, {0x02, 0x00}), "same as or a prefix of another code"},
         // a = 0, b = 10: Kraft sum 3/4.

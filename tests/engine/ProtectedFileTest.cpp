@@ -222,6 +222,14 @@ TEST(MouseEntropy, ThePoolRunsRoundAcrossTheHeadersMixingKeys) {
     EXPECT_EQ(once, thrice);
     EXPECT_NE(once, other);
     EXPECT_EQ(once.size(), 32u ^ 5 ^ 9 ^ 12);
+    // Every length is as likely: the random byte 223 of the 224 lengths is taken, not redrawn.
+    static int draws;
+    draws = 0;
+    hooks::RandomSource = [](std::uint8_t* out, std::size_t size) {
+        std::fill_n(out, size, draws++ == 0 ? 223 : 0);
+    };
+    EXPECT_EQ(header("")[0], '\xff');
+    hooks::RandomSource = nullptr;
 }
 
 // Ending while a worker still waits on a queue: the worker is stopped, not waited for forever.

@@ -76,7 +76,8 @@ TEST_F(MainWindowTest, PanelFollowsTheSelectedFile) {
     for (const auto& [name, panel, crypto, version] : rows) {
         SCOPED_TRACE(name);
         const bool file = *name != '\0';
-        state.selectedPath = file ? WriteFile(QDir(folder.path()), name, "x") : QString();
+        const QByteArray contents(*name == 'b' ? 0 : 1, 'x'); // an empty file shows its size too
+        state.selectedPath = file ? WriteFile(QDir(folder.path()), name, contents) : QString();
         window.showSelection(state.selectedPath, u"Lumora "_s);
         window.RefreshFilePanel();
         EXPECT_EQ(state.panelState, panel);
@@ -87,6 +88,7 @@ TEST_F(MainWindowTest, PanelFollowsTheSelectedFile) {
         if (!file) continue;
         EXPECT_EQ(window.windowTitle(), u"Lumora "_s + QLatin1String(name));
         EXPECT_EQ(Child<QLabel>(&window, "lblVersion")->text(), QLatin1String(version));
+        EXPECT_EQ(Child<QLabel>(&window, "lblSize")->text(), u"%1 Bytes"_s.arg(contents.size()));
     }
 }
 
