@@ -24,6 +24,7 @@
 #include "engine/PrivateCode.h"
 #include "platform/CoreDumps.h"
 #include "platform/QtHost.h"
+#include "platform/Translation.h"
 #include "vw/Version.h"
 
 namespace {
@@ -78,8 +79,10 @@ Refusal FailureOf(int status) {
     const bool failed = status == vw::kStatusProtectFailed || status == vw::kStatusRestoreFailed;
     if (failed && !vw::ExistingOutputPath.empty())
         return vw::cli::ExistingFileRefusal(vw::ExistingOutputPath);
-    std::string text = vw::StatusMessage;
-    if (status == vw::kStatusWrongPassword) text += " (password errata o file danneggiato)";
+    std::string text = vw::StatusMessageText().toStdString();
+    if (status == vw::kStatusWrongPassword)
+        text += QCoreApplication::translate("vwx", " (password errata o file danneggiato)")
+                    .toStdString();
     if (text.empty()) text = "the job failed with status " + std::to_string(status);
     return {status, text};
 }
@@ -220,6 +223,7 @@ int RunFiles(const Options& options) {
 int main(int argc, char** argv) {
     vw::DisableCoreDumps();
     InstallSignalHandlers();
+    const vw::ProgramTranslation translation(argc, argv);
     const vw::cli::ParseResult parsed =
         vw::cli::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.ok()) return Tell({vw::cli::kUsageError, parsed.error});

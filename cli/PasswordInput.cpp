@@ -1,5 +1,7 @@
 #include "cli/PasswordInput.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -11,6 +13,7 @@
 #include "engine/Bytes.h"
 #include "engine/Cp1252.h"
 #include "engine/PasswordRules.h"
+#include "platform/Translation.h"
 
 namespace vw::cli {
 
@@ -18,8 +21,8 @@ volatile std::sig_atomic_t Interrupted = 0;
 
 namespace {
 
-constexpr const char* kFirstPrompt = "Inserisci la password: ";
-constexpr const char* kSecondPrompt = "Ripeti password: ";
+constexpr const char* kFirstPrompt = QT_TRANSLATE_NOOP("vwx", "Inserisci la password: ");
+constexpr const char* kSecondPrompt = QT_TRANSLATE_NOOP("vwx", "Ripeti password: ");
 
 enum class LineRead { Line, Ended, Failed, TooLong, Cancelled };
 
@@ -155,9 +158,10 @@ bool AskNewPassword(const AskFunction& ask, const TellFunction& tell, std::strin
         SecureWipe(repeated);
         if (answered && verdict == PasswordVerdict::Accepted) return true;
         // The terminal lists the characters escaped, in the words of vwx's other messages.
-        const std::string refusal = verdict == PasswordVerdict::OutsideCodePage
-                                        ? UnusablePasswordText(password)
-                                        : PasswordRefusalText(verdict, password);
+        const std::string refusal =
+            verdict == PasswordVerdict::OutsideCodePage
+                ? UnusablePasswordText(password)
+                : EngineText(PasswordRefusalText(verdict, password)).toStdString();
         SecureWipe(password);
         if (!answered) return false;
         tell(refusal);
@@ -171,7 +175,7 @@ TerminalAnswer AskOnTerminal(bool confirm, std::string& password) {
     {
         EchoOff quiet(fd);
         const AskFunction ask = [fd](const char* prompt, std::string& answer) {
-            WriteAll(fd, prompt);
+            WriteAll(fd, QCoreApplication::translate("vwx", prompt).toStdString());
             if (ReadSecretLine(fd, answer) == LineRead::Line) return true;
             WriteAll(fd, "\n");
             return false;

@@ -23,7 +23,8 @@ std::string SourceProblem(const std::string& path) {
     struct stat info = {};
     if (::stat(path.c_str(), &info) != 0) {
         const int error = errno;
-        std::string text = "File non trovato: " + path;
+        std::string text =
+            QCoreApplication::translate("vwx", "File non trovato: ").toStdString() + path;
         if (error != ENOENT) text += " (" + std::string(std::strerror(error)) + ")";
         return text;
     }

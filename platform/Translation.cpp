@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <clocale>
 
 #include "engine/JobState.h"
 #include "engine/TextMark.h"
@@ -44,6 +45,15 @@ Catalogue InstallTranslation(bool qtTexts) {
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     }
     return catalogue;
+}
+
+ProgramTranslation::ProgramTranslation(int& argc, char** argv) {
+    if (CatalogueFor(QLocale::system().uiLanguages()) != Catalogue::English) return;
+    // The application object sets the C library's locale from the environment.
+    const std::string libraryLocale = std::setlocale(LC_ALL, nullptr);
+    application_.emplace(argc, argv);
+    std::setlocale(LC_ALL, libraryLocale.c_str());
+    InstallCatalogue(QString::fromLatin1(kEnglishCatalogue));
 }
 
 QString EngineText(const std::string& text, const std::string& lead) {

@@ -2,8 +2,10 @@
 // The programs' language. The texts in the sources are the Italian ones (vwx's own are
 // English); the locale picks either those or the English catalogue, for vwx and the desktop
 // program alike, and the engine's marked texts are translated where they are shown.
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <string>
 
 namespace vw {
@@ -25,6 +27,17 @@ inline constexpr char kEnglishCatalogue[] = ":/i18n/vaultwise_en.qm";
 // once the application object exists), and with qtTexts the catalogue of Qt's own dialogs in the
 // same language (English needs none). Returns the catalogue picked.
 Catalogue InstallTranslation(bool qtTexts);
+
+// The translation of a program without an application object of its own (vwx): when the locale
+// picks the English catalogue, makes the application object translations need and installs the
+// catalogue, leaving the C library's locale as it was. Lives as long as the program's main.
+class ProgramTranslation {
+  public:
+    ProgramTranslation(int& argc, char** argv);
+
+  private:
+    std::optional<QCoreApplication> application_;
+};
 
 // An engine text in the program's language. text starts with lead, a marked text, and goes on
 // with a detail (a description, a list of characters): the lead is translated, the detail too

@@ -646,5 +646,21 @@ when the result would replace an existing file.
         <source>%1 MB/s</source>
         <translation>%1 MB/s</translation>
     </message>
+    <message>
+        <source> (password errata o file danneggiato)</source>
+        <translation> (wrong password or damaged file)</translation>
+    </message>
+    <message>
+        <source>Inserisci la password: </source>
+        <translation>Enter the password: </translation>
+    </message>
+    <message>
+        <source>Ripeti password: </source>
+        <translation>Repeat password: </translation>
+    </message>
+    <message>
+        <source>File non trovato: </source>
+        <translation>File not found: </translation>
+    </message>
 </context>
 </TS>
