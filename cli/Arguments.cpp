@@ -32,8 +32,8 @@ bool TakesValue(const std::string& name) {
 // A path that may be given once and may not be empty; returns the error, "" when taken.
 std::string SetPathOnce(std::string& field, const std::string& value, const char* givenTwice,
                         const char* empty) {
-    if (!field.empty()) return givenTwice;
-    if (value.empty()) return empty;
+    if (!field.empty()) return QCoreApplication::translate("vwx", givenTwice).toStdString();
+    if (value.empty()) return QCoreApplication::translate("vwx", empty).toStdString();
     field = value;
     return {};
 }
@@ -60,11 +60,13 @@ std::string Apply(const Option& option, Options& o) {
     } else if (name == "-q" || name == "--quiet") {
         o.quiet = true;
     } else if (name == "-o" || name == "--output") {
-        return SetPathOnce(o.output, option.value, "the output path is given twice",
-                           "the output path is empty");
+        return SetPathOnce(o.output, option.value,
+                           QT_TRANSLATE_NOOP("vwx", "the output path is given twice"),
+                           QT_TRANSLATE_NOOP("vwx", "the output path is empty"));
     } else if (name == "--password-file") {
-        return SetPathOnce(o.passwordFile, option.value, "--password-file is given twice",
-                           "the password file's path is empty");
+        return SetPathOnce(o.passwordFile, option.value,
+                           QT_TRANSLATE_NOOP("vwx", "--password-file is given twice"),
+                           QT_TRANSLATE_NOOP("vwx", "the password file's path is empty"));
     } else {
         return "unknown option " + name;
     }
@@ -77,10 +79,10 @@ std::string Complete(const std::vector<std::string>& files, Options& o) {
         return QCoreApplication::translate("vwx", source).toStdString();
     };
     if (o.help || o.version) return {};
-    if (files.empty()) return "no file given";
+    if (files.empty()) return text("no file given");
     for (const std::string& file : files)
-        if (file.empty()) return "the file's path is empty";
-    if (o.replace && !o.output.empty()) return "--replace and --output exclude each other";
+        if (file.empty()) return text("the file's path is empty");
+    if (o.replace && !o.output.empty()) return text("--replace and --output exclude each other");
     if (files.size() > 1 && !o.output.empty()) return text("--output takes one file only");
     if (o.protect && o.restore) return text("--protect and --restore exclude each other");
     if (o.test && o.protect) return text("--test and --protect exclude each other");

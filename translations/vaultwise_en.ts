@@ -662,5 +662,21 @@ when the result would replace an existing file.
         <source>File non trovato: </source>
         <translation>File not found: </translation>
     </message>
+    <message>
+        <source>the output path is given twice</source>
+        <translation>the output path is given twice</translation>
+    </message>
+    <message>
+        <source>the output path is empty</source>
+        <translation>the output path is empty</translation>
+    </message>
+    <message>
+        <source>--password-file is given twice</source>
+        <translation>--password-file is given twice</translation>
+    </message>
+    <message>
+        <source>the password file&apos;s path is empty</source>
+        <translation>the password file&apos;s path is empty</translation>
+    </message>
 </context>
 </TS>
