@@ -79,15 +79,20 @@ std::string Complete(const std::vector<std::string>& files, Options& o) {
         return QCoreApplication::translate("vwx", source).toStdString();
     };
     if (o.help || o.version) return {};
-    if (files.empty()) return text("no file given");
+    if (files.empty()) return text(QT_TRANSLATE_NOOP("vwx", "no file given"));
     for (const std::string& file : files)
-        if (file.empty()) return text("the file's path is empty");
-    if (o.replace && !o.output.empty()) return text("--replace and --output exclude each other");
-    if (files.size() > 1 && !o.output.empty()) return text("--output takes one file only");
-    if (o.protect && o.restore) return text("--protect and --restore exclude each other");
-    if (o.test && o.protect) return text("--test and --protect exclude each other");
+        if (file.empty()) return text(QT_TRANSLATE_NOOP("vwx", "the file's path is empty"));
+    if (o.replace && !o.output.empty())
+        return text(QT_TRANSLATE_NOOP("vwx", "--replace and --output exclude each other"));
+    if (files.size() > 1 && !o.output.empty())
+        return text(QT_TRANSLATE_NOOP("vwx", "--output takes one file only"));
+    if (o.protect && o.restore)
+        return text(QT_TRANSLATE_NOOP("vwx", "--protect and --restore exclude each other"));
+    if (o.test && o.protect)
+        return text(QT_TRANSLATE_NOOP("vwx", "--test and --protect exclude each other"));
     if (o.test && (o.replace || !o.output.empty()))
-        return text("--test writes nothing: it takes neither --output nor --replace");
+        return text(QT_TRANSLATE_NOOP(
+            "vwx", "--test writes nothing: it takes neither --output nor --replace"));
     o.files = files;
     o.file = files.front();
     return {};

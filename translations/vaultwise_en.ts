@@ -678,5 +678,33 @@ when the result would replace an existing file.
         <source>the password file&apos;s path is empty</source>
         <translation>the password file&apos;s path is empty</translation>
     </message>
+    <message>
+        <source>no file given</source>
+        <translation>no file given</translation>
+    </message>
+    <message>
+        <source>the file&apos;s path is empty</source>
+        <translation>the file&apos;s path is empty</translation>
+    </message>
+    <message>
+        <source>--replace and --output exclude each other</source>
+        <translation>--replace and --output exclude each other</translation>
+    </message>
+    <message>
+        <source>--output takes one file only</source>
+        <translation>--output takes one file only</translation>
+    </message>
+    <message>
+        <source>--protect and --restore exclude each other</source>
+        <translation>--protect and --restore exclude each other</translation>
+    </message>
+    <message>
+        <source>--test and --protect exclude each other</source>
+        <translation>--test and --protect exclude each other</translation>
+    </message>
+    <message>
+        <source>--test writes nothing: it takes neither --output nor --replace</source>
+        <translation>--test writes nothing: it takes neither --output nor --replace</translation>
+    </message>
 </context>
 </TS>

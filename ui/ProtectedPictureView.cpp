@@ -12,6 +12,7 @@
 #include "engine/Paths.h"
 #include "engine/ProtectedFile.h"
 #include "platform/TextCodec.h"
+#include "platform/Translation.h"
 #include "ui/AppInfo.h"
 #include "ui/JobMessages.h"
 #include "ui/Prompts.h"
@@ -114,8 +115,7 @@ void ProtectedPictureView::ShowSelected(UiState& state, const std::function<bool
     const std::int16_t status = RestoreSelected(state, restored);
     if (restored.tooLarge) return Tell(owner, tr("Immagine troppo grande per l'anteprima"));
     if (status != kStatusOk) {
-        const JobMessage message =
-            JobMessageFor(status, QString::fromStdString(StatusMessage), state.messageGap);
+        const JobMessage message = JobMessageFor(status, StatusMessageText(), state.messageGap);
         return CurrentPrompts().showMessage(owner, message.icon, message.title, message.text);
     }
     const QString name = RestoredName(state.selectedPath, restored.extension);
