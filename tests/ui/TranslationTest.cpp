@@ -33,15 +33,11 @@ QSet<QString> ItalianTexts() {
 
 // Every text a window shows: titles, tooltips, labels, buttons, menu entries and list items.
 QStringList ShownTexts(const QWidget* root) {
-    QStringList texts{root->windowTitle()};
-    for (const QWidget* widget : root->findChildren<QWidget*>())
-        texts << widget->toolTip();
-    for (const QLabel* label : root->findChildren<QLabel*>())
-        texts << label->text();
-    for (const QAbstractButton* button : root->findChildren<QAbstractButton*>())
-        texts << button->text();
-    for (const QAction* action : root->findChildren<QAction*>())
-        texts << action->text();
+    QStringList texts;
+    const QList<const QObject*> objects = root->findChildren<const QObject*>() << root;
+    for (const QObject* object : objects)
+        for (const char* property : {"windowTitle", "toolTip", "text", "title"})
+            texts << object->property(property).toString();
     for (const QListWidget* list : root->findChildren<QListWidget*>())
         for (int row = 0; row < list->count(); ++row)
             texts << list->item(row)->text();
