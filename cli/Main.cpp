@@ -19,6 +19,7 @@
 #include "cli/Preflight.h"
 #include "cli/ProgressBar.h"
 #include "cli/Secrets.h"
+#include "cli/WrittenInThisRun.h"
 #include "engine/JobState.h"
 #include "engine/Paths.h"
 #include "engine/PrivateCode.h"
@@ -87,6 +88,16 @@ Refusal FailureOf(int status) {
     return {status, text};
 }
 
+// A job refused to replace what an earlier job of the same call wrote.
+Refusal WrittenEarlierRefusal() {
+    std::string text =
+        QCoreApplication::translate(
+            "vwx", "%1 was written earlier in this run and is not replaced, even with -f")
+            .toStdString();
+    text.replace(text.find("%1"), 2, vw::ExistingOutputPath); // the path's bytes as they are
+    return {vw::cli::kCannotCreate, text};
+}
+
 // Tells why a file failed: on standard output in a test's "FILE: reason" line, else on standard
 // error, after the file's name when the run has more than one. Returns the status.
 int Fail(const Options& options, const std::string& file, const Refusal& refusal) {
@@ -120,8 +131,8 @@ int TerminalColumns() {
 }
 
 // Runs one file's job in the direction the options give; returns the written path.
-std::string RunOne(const Options& one, const vw::cli::Secrets& keys) {
-    const vw::Overwrite overwrite = one.force ? vw::Overwrite::Allowed : vw::Overwrite::Refused;
+std::string RunOne(const Options& one, const vw::cli::Secrets& keys, bool mayReplace) {
+    const vw::Overwrite overwrite = mayReplace ? vw::Overwrite::Allowed : vw::Overwrite::Refused;
     using vw::cli::JobKind;
     const JobKind kind = one.test                   ? JobKind::Test
                          : vw::cli::Protecting(one) ? JobKind::Protect
@@ -157,6 +168,7 @@ void RunJobs(const Options& options, const std::vector<FilePlan>& plans, vw::cli
         if (vw::cli::Interrupted) vw::CancelRequested.store(true);
     };
     vw::cli::RunKeyed(secrets, [&](const vw::cli::Secrets& keys) {
+        vw::cli::WrittenInThisRun earlier;
         for (std::size_t i = 0; i < plans.size(); ++i) {
             const Options& one = plans[i].options;
             const std::int16_t cancelled =
@@ -173,9 +185,15 @@ void RunJobs(const Options& options, const std::vector<FilePlan>& plans, vw::cli
             if (showing)
                 bar.Start(vw::cli::EscapeControls(one.file), vw::FileLength(one.file),
                           TerminalColumns());
-            const std::string written = RunOne(one, keys);
+            const bool mayReplace = one.force && !earlier.MayReceive(one, plans[i].protects);
+            const std::string written = RunOne(one, keys, mayReplace);
             const int status = vw::JobStatus;
             bar.Finish(status == vw::kStatusOk);
+            if (status == vw::kStatusOk && !one.test) earlier.Add(written);
+            if (status != vw::kStatusOk && earlier.Holds(vw::ExistingOutputPath)) {
+                statuses[i] = Fail(options, one.file, WrittenEarlierRefusal());
+                continue;
+            }
             statuses[i] = Report(options, one.file, status, written);
             if (status == cancelled) break;
         }

@@ -116,7 +116,9 @@ void ProgressBar::Start(const std::string& name, std::int64_t bytes, int width) 
     Draw(false);
 }
 
+// A restore reports decoding (45 to 95) after decryption has reached 50: the line only moves on.
 void ProgressBar::Show(int percent) {
+    if (percent <= figures_.percent) return;
     figures_.percent = percent;
     Draw(false);
 }

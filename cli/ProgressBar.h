@@ -25,7 +25,7 @@ class ProgressBar {
     explicit ProgressBar(int fd) : fd_(fd) {}
     // Starts the line of a file of the given size, on a terminal of the given width.
     void Start(const std::string& name, std::int64_t bytes, int width);
-    // Redraws the line for percent; the engine reports each percentage once.
+    // Redraws the line for percent when it is further on than the line shows.
     void Show(int percent);
     // Draws the last state (all of the file when completed) and ends the line.
     void Finish(bool completed);

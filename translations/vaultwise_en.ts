@@ -706,5 +706,9 @@ when the result would replace an existing file.
         <source>--test writes nothing: it takes neither --output nor --replace</source>
         <translation>--test writes nothing: it takes neither --output nor --replace</translation>
     </message>
+    <message>
+        <source>%1 was written earlier in this run and is not replaced, even with -f</source>
+        <translation>%1 was written earlier in this run and is not replaced, even with -f</translation>
+    </message>
 </context>
 </TS>

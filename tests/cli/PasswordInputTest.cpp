@@ -87,6 +87,15 @@ TEST(ProgressText, FiguresAndTheNameCutToFitTheWidth) {
           Row{{"a.txt", 7, 1, 1}, 6, "  7%"}}) {
         EXPECT_EQ(ProgressText(figures, width), text) << width;
     }
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ProgressBar bar(ends[1]); // a restore's decoding reports 45 after decryption reached 50
+    bar.Start("a", 1000, 80), bar.Show(50), bar.Show(45), bar.Show(51), ::close(ends[1]);
+    char drawn[512] = {};
+    ASSERT_GT(::read(ends[0], drawn, sizeof drawn - 1), 0);
+    EXPECT_TRUE(std::string(drawn).find("45%") == std::string::npos &&
+                std::string(drawn).find("51%") != std::string::npos);
+    ::close(ends[0]);
 }
 
 } // namespace vw::cli

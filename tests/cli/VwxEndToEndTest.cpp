@@ -18,6 +18,7 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     damaged[4] ^= 0x40; // the data's checksum
     WriteFile(vwx.dir / "sum.vwx", ForgeVwx({.stream = damaged}, "Segreto1"));
     WriteFile(vwx.dir / "my-vwx.txt", TextData(3000, 3));
+    WriteFile(vwx.dir / "d.txt", TextData(300, 5)), WriteFile(vwx.dir / "d.md", TextData(90, 6));
     std::filesystem::create_directories(vwx.home / ".config/vaultwise");
     WriteFile(vwx.home / ".config/vaultwise/vaultwise.conf", std::string("[Config]\nOFB=0011\n"));
     WriteFile(vwx.home / "long", std::string(65535, 'k') + "x"); // the longest password line
@@ -69,7 +70,9 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
               pw,
               73,
               "my-vwx.vwx\n",
-              "vwx: my-vwx.txt: my-vwx.vwx already exists; use -f to replace it\n"},
+              "vwx: my-vwx.txt: my-vwx.vwx was written earlier in this run"},
+          // -f never replaces what an earlier file of the same call wrote.
+          Run{{"--replace", "-f", "d.txt", "d.md"}, pw, 73, "d.vwx\n", "d.vwx was written earlier"},
           Run{{"-f", "my-vwx.vwx", "gone", "x.out"},
               pw,
               4,
@@ -93,10 +96,10 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     const RunResult closed = vwx.Run({"--replace", "a.txt", "r.txt"}); // reported once
     EXPECT_EQ(closed.status, 0);
     EXPECT_EQ(closed.err, "vwx: cannot write to standard output: Broken pipe\n");
-    EXPECT_EQ(vwx.dir.Entries(),
-              (std::vector<std::string>{"a.vwx", "e\x1b[2J\n.txt", "e\x1b[2J\n.vwx", "fifo",
-                                        "my-vwx.txt", "my-vwx.vwx", "r.vwx", "s.dat", "s.txt",
-                                        "s.vwx", "sub", "sum.vwx", "x.out", "x.vwx"}));
+    EXPECT_EQ(vwx.dir.Entries(), (std::vector<std::string>{
+                                     "a.vwx", "d.md", "d.vwx", "e\x1b[2J\n.txt", "e\x1b[2J\n.vwx",
+                                     "fifo", "my-vwx.txt", "my-vwx.vwx", "r.vwx", "s.dat", "s.txt",
+                                     "s.vwx", "sub", "sum.vwx", "x.out", "x.vwx"}));
 }
 
 } // namespace vw::test
