@@ -1,12 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <random>
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "engine/Cipher.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestHost.h"

@@ -1,24 +1,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "engine/Huffman.h"
 #include "engine/HuffmanStreamDecoder.h"
-#include "engine/JobState.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestHost.h"
 
 namespace vw {
 namespace {
 
-Bytes FromText(const std::string& text) {
-    return Bytes(text.begin(), text.end());
-}
+const auto FromText = [](const std::string& text) { return Bytes(text.begin(), text.end()); };
 
 using Pass = void (*)(Bytes&, std::int32_t);
 Bytes Apply(Pass pass, Bytes data) {

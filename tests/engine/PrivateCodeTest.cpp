@@ -7,12 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <initializer_list>
 #include <new>
-#include <string>
 #include <string_view>
-#include <tuple>
-#include <vector>
 
 #include "engine/Cipher.h"
 #include "engine/Cp1252.h"
@@ -88,24 +84,9 @@ TEST(DecodeHexPairs, PairsInEitherCaseOddLengthAndNonHexPairs) {
         EXPECT_EQ(DecodeHexPairs(hex), code) << hex;
 }
 
-TEST(ReadPrivateCode, DecryptsWithTheComputerNameOrTheFallbackKey) {
-    const std::string code = "Codice privato \xE8 qui", name = "WORKSTATION-7";
-    // Computer name, stored value, code read.
-    const std::tuple<std::string, std::string, std::string> cases[] = {
-        {name, "", ""}, // nothing stored
-        {name, StoredForm(code, name), code},
-        {"", StoredForm(code, kPrivateCodeFallbackKey), code},
-    };
-    for (const auto& [computer, stored, expected] : cases) {
-        ScopedTestHost scope;
-        scope.host.computerName = computer;
-        if (!stored.empty()) scope.host.settings = {{"OFB", stored}};
-        EXPECT_EQ(ReadPrivateCode(), expected) << stored;
-    }
-}
-
-// Not even a piece: a string grown byte by byte releases ever longer prefixes.
-TEST(ReadPrivateCode, LeavesNoCopyOfTheCodeOrItsKeyInTheCipherOrInReleasedMemory) {
+// Decrypted with the computer's name, or the fallback key without one, leaving no copy of the
+// code or its key, not even a piece (a string grown byte by byte releases ever longer prefixes).
+TEST(ReadPrivateCode, DecryptsLeavingNoCopyOfTheCodeOrItsKeyInTheCipherOrInReleasedMemory) {
     ScopedTestHost scope;
     scope.host.computerName = "A COMPUTER NAME TOO LONG FOR A SHORT STRING";
     const std::string code = PatternCode(300);
@@ -119,6 +100,11 @@ TEST(ReadPrivateCode, LeavesNoCopyOfTheCodeOrItsKeyInTheCipherOrInReleasedMemory
     const Cipher& cipher = TheCipher();
     EXPECT_TRUE(std::all_of(cipher.PermA(), cipher.PermA() + 463, [](auto v) { return v == 0; }));
     EXPECT_EQ(cipher.IndexSum(), 0);
+    scope.host.computerName = ""; // no computer name: the fallback key
+    scope.host.settings = {{"OFB", StoredForm(code, kPrivateCodeFallbackKey)}};
+    EXPECT_EQ(ReadPrivateCode(), code);
+    scope.host.settings.clear(); // nothing stored
+    EXPECT_EQ(ReadPrivateCode(), "");
 }
 
 TEST(ReadPrivateCode, DecryptsALongCodeWholeWithTheBufferProgressWhateverCancelArrives) {
@@ -205,15 +191,6 @@ TEST(Cp1252, EveryByteRoundTripsAndUnrepresentableCharactersBecomeQuestionMarksL
         EXPECT_EQ(CharactersOutsideCp1252(utf8), outside) << utf8;
         EXPECT_TRUE(!outside.empty() || Cp1252ToUtf8(bytes) == utf8) << utf8;
     }
-}
-
-TEST(Cp1252, LowerCase) {
-    const std::pair<int, int> cases[] = {{'A', 'a'},   {'Z', 'z'},   {'a', 'a'},   {'@', '@'},
-                                         {'[', '['},   {0xC0, 0xE0}, {0xDE, 0xFE}, {0xD7, 0xD7},
-                                         {0xDF, 0xDF}, {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8E, 0x9E},
-                                         {0x9F, 0xFF}, {0x80, 0x80}};
-    for (const auto& [upper, lower] : cases)
-        EXPECT_EQ(Cp1252ToLower(static_cast<unsigned char>(upper)), lower) << upper;
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <numeric>
-#include <random>
 #include <thread>
 
 #include "engine/FileIO.h"
@@ -56,22 +55,6 @@ TEST_F(ProtectedFileTest, OutputNamesAndWhichFilesStay) {
         EXPECT_EQ(FilePermissions(dir / c.restored), 0640u);
         EXPECT_EQ(dir.Entries(FolderOf(c.source)), c.after);
     }
-}
-
-TEST_F(ProtectedFileTest, RandomHeadersAndThePrivateCode) {
-    hooks::ProtectHeaderSource = nullptr;
-    const Bytes data = TextData(4000, 3);
-    WriteFile(dir / "a.txt", data);
-    for (const char* name : {"one", "two"}) { // without mouse entropy, then with it
-        EntropyPool = name[0] == 'o' ? "" : "\x01\x7f\xff mouse";
-        const std::string p = Run(dir / "a.txt", dir / name, kPassword, "PCM-123");
-        const std::uintmax_t n = std::filesystem::file_size(p) - Encoded(data).size() - 6;
-        EXPECT_TRUE(n >= vwx::kMinHeaderLength && n <= vwx::kMaxHeaderLength) << n;
-        EXPECT_EQ(Run(p, dir / "r.x", kPassword, "PCM-123"), dir / "r.txt");
-        EXPECT_EQ(ReadFile(dir / "r.txt"), data);
-    }
-    EntropyPool.clear();
-    EXPECT_NE(ReadFile(dir / "one.vwx"), ReadFile(dir / "two.vwx"));
 }
 
 TEST_F(ProtectedFileTest, ForgedFilesAreRefusedOnlyOnceTheirCheckValuesAgree) {
@@ -217,6 +200,7 @@ TEST(MouseEntropy, ThePoolRunsRoundAcrossTheHeadersMixingKeys) {
     const std::string once = header("\x05\x09\x0c"),
                       thrice = header("\x05\x09\x0c\x05\x09\x0c\x05\x09\x0c");
     const std::string other = header("\x05\x0c\x09");
+    EXPECT_EQ(header(" ")[0], '\xe0'); // 32 ^ 32 is below the shortest header: 224 lengths on
     hooks::RandomSource = nullptr;
     EntropyPool.clear();
     EXPECT_EQ(once, thrice);
@@ -235,25 +219,20 @@ TEST(MouseEntropy, ThePoolRunsRoundAcrossTheHeadersMixingKeys) {
 // Ending while a worker still waits on a queue: the worker is stopped, not waited for forever.
 TEST(Workers, EndingWhileAWorkerWaitsStopsIt) {
     auto ended = std::make_shared<std::atomic<bool>>(false);
-    std::thread job([ended] {
+    std::thread([ended] {
         stream::ChunkQueue queue;
-        {
-            stream::Workers workers;
-            workers.Watch(queue);
-            workers.Start("vw-test", [&queue] {
-                stream::ChunkBuffer c;
-                queue.Pop(c);
-            });
-        }
+        std::optional<stream::Workers> workers(std::in_place);
+        workers->Watch(queue);
+        workers->Start("vw-test", [&queue] {
+            stream::ChunkBuffer c;
+            queue.Pop(c);
+        });
+        workers.reset();
         *ended = true;
-    });
+    }).detach();
     for (int i = 0; i < 500 && !*ended; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (!*ended) {
-        job.detach();
-        FAIL() << "the worker was never stopped";
-    }
-    job.join();
+    EXPECT_TRUE(*ended) << "the worker was never stopped";
 }
 
 TEST(ReportProgress, ZeroChangesNothingAndMoreThan100Is100) {
@@ -277,7 +256,7 @@ TEST_F(ProtectedFileTest, PasswordFirstThenMissingAndEmptySourcesThenTheJob) {
         EXPECT_EQ(StatusMessage, message);
     }
     EXPECT_EQ(host.eventCalls, 0);
-    // Each job clears the outcome of the one before; codes outside the table leave the message.
+    // Each job clears the outcome of the one before.
     WriteFile(dir / "a.txt", "hello world");
     EXPECT_EQ(Run(dir / "a.txt", dir / "gone/a.txt"), dir / "a.txt");
     ASSERT_EQ(JobStatus, 12);
@@ -285,10 +264,6 @@ TEST_F(ProtectedFileTest, PasswordFirstThenMissingAndEmptySourcesThenTheJob) {
     EXPECT_EQ(JobStatus, 0);
     EXPECT_EQ(StatusMessage + ErrorDescription, "");
     EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.txt", "b.vwx", "empty.txt"}));
-    JobStatus = 7;
-    StatusMessage = "previous";
-    SetStatusMessage();
-    EXPECT_EQ(StatusMessage, "previous");
 }
 
 TEST(AtomicFile, TheResultFollowsTheUmaskWhileTheTemporaryFileStaysPrivate) {
@@ -341,7 +316,9 @@ TEST(Paths, NamePartsLookOnlyAtTheLastPathElement) {
         {"rel/b.txt", "txt", "rel/b", "rel/"},
         {"/a/", "", "/a/", "/a/"},
         {"/home/u/my.dir/file", "", "/home/u/my.dir/file", "/home/u/my.dir/"},
-        {"/a/ÉTÉ.ÀÉ", "àé", "/a/ÉTÉ", "/a/"}}; // letters of the code page, not only ASCII
+        {"/a/ÉTÉ.ÀÉ", "àé", "/a/ÉTÉ", "/a/"}, // letters of the code page, not only ASCII
+        {"/a/x.ŠŒŽŸÞ", "šœžÿþ", "/a/x", "/a/"},
+        {"/a/x.×ß@[Z€", "×ß@[z€", "/a/x", "/a/"}}; // no lower case of their own but Z
     for (const auto& [path, extension, without, folder] : cases) {
         SCOPED_TRACE(path);
         EXPECT_EQ(ExtensionOf(path), extension);
