@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the program's picture files into one folder:
 //   01.jpg 02.jpg  exit button, released and pressed
 //   21.jpg 22.jpg  open button, released and pressed

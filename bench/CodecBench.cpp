@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of the cipher and the codec on their own: MB/s of the bytes each one processes.
 #include <benchmark/benchmark.h>
 

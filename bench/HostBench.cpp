@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A restore as the desktop program runs it, against vwx on the same file: the job runs on the
 // calling thread of a Qt application (offscreen), through QtHost, which runs pending events at
 // most every 10 ms, with a progress bar taking every percentage. vwx runs as its own process.

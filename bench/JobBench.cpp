@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole jobs through ProcessFile: protect and restore of a 64 MiB text-like file, in MB/s of
 // the source (10^6 bytes), with the process's peak memory as a counter. Jobs stream through
 // their files, so the peak stays far below the file's size.

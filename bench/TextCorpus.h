@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // English-like text for benchmarks and tests: words from a fixed list with a skewed choice,
 // capitals after a full stop, commas and paragraph breaks. The same seed gives the same text.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text shown on a terminal: file names and engine messages may hold any byte.
 #include <string>

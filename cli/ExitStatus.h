@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The exit statuses of vwx besides the job's own status codes (the sysexits values), and the
 // refusal that ends a run before its job.

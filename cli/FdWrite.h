@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing whole texts to a file descriptor.
 #include <string_view>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One file's job in the direction the command line chose, after the checks every job makes
 // first: the password rule, then a source that exists and is not empty.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vwx: protects, restores or tests files from the command line, the way the desktop program does.
 #include <QCoreApplication>
 #include <cerrno>

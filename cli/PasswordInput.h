@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where vwx gets its password: a file's first line, the environment, or the terminal.
 #include <csignal>

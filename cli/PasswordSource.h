@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which password a run uses: the password file's first line, else VWX_PASSWORD, else what is
 // typed on the terminal.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The checks vwx makes before it asks for a password, so a job that cannot succeed stops
 // before anyone types anything.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One progress line per file on a terminal: redrawn in place while the job runs, left standing
 // when it ends.

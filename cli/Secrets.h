@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The secret texts of one vwx run, kept where the run can wipe each as soon as it has served.
 #include <functional>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files one call of vwx has written so far. A later job of the same call never replaces
 // one of them, -f or not: two sources whose results share a name (notes.txt and notes.md, both

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The byte-stream cipher: three chained permutation tables of sizes 463, 251 and 181 with
 // ciphertext feedback. Key texts are single-byte code-page strings.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Windows-1252, the single-byte code page that key texts and stored extensions use.
 // Every byte round-trips: the five undefined bytes map to the control characters of the same

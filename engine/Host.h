@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the engine needs from the program around it. The GUI, the CLI and the tests each plug
 // in their own; the default does nothing and answers every setting with its default.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The static Huffman codec: "HE3" coded streams and "HE0" stored streams.
 #include <cstddef>

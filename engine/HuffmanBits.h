@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Bit packing shared by the codec: bits go into a byte from its least significant end, so a
 // run of stream bytes read as a little-endian word holds the bits in stream order.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HuffmanDecode and the piecewise decoder it runs on: an "HE0" or "HE3" stream back into the
 // bytes it was made from. Every field of a coded stream is checked before it is used, and the
 // code table must describe a complete prefix code, so a damaged or forged stream is refused

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The encoder's code, chosen from the byte counts of the whole input: the code tree, the codes
 // it gives, the stream's head (identification, checksum, length, symbol

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The codec's output buffers. Whole files pass through them, so they are asked for in huge
 // pages where the system offers that on request: first-touch page faults of a fresh buffer in

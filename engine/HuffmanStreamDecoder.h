@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The decoder of "HE0" and "HE3" streams, fed piece by piece. It parses the stream's head as it
 // arrives, then decodes the data bits into the output the caller provides, stopping at every

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Memory that whole files pass through, in huge pages where the system offers them on request:
 // first-touch page faults of a fresh buffer in 4 KiB pages can cost more than the work on it.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One protect or restore as its caller asked for it, and what both procedures do alike: the
 // busy pointer, the cipher wiped at the end, the checks that the source stays the file the job

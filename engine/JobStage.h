@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Following, on the calling (user-interface) thread, a stage of a job that worker threads run.
 // Only the calling thread passes yield points: the workers publish how far they are, and the

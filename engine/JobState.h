@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The job state shared by the whole engine, the status table, and how long loops yield: after
 // every element whose index (from 0) is a multiple of the loop's interval, pending events run,

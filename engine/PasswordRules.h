@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The password rules: which entries the password dialog and vwx refuse, the dialog's refusal
 // texts, and the key quality score of the dialog's meter. Passwords key the cipher as

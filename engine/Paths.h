@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small path functions. Paths are UTF-8 text with "/" as the separator.
 #include <cstdint>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The private crypto code stored, encrypted and hex-encoded, under the setting "OFB".
 #include <string>

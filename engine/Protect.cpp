@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protecting a file: a first pass counts the source's bytes for the code plan, a second one
 // codes the source and encrypts the stream on two workers, straight into the protected file.
 #include <array>

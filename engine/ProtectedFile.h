@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The protected file's two procedures: ProtectFile writes a ".vwx" file, RestoreFile reads one
 // back. The format is in VwxFormat.h, the random header in RandomHeader.h.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The random header of a protected file, and the pool of randomness that the main window feeds
 // from mouse movement over its file panel.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Restoring a protected file: its head is read and decrypted first; then the data is decrypted
 // in two halves on two threads, decoded on the second, and written by a third into the result,
 // under a temporary name that is committed only once the check values agree and the data's

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the bytes of a restore go: a file written under a temporary name until the job commits
 // it, or memory. A restore that only tests the file has no sink.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A byte buffer for plain data held in memory: every block it lets go of, when it grows or when
 // it is destroyed, is overwritten first, so no copy of the bytes is left behind in freed memory.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The head of a protected file read back: the header, whose last two bytes are the check
 // values, and the stored extension, which becomes part of the restored file's name.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a job needs to work through a file in chunks on several threads: chunk buffers, the
 // queues that pass them from one thread to the next, and the worker threads with their first

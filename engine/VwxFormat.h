@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layout of the protected file, every field and limit named once. docs/format.md describes
 // the format ("The protected file").

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decodes arbitrary bytes as a compressed stream: it must end in data, status 5 or an
 // EngineError, never in a crash, a hang or a runaway allocation.
 #include <cstddef>

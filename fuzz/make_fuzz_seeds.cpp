@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed corpus of the fuzz harnesses: make_fuzz_seeds CORPUS_FOLDER
 #include <filesystem>
 #include <numeric>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The password rules and the key quality score on arbitrary text.
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Restores arbitrary bytes (encrypted first when the first byte is odd): a failed job writes
 // nothing and describes its failure without control characters.
 #include <cstddef>

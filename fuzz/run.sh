@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vaultwise developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer harnesses with clang and runs each for a bounded time, as many at once as
 # there are processors (VW_FUZZ_JOBS overrides), so each harness gets a whole processor:
 #   fuzz/run.sh [SECONDS_EACH]

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vaultwise developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in a release build. The package installs under the build's
 # own prefix, the one compiled into the desktop program as its pictures' folder, so a package
 # for /usr needs -DCMAKE_INSTALL_PREFIX=/usr. Its dependencies are found by dpkg-shlibdeps; the

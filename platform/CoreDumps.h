@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps the process out of core dumps: a dump taken during a job would hold the password and
 // the private code in plain text.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine's host on top of QtCore, shared by the desktop program and the command-line tool:
 // per-user settings, the computer's name, event processing, and progress and busy callbacks.

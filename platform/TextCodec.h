@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text of the user interface to the single-byte code-page bytes the engine keys with, and
 // back. Characters the code page cannot represent become "?".

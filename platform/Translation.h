@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The programs' language. The texts in the sources are the Italian ones (vwx's own are
 // English); the locale picks either those or the English catalogue, for vwx and the desktop

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vaultwise developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and starts it; arguments go to the program (a file to open).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vaultwise developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build and the tests need, when they are missing.
 # With VW_FUZZ=1 also clang and the runtime libraries (libFuzzer, sanitizers) of that clang.
 set -euo pipefail

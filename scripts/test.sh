@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vaultwise developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything and runs every test:
 #   scripts/test.sh             release build in build/
 #   scripts/test.sh --sanitize  the tests with AddressSanitizer and UndefinedBehaviorSanitizer,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A label that reports clicks and double clicks of the left mouse button: a double click
 // reports the click of its first half, then the double click.

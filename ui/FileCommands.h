@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file commands behind the main window: choosing the file and the output path, holding a
 // password, starting a job, the quick view, opening a file and showing its properties.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture that works as a button: any mouse button pressed on it (or on its caption) shows
 // its pressed picture, the release shows its released picture and reports the release.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // frmKey: the password dialog (its controls carry their design names as object names). The password
 // is typed twice; the meter rates it; an accepted OK holds it in the shared state. Shown modally

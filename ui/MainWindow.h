@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // frmMain: the main window (its controls carry their design names as object names). Describes the
 // selected file (RefreshFilePanel), keeps the commands' states (UpdateCommandStates) and offers the

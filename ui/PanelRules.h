@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's panel rules that need no window: path shortening, the time estimate, the
 // size and attribute caption and the password dialog's refusals.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's pictures, drawn in code: the main picture, the banner and its pointer, the
 // program icon and the looks of the three picture buttons. Needs only QtGui.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop program: the shared state, the three windows, the file commands and the
 // engine's host, and the start sequence.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures the program reads from its own folder, and the ones drawn in at build time.
 #include "ui/PictureArt.h"

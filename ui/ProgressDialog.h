@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // frmProgress: the dialog every protect or restore job runs in. Shown modally; when it becomes
 // active it runs the job, reports a failure, brings the main window up to date and hides.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything modal the program asks outside its own windows: message boxes and file dialogs.
 // Tests install their own Prompts to answer them.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The quick view of a protected picture. The protected file is restored into memory only and
 // decoded there; the restored bytes are wiped as soon as the picture is decoded, and the window

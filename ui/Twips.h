@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Screen lengths of the window layouts are given in twips, 15 to a pixel.
 #include <cmath>

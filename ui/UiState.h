@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The user-interface state shared by the main window, the dialogs and the file commands.
 // One instance lives for the whole run; everything here runs on the user-interface thread.

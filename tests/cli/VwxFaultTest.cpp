@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Signals while vwx waits to open a password FIFO and while it writes: no core, no file written.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs vwx in a scratch folder and home, clean environment, cores allowed, in a new session.
 #include <fcntl.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vwx on a pseudo-terminal: the password is asked without echo, twice when protecting (once when
 // restoring: a second prompt would hold up the end); Ctrl-C or the end of input cancels.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The private code, the password rules, the key quality score and the code page they use.
 #include <gtest/gtest.h>
 #include <malloc.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protect and restore through ProcessFile, the mouse entropy pool and the driver's checks.
 #include <fcntl.h>
 #include <signal.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Jobs go through their files in chunks on worker threads: the very bytes of the buffer-level
 // codec and cipher across chunk edges, the exact progress and yields, a cancel at every yield
 // point, sources that change under the job, workers that end late.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vaultwise developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Debian package of a release build and checks it: the files it installs, that
 # dpkg-shlibdeps found the Qt dependency, that it has no maintainer scripts, that after an
 # install .vwx files open with the desktop program, and that the bash completion offers

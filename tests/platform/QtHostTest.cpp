@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt host: the user's own settings only, the code page both ways, no core dumps.
 #include <QSettings>
 #include <QTemporaryDir>

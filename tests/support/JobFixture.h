@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Jobs through ProcessFile with the fixed header, each checked to leave the cipher state wiped.
 #include <gtest/gtest.h>

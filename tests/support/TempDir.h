@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A scratch folder removed with its contents afterwards, file helpers and test data.
 #include <unistd.h>

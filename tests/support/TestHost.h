@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A host for engine tests: records what the engine reports, cancels at a chosen event call and
 // runs `act` after each record (another program acting on the files meanwhile).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening files and their properties, the desktop's bus calls, and the save dialog.
 #include <QtDBus>
 #include <sys/stat.h>

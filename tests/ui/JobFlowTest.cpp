@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program: its start, the file commands, and jobs to the disk and back.
 #include "UiTestSupport.h"
 

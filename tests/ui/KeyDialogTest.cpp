@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The password dialog: its refusals, what it holds and what it leaves behind.
 #include "UiTestSupport.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the picture buttons, the panel's states and the entropy feed.
 #include "UiTestSupport.h"
 #include "engine/ProtectedFile.h"

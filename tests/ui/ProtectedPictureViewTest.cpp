@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quick view of a protected picture: restored into memory only, shown, wiped on closing.
 #include <sys/inotify.h>
 #include <unistd.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The English catalogue: no window of the desktop program keeps an Italian text under it, and
 // the locale picks the catalogue.
 #include <QXmlStreamReader>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared helpers of the desktop program's tests and the one fixture that runs a whole program.
 #include <QtWidgets>
