@@ -21,6 +21,13 @@ FileKind DetectFileKind(const std::string& path) {
     return marked ? FileKind::Protected : FileKind::Plain;
 }
 
+std::string ResultPathFor(const std::string& sourcePath, const std::string& outputPath,
+                          const std::string& password, const std::string& privateCode) {
+    if (DetectFileKind(sourcePath) == FileKind::Plain)
+        return WithoutExtension(outputPath) + vwx::kExtension;
+    return RestoredPathFor(sourcePath, outputPath, password, privateCode);
+}
+
 std::int16_t RunChecked(const std::string& sourcePath, const std::string& password,
                         const std::function<void()>& job) {
     JobStatus = kStatusOk;
@@ -42,7 +49,7 @@ std::int16_t RunChecked(const std::string& sourcePath, const std::string& passwo
 
 std::string ProcessFile(const std::string& sourcePath, const std::string& outputPath,
                         const std::string& password, const std::string& privateCode,
-                        Overwrite overwrite) {
+                        const Overwrite& overwrite) {
     std::string result;
     RunChecked(sourcePath, password, [&] {
         switch (DetectFileKind(sourcePath)) {

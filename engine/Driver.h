@@ -17,13 +17,18 @@ enum class FileKind : std::int16_t { Plain = 0, Protected = 1, Unknown = 2 };
 // kind. Leaves JobStatus and StatusMessage; returns the written path, or sourcePath on failure.
 std::string ProcessFile(const std::string& sourcePath, const std::string& outputPath,
                         const std::string& password, const std::string& privateCode,
-                        Overwrite overwrite = Overwrite::Allowed);
+                        const Overwrite& overwrite = Overwrite::Allowed);
 
 // What ProcessFile does around every job, for other procedures on a source (TestProtectedFile,
 // RestoreIntoMemory): clears the job state, checks the password rule and the source, runs `job`
 // only when they pass, and leaves StatusMessage. Returns JobStatus.
 std::int16_t RunChecked(const std::string& sourcePath, const std::string& password,
                         const std::function<void()>& job);
+
+// The path a job on sourcePath with outputPath would write (as ProcessFile decides the
+// direction), so that a caller can ask before it is replaced; "" when it cannot be told.
+std::string ResultPathFor(const std::string& sourcePath, const std::string& outputPath,
+                          const std::string& password, const std::string& privateCode);
 
 // Protected when the file name contains "vwx" (any letter case), Plain otherwise.
 FileKind DetectFileKind(const std::string& path);

@@ -73,8 +73,9 @@ void ExpectPassComplete(ChunkReader& reader, const Stamp& seen, const std::strin
 }
 
 bool MayReplace(const Job& job, const std::string& written) {
-    return job.overwrite == Overwrite::Allowed ||
-           (job.output == job.source && written == job.source);
+    return job.overwrite.mode == Overwrite::Allowed ||
+           (job.output == job.source && written == job.source) ||
+           (!job.overwrite.confirmed.empty() && written == job.overwrite.confirmed);
 }
 
 void ExpectFreePath(const Job& job, const std::string& written) {

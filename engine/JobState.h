@@ -39,14 +39,24 @@ extern std::string ErrorDescription;
 extern std::atomic<bool> CancelRequested;
 extern std::int16_t LastProgress;
 
-// Whether a job may replace a file that already sits at the path of its result.
-enum class Overwrite : std::int16_t {
-    // Replaced (the desktop program's save dialog asked the user first).
-    Allowed,
-    // The job fails with 12 or 22 and ExistingOutputPath names the file; nothing is written.
-    // Only the source itself may be replaced, and only when the caller passed the source as
-    // the output path (it asked for the result to replace the source).
-    Refused,
+// Which existing file a job's result may replace.
+struct Overwrite {
+    enum Mode : std::int16_t {
+        // Any (the caller asked the user first).
+        Allowed,
+        // None: the job fails with 12 or 22 and ExistingOutputPath names the file; nothing is
+        // written. Only the source itself may be replaced, and only when the caller passed the
+        // source as the output path (it asked for the result to replace the source), and the
+        // confirmed path, when there is one.
+        Refused,
+    };
+    // NOLINTNEXTLINE(google-explicit-constructor): a mode alone is the common case
+    Overwrite(Mode m = Allowed, std::string path = {}) : mode(m), confirmed(std::move(path)) {}
+    // Refused, but for the one path the user confirmed to be replaced.
+    static Overwrite OnlyConfirmed(std::string path) { return {Refused, std::move(path)}; }
+
+    Mode mode;
+    std::string confirmed;
 };
 // The existing file that the last job refused to replace; empty otherwise.
 extern std::string ExistingOutputPath;

@@ -49,14 +49,14 @@ std::int16_t RestoreWithoutFile(const std::string& sourcePath, const std::string
 
 std::string ProtectFile(const std::string& sourcePath, const std::string& outputPath,
                         const std::string& password, const std::string& privateCode,
-                        Overwrite overwrite) {
+                        const Overwrite& overwrite) {
     const Job job{sourcePath, outputPath, password, privateCode, overwrite, std::time(nullptr)};
     return Guarded(kStatusProtectFailed, sourcePath, [&] { return ProtectJob(job); });
 }
 
 std::string RestoreFile(const std::string& sourcePath, const std::string& outputPath,
                         const std::string& password, const std::string& privateCode,
-                        Overwrite overwrite) {
+                        const Overwrite& overwrite) {
     const Job job{sourcePath, outputPath, password, privateCode, overwrite, std::time(nullptr)};
     return Guarded(kStatusRestoreFailed, sourcePath, [&] { return RestoreJob(job); });
 }
@@ -74,7 +74,7 @@ std::int16_t RestoreIntoMemory(const std::string& sourcePath, const std::string&
     MemorySink sink(out.bytes, limit);
     RestoreWithoutFile(sourcePath, password, privateCode, &sink, out.extension);
     out.tooLarge = sink.Refused();
-    if (JobStatus != kStatusOk) SecureBytes().swap(out.bytes);
+    if (JobStatus != kStatusOk && !out.tooLarge) SecureBytes().swap(out.bytes);
     return JobStatus;
 }
 

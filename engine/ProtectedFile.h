@@ -18,10 +18,16 @@ namespace vw {
 // run-time failure, described by ErrorDescription).
 std::string ProtectFile(const std::string& sourcePath, const std::string& outputPath,
                         const std::string& password, const std::string& privateCode,
-                        Overwrite overwrite = Overwrite::Allowed);
+                        const Overwrite& overwrite = Overwrite::Allowed);
 std::string RestoreFile(const std::string& sourcePath, const std::string& outputPath,
                         const std::string& password, const std::string& privateCode,
-                        Overwrite overwrite = Overwrite::Allowed);
+                        const Overwrite& overwrite = Overwrite::Allowed);
+
+// The path a restore of sourcePath into outputPath would write: the output path with the
+// extension stored in the file, read with the password and private code (nothing else of the
+// file is checked). "" when the head cannot be read or names no extension a file could take.
+std::string RestoredPathFor(const std::string& sourcePath, const std::string& outputPath,
+                            const std::string& password, const std::string& privateCode);
 
 // A restore that writes nothing anywhere: the password, the check values, the decoding and the
 // checksum are all tried, and JobStatus and ErrorDescription are left as RestoreFile leaves them.
@@ -33,13 +39,15 @@ std::int16_t TestProtectedFile(const std::string& sourcePath, const std::string&
 struct RestoredBytes {
     std::string extension; // as stored: without the dot, in the code page
     SecureBytes bytes;
-    // The restored length is over the limit: refused before decoding, with status 22 and
-    // ErrorDescription telling both lengths.
+    // The restored length is over the limit: refused before decoding the rest, with status 22
+    // and ErrorDescription telling both lengths; bytes then holds the file's first bytes (at
+    // most MemorySink::kKeptOfRefused), enough to tell what kind of file it is.
     bool tooLarge = false;
 };
 
 // A restore into memory, never to disk, of at most `limit` bytes. Leaves JobStatus and
-// ErrorDescription as RestoreFile does and returns JobStatus; the bytes are kept only with 0.
+// ErrorDescription as RestoreFile does and returns JobStatus; the bytes are kept only with 0,
+// or the first ones when the file is too large.
 std::int16_t RestoreIntoMemory(const std::string& sourcePath, const std::string& password,
                                const std::string& privateCode, std::size_t limit,
                                RestoredBytes& out);

@@ -265,6 +265,8 @@ void RestorePipeline::Write(const std::uint8_t* data, std::size_t count) {
     if (count == 0 || !sink_ || result_.writeFailure) return;
     try {
         sink_->Write(data, count);
+    } catch (const LengthRefused&) {
+        throw; // stops the restore now
     } catch (...) {
         result_.writeFailure = std::current_exception();
     }
@@ -356,6 +358,26 @@ std::string RestoreJob(const Job& job) {
     if (status != kStatusOk) return StoppedAs(status, job);
     return FinishJob(job, written, start.file.stamp,
                      [&](unsigned mode, bool replace) { sink.Commit(mode, replace); });
+}
+
+std::string RestoredPathFor(const std::string& sourcePath, const std::string& outputPath,
+                            const std::string& password, const std::string& privateCode) {
+    try {
+        ChunkReader reader(sourcePath);
+        Bytes head(static_cast<std::size_t>(
+            std::min<std::int64_t>(reader.Size(), vwx::kMaxDataStart + vwx::kCheckValues)));
+        reader.Read(head.data(), head.size());
+        Cipher cipher;
+        cipher.Init(password, privateCode);
+        StoredHead stored;
+        const bool fits = ReadStoredHead(cipher, head.data(), head.size(), stored);
+        cipher.Wipe();
+        SecureWipe(head);
+        if (!fits || stored.failure) return {};
+        return WithoutExtension(outputPath) + SafeExtension(stored.extension);
+    } catch (const EngineError&) {
+        return {};
+    }
 }
 
 std::int16_t RestoreJobInto(const Job& job, RestoreSink* sink, std::string& extension) {

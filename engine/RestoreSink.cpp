@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/RestoreSink.h"
 
+#include <algorithm>
+
 #include "engine/Paths.h"
 
 namespace vw {
@@ -22,17 +24,23 @@ void FileSink::Open() {
 }
 
 void MemorySink::Expect(std::size_t length) {
-    if (length > limit_) {
-        refused_ = true;
-        throw LengthRefused("the restored file would be " + std::to_string(length) +
-                            " bytes, more than the " + std::to_string(limit_) +
-                            " bytes allowed in memory");
-    }
-    bytes_.reserve(length);
+    length_ = length;
+    refused_ = length > limit_;
+    bytes_.reserve(refused_ ? std::min({length, limit_, kKeptOfRefused}) : length);
 }
 
 void MemorySink::Write(const std::uint8_t* data, std::size_t count) {
-    bytes_.insert(bytes_.end(), data, data + count);
+    if (!refused_) {
+        bytes_.insert(bytes_.end(), data, data + count);
+        return;
+    }
+    const std::size_t room = bytes_.capacity() - bytes_.size();
+    bytes_.insert(bytes_.end(), data, data + std::min(count, room));
+    if (count >= room) {
+        throw LengthRefused("the restored file would be " + std::to_string(length_) +
+                            " bytes, more than the " + std::to_string(limit_) +
+                            " bytes allowed in memory");
+    }
 }
 
 } // namespace vw

@@ -24,7 +24,7 @@ class RestoreSink {
   public:
     virtual ~RestoreSink() = default;
     // Once the stream's head is read, before any byte: the restored length it states. Raises
-    // LengthRefused to refuse it, which stops the restore at once.
+    // LengthRefused, here or from Write, to refuse it, which stops the restore at once.
     virtual void Expect(std::size_t length) { (void)length; }
     virtual void Write(const std::uint8_t* data, std::size_t count) = 0;
 };
@@ -47,9 +47,13 @@ class FileSink : public RestoreSink {
 // Restored bytes kept in memory, up to a limit.
 class MemorySink : public RestoreSink {
   public:
+    // Of a file refused for its length, this many of its first bytes are kept: enough to tell
+    // what kind of file it is.
+    static constexpr std::size_t kKeptOfRefused = std::size_t{64} << 10;
+
     MemorySink(SecureBytes& bytes, std::size_t limit) : bytes_(bytes), limit_(limit) {}
-    // Refuses a length over the limit; otherwise reserves exactly that length, so that the
-    // buffer never grows.
+    // Refuses a length over the limit once its first bytes are kept; otherwise reserves exactly
+    // that length, so that the buffer never grows.
     void Expect(std::size_t length) override;
     void Write(const std::uint8_t* data, std::size_t count) override;
     bool Refused() const { return refused_; }
@@ -58,6 +62,7 @@ class MemorySink : public RestoreSink {
     SecureBytes& bytes_;
     std::size_t limit_;
     bool refused_ = false;
+    std::size_t length_ = 0;
 };
 
 } // namespace vw

@@ -160,6 +160,32 @@ TEST_F(ProtectedFileTest, RefusedOverwriteKeepsEveryExistingFile) {
     EXPECT_EQ(ReadFile(dir / "x.vwx"), Bytes{'x'});
 }
 
+// The desktop program names the one existing file the user agreed to replace; the result
+// replaces nothing else, and its path can be known before the job runs.
+TEST_F(ProtectedFileTest, OnlyTheConfirmedPathIsReplaced) {
+    WriteFile(dir / "a.txt", "plain");
+    const std::string p = Run(dir / "a.txt", dir / "p.txt");
+    WriteFile(dir / "victim.vwx", "old");
+    WriteFile(dir / "victim.txt", "old");
+    EXPECT_EQ(ResultPathFor(dir / "a.txt", dir / "victim", kPassword, ""), dir / "victim.vwx");
+    EXPECT_EQ(ResultPathFor(p, dir / "victim", kPassword, ""), dir / "victim.txt");
+    WriteFile(dir / "short.vwx", "ab");
+    EXPECT_EQ(ResultPathFor(dir / "short.vwx", dir / "victim", kPassword, ""), "");
+    for (const std::string& source : {dir / "a.txt", p}) {
+        const std::string written = ResultPathFor(source, dir / "victim", kPassword, "");
+        SCOPED_TRACE(written);
+        EXPECT_EQ(Run(source, dir / "victim", kPassword, "",
+                      Overwrite::OnlyConfirmed(dir / "victim")),
+                  source);
+        EXPECT_EQ(ExistingOutputPath, written);
+        EXPECT_EQ(ReadFile(written), Bytes({'o', 'l', 'd'}));
+        EXPECT_EQ(Run(source, dir / "victim", kPassword, "", Overwrite::OnlyConfirmed(written)),
+                  written);
+        EXPECT_EQ(JobStatus, 0);
+    }
+    EXPECT_EQ(ReadFile(dir / "victim.txt"), Bytes({'p', 'l', 'a', 'i', 'n'}));
+}
+
 // 2 GiB are refused before reading. 2147483597 zeros would be stored in m = N + 4 bytes, the
 // file one byte longer than a restore reads: refused once counted, before anything is written.
 TEST_F(ProtectedFileTest, FilesTooLongForTheFormatAreRefusedBeforeAnythingIsWritten) {

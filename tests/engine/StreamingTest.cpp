@@ -13,6 +13,7 @@
 
 #include "engine/HuffmanFormat.h"
 #include "engine/ProtectedFile.h"
+#include "engine/RestoreSink.h"
 #include "engine/StreamPipeline.h"
 #include "tests/support/JobFixture.h"
 
@@ -189,7 +190,10 @@ TEST_F(Streaming, TestAndMemoryRestoresEndAsTheRestoreDoes) {
     EXPECT_EQ(memory.extension, "txt");
     EXPECT_FALSE(memory.tooLarge);
     EXPECT_EQ(RestoreIntoMemory(dir / "a.vwx", kPassword, "", data.size() - 1, memory), 22);
-    EXPECT_TRUE(memory.tooLarge && memory.bytes.empty());
+    // Of a file too large, its first bytes are kept to tell what it is.
+    EXPECT_TRUE(memory.tooLarge);
+    EXPECT_TRUE(Bytes(memory.bytes.begin(), memory.bytes.end()) ==
+                Bytes(data.begin(), data.begin() + MemorySink::kKeptOfRefused));
     EXPECT_NE(ErrorDescription.find(std::to_string(data.size())), std::string::npos);
 }
 
