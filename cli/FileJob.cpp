@@ -9,7 +9,7 @@ namespace vw::cli {
 
 std::string RunFileJob(JobKind kind, const std::string& source, const std::string& output,
                        const std::string& password, const std::string& privateCode,
-                       Overwrite overwrite) {
+                       const Overwrite& overwrite) {
     const JobKind byName =
         DetectFileKind(source) == FileKind::Plain ? JobKind::Protect : JobKind::Restore;
     if (kind == byName) return ProcessFile(source, output, password, privateCode, overwrite);

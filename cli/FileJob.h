@@ -20,6 +20,6 @@ enum class JobKind {
 // a test.
 std::string RunFileJob(JobKind kind, const std::string& source, const std::string& output,
                        const std::string& password, const std::string& privateCode,
-                       Overwrite overwrite);
+                       const Overwrite& overwrite);
 
 } // namespace vw::cli
