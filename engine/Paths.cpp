@@ -9,12 +9,14 @@
 namespace vw {
 namespace {
 
-// Index of the dot that starts the extension of the last path element, or npos.
+// Index of the dot that starts the extension of the last path element, or npos. A name whose
+// only dot is its first character (".profile") is all stem: it has no extension.
 std::string::size_type ExtensionDot(const std::string& path) {
     const auto slash = path.rfind('/');
+    const auto nameStart = slash == std::string::npos ? 0 : slash + 1;
     const auto dot = path.rfind('.');
-    if (dot == std::string::npos) return std::string::npos;
-    if (slash != std::string::npos && dot < slash) return std::string::npos; // a folder's dot
+    if (dot == std::string::npos || dot < nameStart) return std::string::npos; // a folder's dot
+    if (dot == nameStart) return std::string::npos;
     return dot;
 }
 

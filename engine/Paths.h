@@ -8,7 +8,7 @@
 namespace vw {
 
 // The extension of the last path element, lower case, without the dot; "" when the name has
-// no dot or ends in one.
+// no dot, ends in one, or has its only dot first (".profile").
 std::string ExtensionOf(const std::string& path);
 // The path without the extension of its last element and without that dot.
 std::string WithoutExtension(const std::string& path);

@@ -17,6 +17,7 @@
 #include "engine/Paths.h"
 #include "engine/ProtectedFileHooks.h"
 #include "engine/RandomHeader.h"
+#include "engine/StoredHead.h"
 #include "engine/VwxFormat.h"
 
 namespace vw {
@@ -99,13 +100,16 @@ struct Head {
 };
 
 // Raises, before anything is written, when the protected file would be too long to restore.
-void MakeHead(const std::string& sourcePath, std::uint64_t streamSize, Head& head) {
+void MakeHead(const std::string& extension, const std::string& sourcePath, std::uint64_t streamSize,
+              Head& head) {
     head.bytes = hooks::ProtectHeaderSource ? hooks::ProtectHeaderSource() : MakeRandomHeader();
     const std::size_t n = head.bytes.size();
     for (std::size_t k = 0; k < head.checks.size(); ++k)
         head.checks[k] = static_cast<std::uint8_t>(head.bytes[n - head.checks.size() + k]);
-    head.bytes += Utf8ToCp1252(ExtensionOf(sourcePath));
-    if (!vwx::FitsTheFormat(n, head.bytes.size() - n, streamSize))
+    head.bytes += extension;
+    // Judged with the longest header the writer can draw, so that a file always gets the same
+    // answer.
+    if (!vwx::FitsTheFormat(vwx::kMaxHeaderLength, extension.size(), streamSize))
         throw EngineError("the file \"" + sourcePath +
                           "\" is too large for the format: protected, it would take 2 GiB or more");
     head.bytes.push_back(static_cast<char>(vwx::kTerminator));
@@ -267,6 +271,7 @@ std::string ProtectJob(const Job& job) {
     CipherWipe wipe;
     const std::string written = WithoutExtension(job.output) + vwx::kExtension;
     ExpectFreePath(job, written);
+    const std::string extension = StorableExtension(job.source);
     CheckFileLength(FileLength(job.source), job.source);
     SourceCounts counts;
     if (!CountSource(job.source, counts)) return StoppedAs(kStatusProtectCancelled, job);
@@ -274,7 +279,7 @@ std::string ProtectJob(const Job& job) {
     if (!PassChecksumYields(plan)) return StoppedAs(kStatusProtectCancelled, job);
 
     Head head;
-    MakeHead(job.source, plan.StreamSize(), head);
+    MakeHead(extension, job.source, plan.StreamSize(), head);
     Cipher& cipher = TheCipher();
     cipher.Init(job.password, job.privateCode);
     auto* headBytes = reinterpret_cast<std::uint8_t*>(head.bytes.data());

@@ -7,25 +7,17 @@
 
 #include "engine/Bytes.h"
 #include "engine/Cp1252.h"
+#include "engine/Paths.h"
 
 namespace vw {
 namespace {
-
-// Whether a stored byte stands for a control character: C0, DEL, and the code page's bytes
-// without a character of their own, which stand for C1 controls.
-bool IsControlCharacter(unsigned char byte) {
-    if (byte < 0x20 || byte == 0x7F) return true;
-    const std::string utf8 = Cp1252ToUtf8(std::string(1, static_cast<char>(byte)));
-    return utf8.size() == 2 && static_cast<unsigned char>(utf8[0]) == 0xC2 &&
-           static_cast<unsigned char>(utf8[1]) < 0xA0;
-}
 
 // The stored extension for a message, its control characters written as \xHH.
 std::string PrintableExtension(const std::string& storedBytes) {
     std::string text;
     for (const char c : storedBytes) {
         const auto byte = static_cast<unsigned char>(c);
-        if (IsControlCharacter(byte)) {
+        if (vwx::IsControlByte(byte)) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
             text += escaped;
@@ -41,16 +33,30 @@ std::string PrintableExtension(const std::string& storedBytes) {
 std::string SafeExtension(const std::string& storedBytes) {
     if (storedBytes.empty()) return {};
     const bool control = std::any_of(storedBytes.begin(), storedBytes.end(), [](char c) {
-        return IsControlCharacter(static_cast<unsigned char>(c));
+        return vwx::IsControlByte(static_cast<unsigned char>(c));
     });
     if (control || storedBytes == "." || storedBytes == ".." ||
-        storedBytes.find('/') != std::string::npos) {
+        storedBytes.find(static_cast<char>(vwx::kDirectorySeparator)) != std::string::npos) {
         throw EngineError("the stored extension \"" + PrintableExtension(storedBytes) +
                           "\" is not a valid file name extension");
     }
     std::string extension(1, '.');
     extension += Cp1252ToUtf8(storedBytes);
     return extension;
+}
+
+std::string StorableExtension(const std::string& sourcePath) {
+    const std::string stored = Utf8ToCp1252(ExtensionOf(sourcePath));
+    const bool control = std::any_of(stored.begin(), stored.end(), [](char c) {
+        return vwx::IsControlByte(static_cast<unsigned char>(c));
+    });
+    if (control) {
+        throw EngineError("the extension \"" + PrintableExtension(stored) + "\" of \"" +
+                          sourcePath +
+                          "\" holds a control character, which no restore could put back in a "
+                          "file name; rename the file first");
+    }
+    return stored;
 }
 
 bool ReadStoredHead(Cipher& cipher, const std::uint8_t* a, std::size_t size, StoredHead& head) {

@@ -33,4 +33,8 @@ bool ReadStoredHead(Cipher& cipher, const std::uint8_t* a, std::size_t size, Sto
 // that holds control characters.
 std::string SafeExtension(const std::string& storedBytes);
 
+// The extension a protect stores for a source path, in the code page. Raises EngineError, before
+// anything is read or written, for one that no restore could write back (a control character).
+std::string StorableExtension(const std::string& sourcePath);
+
 } // namespace vw

@@ -26,6 +26,17 @@ inline constexpr std::size_t kMaxDataStart = 32767;
 // Lengths are signed 32-bit: a file of 2 GiB or more is refused.
 inline constexpr std::int64_t kMaxFileLength = 0x7FFFFFFF;
 
+// The stored extension becomes part of the restored file's name, so it may not name another
+// folder ("." or "..", or hold "/") nor hold a control character: the byte values below 32, 127,
+// and the five Windows-1252 bytes without a character of their own, which stand for the C1
+// controls of the same value. Protect refuses a source whose extension breaks this rule, restore
+// a file that stores one.
+inline constexpr std::uint8_t kDirectorySeparator = '/';
+constexpr bool IsControlByte(std::uint8_t byte) {
+    return byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F ||
+           byte == 0x90 || byte == 0x9D;
+}
+
 // The length of a protected file with a header of n bytes, an extension of e bytes and a
 // compressed stream of m bytes.
 constexpr std::uint64_t FileLength(std::uint64_t n, std::uint64_t e, std::uint64_t m) {
