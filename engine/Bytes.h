@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Byte buffers and the failure type every engine procedure raises.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -22,5 +24,11 @@ class EngineError : public std::runtime_error {
 void SecureWipe(std::string& text) noexcept;
 void SecureWipe(Bytes& buffer) noexcept;
 void SecureWipe(void* data, std::size_t size) noexcept;
+
+// A few secret bytes (a key), overwritten when they go out of scope however the scope ends.
+template <std::size_t N> struct SecretArray {
+    ~SecretArray() { SecureWipe(bytes.data(), bytes.size()); }
+    std::array<std::uint8_t, N> bytes{};
+};
 
 } // namespace vw

@@ -95,17 +95,17 @@ std::string MakeRandomHeader() {
     Cipher& cipher = TheCipher();
     std::size_t p = 0; // pool position, running on across rounds
     for (int round = 1; round <= kMixRounds; ++round) {
-        char key[kMixKeyLength];
-        for (char& byte : key) {
-            std::uint8_t b = RandomByte();
+        SecretArray<kMixKeyLength> key;
+        for (std::uint8_t& byte : key.bytes) {
+            byte = RandomByte();
             if (!EntropyPool.empty()) {
-                b ^= static_cast<std::uint8_t>(EntropyPool[p]);
+                byte ^= static_cast<std::uint8_t>(EntropyPool[p]);
                 if (++p >= EntropyPool.size()) p = 0;
             }
-            byte = static_cast<char>(b);
         }
-        cipher.Init(std::string_view(key, sizeof key), {});
-        SecureWipe(key, sizeof key);
+        cipher.Init(
+            std::string_view(reinterpret_cast<const char*>(key.bytes.data()), key.bytes.size()),
+            {});
         if (round % kDecryptingRound == 0)
             cipher.DecryptBlock(bytes, r.size());
         else

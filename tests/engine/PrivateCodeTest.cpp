@@ -88,6 +88,18 @@ TEST(DecodeHexPairs, PairsInEitherCaseOddLengthAndNonHexPairs) {
 
 // Decrypted with the computer's name, or the fallback key without one, leaving no copy of the
 // code or its key, not even a piece (a string grown byte by byte releases ever longer prefixes).
+// A key held in a SecretArray (the random header's mixing keys) is gone from its memory once
+// the array's scope ends.
+TEST(SecretArray, IsOverwrittenWhenItGoesOutOfScope) {
+    alignas(SecretArray<16>) unsigned char memory[sizeof(SecretArray<16>)] = {};
+    auto* key = new (memory) SecretArray<16>;
+    key->bytes.fill(0xA5);
+    key->~SecretArray();
+    const volatile unsigned char* left = memory; // read as it is, after the array's end
+    for (std::size_t i = 0; i < sizeof memory; ++i)
+        EXPECT_EQ(left[i], 0) << i;
+}
+
 TEST(ReadPrivateCode, DecryptsLeavingNoCopyOfTheCodeOrItsKeyInTheCipherOrInReleasedMemory) {
     ScopedTestHost scope;
     scope.host.computerName = "A COMPUTER NAME TOO LONG FOR A SHORT STRING";

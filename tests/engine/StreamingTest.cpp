@@ -108,6 +108,7 @@ TEST_F(Streaming, ASourceThatChangesIsNeverDeletedNorCut) {
     const Bytes data = TextData(2 * kChunkSize, 13);
     const std::string source = dir / "a.txt";
     auto append = [&] { std::ofstream(source, std::ios::app) << "one more line\n"; };
+    auto appendOne = [&] { std::ofstream(source, std::ios::app) << 'x'; };
     auto reorder = [&] { // the same bytes in another order: only the file's times tell
         Bytes changed = data;
         std::reverse(changed.begin(), changed.begin() + 1000);
@@ -119,6 +120,9 @@ TEST_F(Streaming, ASourceThatChangesIsNeverDeletedNorCut) {
     auto atBusy = [&](std::size_t k) { return [&, k] { return host.busyCalls.size() == k; }; };
     const std::tuple<const char*, std::function<bool()>, std::function<void()>, bool> cases[] = {
         {"grows while counted", atEvent(2), append, false},
+        {"grows by one byte while counted", atEvent(2), appendOne, false},
+        {"grows by one byte while coded", [&] { return host.progress.back() == 20; }, appendOne,
+         false},
         {"cut between the passes", atEvent(afterCounting), cut, false},
         {"reordered between the passes", atEvent(afterCounting), reorder, false},
         {"grows while encrypted", [&] { return host.progress.back() == 80; }, append, false},
@@ -195,6 +199,24 @@ TEST_F(Streaming, TestAndMemoryRestoresEndAsTheRestoreDoes) {
     EXPECT_TRUE(Bytes(memory.bytes.begin(), memory.bytes.end()) ==
                 Bytes(data.begin(), data.begin() + MemorySink::kKeptOfRefused));
     EXPECT_NE(ErrorDescription.find(std::to_string(data.size())), std::string::npos);
+}
+
+// A worker that computes without waiting on a queue sees the abort of its job.
+TEST(Workers, AWorkerBusyComputingSeesTheAbort) {
+    stream::Workers workers;
+    std::atomic<bool> started{false}, sawAbort{false};
+    workers.Start("vw-test", [&] {
+        started = true;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!workers.Aborted() && std::chrono::steady_clock::now() < deadline) {
+        }
+        sawAbort = workers.Aborted();
+    });
+    while (!started)
+        std::this_thread::yield();
+    workers.Abort();
+    workers.Finish();
+    EXPECT_TRUE(sawAbort);
 }
 
 std::atomic<int> endedWorkers{0};
