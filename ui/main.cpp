@@ -5,11 +5,14 @@
 #include <QTimer>
 
 #include "platform/CoreDumps.h"
+#include "platform/StandardStreams.h"
 #include "platform/Translation.h"
 #include "ui/Program.h"
 
 int main(int argc, char** argv) {
-    // Before anything else: a core dump during a job would hold the password.
+    // Before anything else: no file may take the number of a closed standard stream, and a core
+    // dump during a job would hold the password.
+    vw::OpenMissingStandardStreams();
     vw::DisableCoreDumps();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vaultwise"));
