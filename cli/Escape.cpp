@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Escape.h"
 
+#include <QChar>
+
 #include <cstdio>
 
 namespace vw::cli {
@@ -37,6 +39,28 @@ std::size_t Utf8Length(std::string_view text) {
     return cp < minimum || cp > 0x10FFFF || surrogate ? 0 : length;
 }
 
+char32_t CodePoint(std::string_view utf8) {
+    const auto lead = static_cast<unsigned char>(utf8[0]);
+    char32_t cp = utf8.size() == 2 ? lead & 0x1Fu : utf8.size() == 3 ? lead & 0x0Fu : lead & 0x07u;
+    for (std::size_t i = 1; i < utf8.size(); ++i)
+        cp = cp << 6 | (static_cast<unsigned char>(utf8[i]) & 0x3Fu);
+    return cp;
+}
+
+// Characters a terminal does not show as themselves: C1 controls, format characters (bidirectional
+// overrides, zero-width ones, the byte order mark) and the line and paragraph separators.
+bool Unseen(char32_t cp) {
+    if (cp >= 0x80 && cp <= 0x9F) return true;
+    switch (QChar::category(static_cast<char32_t>(cp))) {
+    case QChar::Other_Format:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 std::string EscapeControls(std::string_view text) {
@@ -56,9 +80,11 @@ std::string EscapeControls(std::string_view text) {
         if (length == 0) {
             AppendHex(out, "\\x", c);
             text.remove_prefix(1);
-        } else if (c == 0xC2 && static_cast<unsigned char>(text[1]) < 0xA0) {
-            AppendHex(out, "\\u00", static_cast<unsigned char>(text[1])); // U+0080..U+009F
-            text.remove_prefix(2);
+        } else if (const char32_t cp = CodePoint(text.substr(0, length)); Unseen(cp)) {
+            char shown[16];
+            std::snprintf(shown, sizeof shown, "\\u{%04X}", static_cast<unsigned>(cp));
+            out += shown;
+            text.remove_prefix(length);
         } else {
             out.append(text.substr(0, length));
             text.remove_prefix(length);

@@ -7,9 +7,12 @@
 
 namespace vw::cli {
 
-// The text with every control character written out, so it cannot move the cursor, clear
-// the screen or split a line: C0 controls and DEL as \xHH ("\n" is \x0a), C1 controls as
-// \u00HH, and bytes that are not valid UTF-8 as \xHH. Everything else is kept as it is.
+// The text with every character written out that a terminal would not show as itself, so it
+// cannot move the cursor, clear the screen, split a line, turn the text around or hide in it:
+// C0 controls and DEL as \xHH ("\n" is \x0a), bytes that are not valid UTF-8 as \xHH, C1
+// controls, format characters (bidirectional overrides, zero-width characters, the byte order
+// mark) and line and paragraph separators by their code point, as \u{202E}. Everything else is
+// kept as it is.
 std::string EscapeControls(std::string_view text);
 
 } // namespace vw::cli

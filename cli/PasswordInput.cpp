@@ -10,7 +10,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "cli/Escape.h"
 #include "cli/FdWrite.h"
 #include "engine/Bytes.h"
 #include "engine/Cp1252.h"
@@ -133,21 +132,11 @@ PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, st
 std::string UnusablePasswordText(const std::string& utf8) {
     const std::string outside = CharactersOutsideCp1252(utf8);
     if (outside.empty()) return {};
-    constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
-    std::string listed;
-    for (std::size_t pos = 0; pos < outside.size();) {
-        std::size_t length = 1;
-        while (pos + length < outside.size() && (outside[pos + length] & 0xC0) == 0x80)
-            ++length;
-        listed += (listed.empty() ? "\"" : ", \"") +
-                  EscapeControls(std::string_view(outside).substr(pos, length)) + "\"";
-        pos += length;
-    }
     std::string text = "the password has characters that the Windows-1252 code page cannot "
                        "carry, use others: " +
-                       listed;
-    if (outside.find(kReplacement) != std::string::npos)
-        text += " (\"" + std::string(kReplacement) + "\" stands for bytes that are not UTF-8)";
+                       CodePointList(outside);
+    if (outside.find("\xEF\xBF\xBD") != std::string::npos) // U+FFFD
+        text += " (U+FFFD stands for bytes that are not UTF-8)";
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "engine/Cp1252.h"
 
 #include <cstdint>
+#include <cstdio>
 
 namespace vw {
 namespace {
@@ -112,6 +113,17 @@ std::string CharactersOutsideCp1252(std::string_view utf8) {
         if (outside.find(character) == std::string::npos) outside += character;
     }
     return outside;
+}
+
+std::string CodePointList(std::string_view utf8) {
+    std::string list;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::int32_t cp = DecodeUtf8(utf8, pos);
+        char text[16];
+        std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(cp < 0 ? 0xFFFD : cp));
+        list += (list.empty() ? "" : ", ") + std::string(text);
+    }
+    return list;
 }
 
 std::string Cp1252ToUtf8(std::string_view bytes) {

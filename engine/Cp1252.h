@@ -15,6 +15,10 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // whole text converts faithfully. A key text with such characters must be refused: "?" in
 // their place would let other texts open the file.
 std::string CharactersOutsideCp1252(std::string_view utf8);
+// The characters of a UTF-8 text by their code points, "U+043F, U+FEFF" (a byte sequence that
+// is not UTF-8 as U+FFFD): names characters that may be invisible, or secret, without showing
+// them.
+std::string CodePointList(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view bytes);
 // Lower case of one code-page byte (ASCII letters and the accented letters of the code page).
 unsigned char Cp1252ToLower(unsigned char byte);

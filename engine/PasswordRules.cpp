@@ -68,16 +68,9 @@ std::string PasswordRefusalText(PasswordVerdict verdict, std::string_view code) 
         return kPasswordMismatchText;
     case PasswordVerdict::TooShort:
         return kPasswordTooShortText;
-    case PasswordVerdict::OutsideCodePage: {
-        // One character after the other, each a lead byte and its continuation bytes.
-        const std::string outside = CharactersOutsideCp1252(code);
-        std::string text = kPasswordOutsideCodePageText;
-        for (std::size_t pos = 0; pos < outside.size(); ++pos) {
-            if (pos > 0 && (outside[pos] & 0xC0) != 0x80) text += ", ";
-            text += outside[pos];
-        }
-        return text;
-    }
+    case PasswordVerdict::OutsideCodePage:
+        // By code point: the typed characters are not shown, and some would be invisible.
+        return kPasswordOutsideCodePageText + CodePointList(CharactersOutsideCp1252(code));
     }
     return {};
 }

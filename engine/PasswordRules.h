@@ -14,7 +14,7 @@ namespace vw {
 inline constexpr const char* kPasswordMismatchText =
     VW_TEXT("engine", "Le password non conincidono");
 inline constexpr const char* kPasswordTooShortText = VW_TEXT("engine", "Password troppo corta");
-// Followed by the characters the code page cannot carry, separated by ", ".
+// Followed by the characters the code page cannot carry, by code point ("U+0416, U+FEFF").
 inline constexpr const char* kPasswordOutsideCodePageText =
     VW_TEXT("engine", "La password contiene caratteri non ammessi: ");
 

@@ -10,7 +10,10 @@ TEST(EscapeControls, WritesOutEveryControlCharacterAndKeepsTheRest) {
     const std::pair<std::string, std::string> cases[] = {
         {"caff\u00E8 \u0800\uD7FF\uE000\U00010000\U0010FFFF ~", ""}, // kept as it is
         {"a\x1b[2Jb\nc\td\r\x7f\x1f\x01", "a\\x1b[2Jb\\x0ac\\x09d\\x0d\\x7f\\x1f\\x01"},
-        {"\u0080\u009f\u00a0", "\\u0080\\u009f\u00a0"}, // C1 controls; no-break space kept
+        {"\u0080\u009f\u00a0", "\\u{0080}\\u{009F}\u00a0"}, // C1 controls; no-break space kept
+        // Bidirectional overrides, zero-width and invisible characters; combining marks stay.
+        {"bidi\u202Egnp.exe\u200B\uFEFF\u2028\U000E0001e\u0301",
+         "bidi\\u{202E}gnp.exe\\u{200B}\\u{FEFF}\\u{2028}\\u{E0001}e\u0301"},
         // Not UTF-8: a stray byte, a lead without its tail, surrogates, past U+10FFFF, cut short.
         {"\xff\xc3(\xed\xa0\x80\xed\xbf\xbf\xf4\x90\x80\x80\xf0\x9f\x98",
          "\\xff\\xc3(\\xed\\xa0\\x80\\xed\\xbf\\xbf\\xf4\\x90\\x80\\x80\\xf0\\x9f\\x98"}};

@@ -154,11 +154,12 @@ TEST(PasswordRules, MismatchThenCharactersOutsideTheCodePageThenTheRule) {
         EXPECT_EQ(Refusal(code, code), "Password troppo corta") << code;
     for (const char* code : {"abcde", "abababa", "aaaaB", "abcABC", "Perch\u00e9 \u20ac"})
         EXPECT_EQ(Refusal(code, code), "") << code;
-    // Each character the code page cannot carry, once, in order; broken UTF-8 as U+FFFD.
+    // Each character the code page cannot carry, once, in order, by its code point (none is
+    // shown: typing is masked, and some are invisible); broken UTF-8 as U+FFFD.
     const std::pair<std::string, std::string> outsiders[] = {
-        {"\u043f\u0430\u0440\u043e\u043b\u044c1", "\u043f, \u0430, \u0440, \u043e, \u043b, \u044c"},
-        {"\U0001F511\u0100\U0001F511x\u0080", "\U0001F511, \u0100, \u0080"},
-        {"\xFF!abcd", "\uFFFD"}};
+        {"\u043f\u0430\u0440\u043e\u043b\u044c1", "U+043F, U+0430, U+0440, U+043E, U+043B, U+044C"},
+        {"\U0001F511\u0100\U0001F511x\u0080\uFEFF", "U+1F511, U+0100, U+0080, U+FEFF"},
+        {"\xFF!abcd", "U+FFFD"}};
     for (const auto& [code, listed] : outsiders)
         EXPECT_EQ(Refusal(code, code), outside + listed) << code;
     const std::string password = "a password too long for a short string"; // judged, no copy left

@@ -30,8 +30,8 @@ TEST_F(KeyDialogTest, RefusalsInOrderWipeBothBoxesAndKeepTheHeldPassword) {
     const QString rows[][3] = {
         {u"abcde"_s, u"abcdE"_s, differ},
         {u"\U0001F511\u0100\U0001F511"_s, u"\U0001F511\u0100\U0001F511"_s,
-         outside + u"\U0001F511, \u0100"_s},
-        {QChar(0xD800) + u"abcde"_s, QChar(0xD800) + u"abcde"_s, outside + QChar(0xFFFD)},
+         outside + u"U+1F511, U+0100"_s},
+        {QChar(0xD800) + u"abcde"_s, QChar(0xD800) + u"abcde"_s, outside + u"U+FFFD"_s},
         {u"abcd"_s, u"abcd"_s, u"Password troppo corta"_s}};
     for (const auto& [code, confirm, refusal] : rows) {
         prompts.messages.clear();

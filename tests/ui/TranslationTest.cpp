@@ -85,7 +85,7 @@ TEST_F(EnglishProgram, NoWindowKeepsAnItalianText) {
             EXPECT_FALSE(source.size() > 5 && text.contains(source)) << text.toStdString();
     }
     EXPECT_EQ(PasswordRefusal(u"ab\u0100"_s, u"ab\u0100"_s),
-              u"The password contains characters that are not allowed: \u0100"_s);
+              u"The password contains characters that are not allowed: U+0100"_s);
 }
 
 // The locale's language, as the environment gives it, picks the catalogue. Qt reads the
