@@ -4,9 +4,12 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cwchar>
 #include <iterator>
+#include <locale.h>
 #include <utility>
 #include <vector>
 
@@ -19,14 +22,22 @@ constexpr const char* kEllipsis = "\u2026";
 constexpr double kBytesPerMegabyte = 1e6;
 constexpr double kShortestMeasure = 0.05; // seconds before a speed means anything
 
-// The columns a character takes on a terminal: two in the wide East Asian ranges and for
-// pictographs, one otherwise.
+// The columns a character takes on a terminal, as the C library tells them (two for wide East
+// Asian characters and pictographs, none for combining marks), whatever the program's own
+// locale; a short table of the wide ranges where the system has no UTF-8 locale.
 int Width(char32_t c) {
+    static const locale_t utf8 = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    if (utf8 != locale_t{}) {
+        const locale_t before = ::uselocale(utf8);
+        const int width = ::wcwidth(static_cast<wchar_t>(c));
+        ::uselocale(before);
+        return width < 0 ? 1 : width;
+    }
     static constexpr std::pair<char32_t, char32_t> kWide[] = {
-        {0x1100, 0x115F},   {0x2E80, 0x303E},  {0x3041, 0x33FF}, {0x3400, 0x4DBF},
-        {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},  {0xAC00, 0xD7A3}, {0xF900, 0xFAFF},
-        {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},  {0xFFE0, 0xFFE6}, {0x1F300, 0x1F64F},
-        {0x1F900, 0x1F9FF}, {0x20000, 0x3FFFD}};
+        {0x1100, 0x115F},   {0x2E80, 0x303E},   {0x3041, 0x33FF},   {0x3400, 0x4DBF},
+        {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},   {0xAC00, 0xD7A3},   {0xF900, 0xFAFF},
+        {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},   {0xFFE0, 0xFFE6},   {0x1F300, 0x1F64F},
+        {0x1F680, 0x1F6FF}, {0x1F900, 0x1F9FF}, {0x1FA70, 0x1FAFF}, {0x20000, 0x3FFFD}};
     return std::any_of(std::begin(kWide), std::end(kWide),
                        [c](const auto& range) { return c >= range.first && c <= range.second; })
                ? 2
@@ -105,8 +116,11 @@ std::string ProgressText(const ProgressFigures& f, int width) {
     // The name keeps at least one character, after "…" when it is cut.
     if (room - Columns(figures) < std::min(Columns(f.name), 2)) figures = percent;
     const int nameRoom = room - Columns(figures);
-    if (nameRoom < 1) return percent.substr(2);
-    return LastColumns(f.name, nameRoom) + figures;
+    if (nameRoom >= 1) return LastColumns(f.name, nameRoom) + figures;
+    // Too narrow for a name: the percentage alone, as much of it as fits.
+    for (std::string alone : {percent.substr(2), percent.substr(percent.find_first_not_of(' '))})
+        if (Columns(alone) <= room) return alone;
+    return {};
 }
 
 void ProgressBar::Start(const std::string& name, std::int64_t bytes, int width) {

@@ -86,7 +86,12 @@ TEST(ProgressText, FiguresAndTheNameCutToFitTheWidth) {
           Row{{"dir/a.txt", 7, 1, 59.6}, 30, "\u2026t    7%  1.0 MB/s  1:00 left"},
           Row{{"dir/a.txt", 7, 1, 59.6}, 29, "dir/a.txt    7%"},
           Row{{"\u6f22\u5b57\u6f22\u5b57.txt", 7, 1, 1}, 14, "\u2026\u5b57.txt    7%"},
-          Row{{"a.txt", 7, 1, 1}, 6, "  7%"}}) {
+          Row{{"a.txt", 7, 1, 1}, 6, "  7%"},
+          // Widths from the C library: a rocket takes two columns, a combining accent none.
+          Row{{"\U0001F680\U0001F680\U0001F680", 7, 1, 1}, 11, "\u2026\U0001F680    7%"},
+          Row{{"e\u0301e\u0301.txt", 7, 1, 1}, 16, "e\u0301e\u0301.txt    7%"},
+          Row{{"a.txt", 100, 1, 1}, 5, "100%"}, Row{{"a.txt", 7, 1, 1}, 3, "7%"},
+          Row{{"a.txt", 7, 1, 1}, 2, ""}}) {
         EXPECT_EQ(ProgressText(figures, width), text) << width;
     }
     int ends[2];
