@@ -2,11 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/PasswordSource.h"
 
+#include <QCoreApplication>
+
 #include <cstdlib>
 
 #include "cli/ExitStatus.h"
 #include "cli/PasswordInput.h"
 #include "engine/Bytes.h"
+#include "engine/Cipher.h"
+#include "engine/Cp1252.h"
 #include "engine/JobState.h"
 
 namespace vw::cli {
@@ -61,6 +65,15 @@ std::optional<Refusal> ObtainPassword(const Options& options, bool protecting, s
     if (unusable.empty()) return std::nullopt;
     SecureWipe(typed);
     return Refusal{kStatusPasswordTooShort, unusable};
+}
+
+std::string LongPasswordWarning(const std::string& typed) {
+    const std::size_t keyed = Cipher::kKeyedPasswordBytes;
+    if (Utf8ToCp1252(typed).size() <= keyed) return {};
+    return QCoreApplication::translate("vwx", "warning: only the first %1 characters of the "
+                                              "password are used; the rest adds nothing")
+        .arg(keyed)
+        .toStdString();
 }
 
 } // namespace vw::cli

@@ -17,4 +17,8 @@ constexpr const char* kPasswordVariable = "VWX_PASSWORD";
 // Returns why there is no usable password, with typed left empty, or nothing.
 std::optional<Refusal> ObtainPassword(const Options& options, bool protecting, std::string& typed);
 
+// The warning for a password longer than the part that keys the cipher (the rest adds nothing,
+// but files may have been protected with it, so it is never refused); "" for any other.
+std::string LongPasswordWarning(const std::string& typed);
+
 } // namespace vw::cli

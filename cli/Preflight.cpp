@@ -34,44 +34,16 @@ std::string SourceProblem(const std::string& path) {
     return path + " is " + KindOf(info.st_mode) + ", not a file";
 }
 
-// The source itself never is in the way: a name ending in ".vwx" is restored, not protected.
-bool ProtectResultInTheWay(const Options& options) {
-    struct stat info = {};
-    // A dangling link counts too: the result would replace it.
-    return !options.force && ::lstat(ProtectResultPath(options).c_str(), &info) == 0;
-}
-
-// Whether both paths lead to one existing file (-e on a name ending in ".vwx" would protect the
-// file into itself).
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first = {}, second = {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 } // namespace
 
-std::optional<Refusal> Preflight(const Options& options, bool protecting) {
+std::optional<Refusal> Preflight(const Options& options) {
     struct stat info = {};
     if (!options.output.empty() && ::stat(options.output.c_str(), &info) == 0 &&
         S_ISDIR(info.st_mode))
         return Refusal{kUsageError, "the output path " + options.output + " is a folder"};
     const std::string sourceProblem = SourceProblem(options.file);
     if (!sourceProblem.empty()) return Refusal{kStatusFileNotFound, sourceProblem};
-    const bool intoItself = protecting && SameFile(ProtectResultPath(options), options.file);
-    if (intoItself && !options.replace)
-        return Refusal{kCannotCreate, QCoreApplication::translate(
-                                          "vwx", "%1 would be replaced by its own protected "
-                                                 "form; use --replace for that")
-                                          .arg(QString::fromStdString(options.file))
-                                          .toStdString()};
-    if (protecting && !intoItself && ProtectResultInTheWay(options))
-        return ExistingFileRefusal(ProtectResultPath(options));
     return std::nullopt;
-}
-
-Refusal ExistingFileRefusal(const std::string& path) {
-    return {kCannotCreate, path + " already exists; use -f to replace it"};
 }
 
 } // namespace vw::cli

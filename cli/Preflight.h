@@ -11,12 +11,8 @@
 
 namespace vw::cli {
 
-// Why the job cannot run: an output path that is a folder, a source that is missing or not a
-// regular file (a link to one will do), or, when protecting without --force, an existing entry
-// at the result's path.
-std::optional<Refusal> Preflight(const Options& options, bool protecting);
-
-// The refusal when the result would replace the existing file at path.
-Refusal ExistingFileRefusal(const std::string& path);
+// Why the job cannot run: an output path that is a folder, or a source that is missing or not a
+// regular file (a link to one will do). Where its result may go is ResultPlan's to decide.
+std::optional<Refusal> Preflight(const Options& options);
 
 } // namespace vw::cli

@@ -16,6 +16,9 @@ class Cipher {
     static constexpr int kSizeA = 463;
     static constexpr int kSizeB = 251;
     static constexpr int kSizeC = 181;
+    // Only the first bytes of each key text shape the state: a longer password is as good as
+    // its first kSizeA bytes (a longer private code as its first 23).
+    static constexpr std::size_t kKeyedPasswordBytes = kSizeA;
     // Passes of the cipher over a whole buffer or file yield after byte 0 and after every
     // multiple of this many bytes.
     static constexpr std::size_t kYieldInterval = 5000;

@@ -28,6 +28,12 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     WriteFile(vwx.dir / "x.out", std::string("x")); // beside it: x.output, not x.out
     std::filesystem::create_directory(vwx.dir / "sub");
     ASSERT_EQ(::mkfifo((vwx.dir / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(vwx.dir / "n");
+    std::filesystem::create_directory_symlink("n", vwx.dir / "L");
+    for (const char* name : {"n/a.txt", "n/a.md", "n/b.txt", "n/b.md", "o.txt"})
+        WriteFile(vwx.dir / name, std::string(name));
+    for (const char* name : {"u.vwx", "u.VWX", "o.vwx", "p.txt"}) // protected, storing "txt"
+        std::filesystem::copy_file(vwx.dir / "s.vwx", vwx.dir / name);
     vwx.input = "Segreto1\r\nAltro123\n";
     const std::string pw = "Segreto1", esc = "e\x1b[2J\n.x", escShown = "e\\x1b[2J\\x0a.vwx\n";
     // Arguments, VWX_PASSWORD ("": unset), exit status, standard output, part of standard error.
@@ -38,9 +44,14 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
           Run{{"-o", "t", "s.txt"}, "", 64, "", "no terminal to ask the password on"},
           Run{{"--password-file", "nope", "s.vwx"}, "", 64, "", "password file nope\n"},
           Run{{"--password-file", "/dev/zero", "s.vwx"}, "", 3, "", "longer than 65536"},
-          Run{{"--password-file", vwx.home / "long", "-o", "t", "s.vwx"}, "", 23, "", "Generico"},
-          Run{{"s.vwx"}, "\u043F\u0430\u0440\u043E\u043B\u044C1", 3, "", "\"\u043F\", \"\u0430\""},
-          Run{{"s.vwx"}, "abcdef\xFF", 3, "", "(\"\uFFFD\" stands for bytes that are not UTF-8)"},
+          // Only its first 463 bytes key the file, which a warning says; it is not refused.
+          Run{{"--password-file", vwx.home / "long", "-o", "t", "s.vwx"},
+              "",
+              23,
+              "",
+              "vwx: warning: only the first 463 characters of the password are used"},
+          Run{{"s.vwx"}, "\u043F\u0430\u0440\u043E\u043B\u044C1", 3, "", "U+043F, U+0430, U+0440"},
+          Run{{"s.vwx"}, "abcdef\xFF\u200B", 3, "", "U+FFFD, U+200B (U+FFFD stands for bytes"},
           Run{{"gone\x1b[2J\n.txt"}, "", 4, "", "File non trovato: gone\\x1b[2J\\x0a.txt\n"},
           Run{{"sub"}, "", 4, "", "vwx: sub is a folder, not a file\n"},
           Run{{"fifo"}, "", 4, "", "vwx: fifo is a FIFO, not a file\n"},
@@ -72,9 +83,19 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
               pw,
               73,
               "my-vwx.vwx\n",
-              "vwx: my-vwx.txt: my-vwx.vwx was written earlier in this run"},
-          // -f never replaces what an earlier file of the same call wrote.
-          Run{{"--replace", "-f", "d.txt", "d.md"}, pw, 73, "d.vwx\n", "d.vwx was written earlier"},
+              "vwx: my-vwx.txt: my-vwx.vwx is the result of an earlier file of this run"},
+          // -f never replaces what an earlier file of the same call writes, nor a file the call
+          // names, whatever the names they are given (a link to a folder, /proc/self/cwd, an
+          // extension in capitals); only --replace replaces the file itself.
+          Run{{"--replace", "-f", "d.txt", "d.md"}, pw, 73, "d.vwx\n", "d.vwx is the result of"},
+          Run{{"--replace", "-f", "n/a.txt", "L/a.md"}, pw, 73, "n/a.vwx\n", "L/a.vwx is the"},
+          Run{{"--replace", "-f", "n/b.txt", "/proc/self/cwd/n/b.md"}, pw, 73, "n/b.vwx\n", ""},
+          Run{{"--no-private-code", "u.vwx", "u.VWX"}, pw, 73, "u.txt\n", "u.txt is the result"},
+          Run{{"--replace", "-f", "o.txt", "o.vwx"}, pw, 73, "", "o.vwx is one of the files"},
+          Run{{"--no-private-code", "o.txt", "o.vwx"}, pw, 73, "", "o.txt is one of the files"},
+          Run{{"-d", "-f", "--no-private-code", "p.txt"}, pw, 73, "", "p.txt would be replaced"},
+          Run{{"-d", "--replace", "--no-private-code", "p.txt"}, pw, 0, "p.txt\n", ""},
+          Run{{"-o", "sub/.hidden", "x.out"}, pw, 0, "sub/.hidden.vwx\n", ""},
           Run{{"-f", "my-vwx.vwx", "gone", "x.out"},
               pw,
               4,
@@ -87,6 +108,11 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
         EXPECT_EQ(r.out, out);
         EXPECT_NE(r.err.find(err), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+        // No message suggests an option that was given.
+        for (const std::string option : {"-f", "--replace"}) {
+            const bool given = std::find(args.begin(), args.end(), option) != args.end();
+            EXPECT_FALSE(given && r.err.find("use " + option) != std::string::npos) << r.err;
+        }
         EXPECT_EQ(status == 0 ? r.err : "", ""); // no terminal: no progress bar
         const bool writesNothing = (status != 0 && out.empty()) || args[0] == "-t";
         EXPECT_EQ(writesNothing ? vwx.dir.Snapshot() : files, files); // nor does a failure
@@ -98,10 +124,26 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     const RunResult closed = vwx.Run({"--replace", "a.txt", "r.txt"}); // reported once
     EXPECT_EQ(closed.status, 0);
     EXPECT_EQ(closed.err, "vwx: cannot write to standard output: Broken pipe\n");
-    EXPECT_EQ(vwx.dir.Entries(), (std::vector<std::string>{
-                                     "a.vwx", "d.md", "d.vwx", "e\x1b[2J\n.txt", "e\x1b[2J\n.vwx",
-                                     "fifo", "my-vwx.txt", "my-vwx.vwx", "r.vwx", "s.dat", "s.txt",
-                                     "s.vwx", "sub", "sum.vwx", "x.out", "x.vwx"}));
+    EXPECT_EQ(
+        vwx.dir.Entries(),
+        (std::vector<std::string>{
+            "L",       "a.vwx",      "d.md",       "d.vwx", "e\x1b[2J\n.txt", "e\x1b[2J\n.vwx",
+            "fifo",    "my-vwx.txt", "my-vwx.vwx", "n",     "o.txt",          "o.vwx",
+            "p.txt",   "r.vwx",      "s.dat",      "s.txt", "s.vwx",          "sub",
+            "sum.vwx", "u.VWX",      "u.txt",      "u.vwx", "x.out",          "x.vwx"}));
+    // The first of two names for one file was protected; the second file is still there.
+    EXPECT_EQ(vwx.dir.Entries("n"), (std::vector<std::string>{"a.md", "a.vwx", "b.md", "b.vwx"}));
+    EXPECT_EQ(vwx.Run({"-o", "back", "n/a.vwx"}).status, 0);
+    EXPECT_EQ(ReadFile(vwx.dir / "back.txt"), Bytes({'n', '/', 'a', '.', 't', 'x', 't'}));
+    // Standard streams closed at the start: no file the run opens takes their place.
+    for (const std::vector<int>& streams : {std::vector<int>{1}, {0, 1, 2}}) {
+        vwx.closedFds = streams;
+        const RunResult run = vwx.Run({"-f", "--replace", "back.txt", "gone"});
+        EXPECT_EQ(run.status, 4);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(vwx.Run({"-f", "--replace", "back.vwx"}).status, 0); // restores whole
+        EXPECT_EQ(ReadFile(vwx.dir / "back.txt"), Bytes({'n', '/', 'a', '.', 't', 'x', 't'}));
+    }
 }
 
 } // namespace vw::test

@@ -22,10 +22,11 @@ struct RunResult {
 
 struct VwxProcess {
     static constexpr auto kPause = std::chrono::milliseconds(1);
-    TempDir dir, home;         // vwx runs in dir: tests name files relative to it
-    std::string input;         // standard input
-    std::string terminal;      // when set: the controlling terminal, standard input and error
-    bool closedOutput = false; // standard output: a pipe nobody reads
+    TempDir dir, home;          // vwx runs in dir: tests name files relative to it
+    std::string input;          // standard input
+    std::string terminal;       // when set: the controlling terminal, standard input and error
+    bool closedOutput = false;  // standard output: a pipe nobody reads
+    std::vector<int> closedFds; // standard streams closed before vwx starts
     const std::string in = home / "in", out = home / "out", err = home / "err";
 
     // Starts vwx with VWX_PASSWORD set to password, unless that is "".
@@ -50,6 +51,8 @@ struct VwxProcess {
             ::open((terminal.empty() ? in : terminal).c_str(), O_RDWR); // 0, the terminal
             closedOutput ? ::dup(pipeFds[1]) : ::open(out.c_str(), O_WRONLY | O_CREAT, 0600);
             terminal.empty() ? ::open(err.c_str(), O_WRONLY | O_CREAT, 0600) : ::dup(0);
+            for (const int fd : closedFds)
+                ::close(fd);
             if (::chdir(dir.path().c_str()) == 0) ::execve(VWX_BIN, argv.data(), envp);
             ::_exit(127);
         }

@@ -41,7 +41,8 @@ TEST(VwxTerminal, AsksWithoutEchoTwiceWhenProtectingOnceWhenRestoring) {
     // The arguments, the exit status, and in turn what vwx shows and what is typed then.
     using Run = std::tuple<std::vector<std::string>, int, std::vector<std::string>>;
     for (const auto& [args, status, script] :
-         {Run{{"a.txt"}, 11, {first, "Segr\x03", "Elaborazione interrota"}},
+         {Run{{"a.txt"}, 130, {first, "Segr\x03", "Elaborazione interrota"}},
+          Run{{"a.txt"}, 11, {first, "\x04", "Elaborazione interrota"}}, // no input: no answer
           Run{{"a.txt"}, 0, twice}, Run{{"a.vwx"}, 21, {first, "\x04", "Elaborazione interrota"}},
           Run{{"-o", "b", "a.vwx"}, 0, {first, pw, "\ra.vwx" + done, "", end}},
           // One password for all, asked twice when one file is protected.
