@@ -249,6 +249,9 @@ int main(int argc, char** argv) {
     if (!parsed.ok()) return Tell({vw::cli::kUsageError, parsed.error});
     const Options& options = parsed.options;
     if (options.help) return Print(vw::cli::HelpText(), 0);
-    if (options.version) return Print(std::string("vwx ") + vw::kVersion + "\n", 0);
+    if (options.version)
+        return Print(std::string("vwx ") + vw::kVersion + "\nLicence " + vw::kLicence +
+                         ": GNU GPL version 3 or later, with no warranty.\n",
+                     0);
     return RunFiles(options);
 }
