@@ -3,10 +3,10 @@
 # The Debian package: `cpack -G DEB` in a release build (scripts/package.sh). It installs under
 # /usr whatever prefix the build was configured with: the desktop program finds its pictures
 # relative to its own folder. Its dependencies are found by dpkg-shlibdeps; the desktop, MIME,
-# icon, AppStream and man-page caches are refreshed by the file triggers of desktop-file-utils,
-# shared-mime-info, hicolor-icon-theme, appstream and man-db on the folders the package fills,
-# so it has no maintainer scripts. tests/packaging/deb_package_test.sh checks it, lintian
-# included.
+# icon and man-page caches are refreshed by the file triggers of desktop-file-utils,
+# shared-mime-info, hicolor-icon-theme and man-db on the folders the package fills (software
+# centres read share/metainfo themselves), so it has no maintainer scripts.
+# tests/packaging/deb_package_test.sh checks it, lintian included.
 set(CPACK_PACKAGE_NAME vaultwise)
 set(CPACK_PACKAGE_VENDOR "The Vaultwise developers")
 set(CPACK_PACKAGE_CONTACT "${VW_CONTACT}")

@@ -213,8 +213,8 @@
         <translation>Version %1</translation>
     </message>
     <message>
-        <source>Licenza %1: GNU GPL versione 3 o successiva, senza garanzia.</source>
-        <translation>Licence %1: GNU GPL version 3 or later, with no warranty.</translation>
+        <source>Licenza GNU GPL 3 o successiva, senza garanzia.</source>
+        <translation>Licence: GNU GPL 3 or later, with no warranty.</translation>
     </message>
     <message>
         <source>Protegge un file alla volta con una password e lo ripristina quando serve.</source>

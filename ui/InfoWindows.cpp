@@ -196,10 +196,8 @@ QDialog* CreateAboutWindow(QWidget* parent) {
     safety->setStyleSheet(QStringLiteral("background: #fff6df; border: 1px solid #e9b949; "
                                          "border-radius: 4px; padding: 6px;"));
     column->addWidget(safety);
-    auto* licence = new QLabel(
-        Texts::tr("Licenza %1: GNU GPL versione 3 o successiva, senza garanzia.").arg(kLicence));
+    auto* licence = new QLabel(Texts::tr("Licenza GNU GPL 3 o successiva, senza garanzia."));
     licence->setObjectName("licence");
-    licence->setWordWrap(true);
     column->addWidget(licence);
     auto* maker = new QLabel(QStringLiteral("© Lumora"));
     maker->setStyleSheet(QStringLiteral("color: #4a5a6a;"));
