@@ -229,7 +229,10 @@ int main(int argc, char** argv) {
     if (!parsed.ok()) return vw::cli::Tell({vw::cli::kUsageError, parsed.error});
     const Options& options = parsed.options;
     if (options.help) return vw::cli::Print(vw::cli::HelpText(), 0);
-    if (options.version) return vw::cli::Print(std::string("vwx ") + vw::kVersion + "\n", 0);
+    if (options.version)
+        return vw::cli::Print(std::string("vwx ") + vw::kVersion + "\nLicence " + vw::kLicence +
+                                  ": GNU GPL version 3 or later, with no warranty.\n",
+                              0);
     const int status = RunFiles(options);
     EndByTheInterrupt();
     return status;

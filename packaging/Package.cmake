@@ -1,21 +1,28 @@
 # SPDX-FileCopyrightText: 2026 The Vaultwise developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Debian package: `cpack -G DEB` in a release build. The package installs under the build's
-# own prefix, the one compiled into the desktop program as its pictures' folder, so a package
-# for /usr needs -DCMAKE_INSTALL_PREFIX=/usr. Its dependencies are found by dpkg-shlibdeps; the
-# desktop, MIME, icon and man-page caches are refreshed by the file triggers of
-# desktop-file-utils, shared-mime-info, hicolor-icon-theme and man-db on the folders the
-# package fills, so it has no maintainer scripts.
+# The Debian package: `cpack -G DEB` in a release build (scripts/package.sh). It installs under
+# /usr whatever prefix the build was configured with: the desktop program finds its pictures
+# relative to its own folder. Its dependencies are found by dpkg-shlibdeps; the desktop, MIME,
+# icon and man-page caches are refreshed by the file triggers of desktop-file-utils,
+# shared-mime-info, hicolor-icon-theme and man-db on the folders the package fills (software
+# centres read share/metainfo themselves), so it has no maintainer scripts.
+# tests/packaging/deb_package_test.sh checks it, lintian included.
 set(CPACK_PACKAGE_NAME vaultwise)
-set(CPACK_PACKAGE_VENDOR "Vaultwise")
-set(CPACK_PACKAGE_CONTACT "Vaultwise developers <vaultwise@localhost>")
+set(CPACK_PACKAGE_VENDOR "The Vaultwise developers")
+set(CPACK_PACKAGE_CONTACT "${VW_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VW_HOMEPAGE}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "protects files with a password and restores them")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Vaultwise compresses a file and encrypts it with a password into a .vwx file, and \
-restores it. It comes as a small Qt desktop program with an Italian interface, vaultwise, \
-and a command-line tool, vwx, for scripts. The .vwx format is a legacy format without \
-authenticated encryption; use age or gpg where modern cryptography is needed.")
-set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
+# Lines of at most 80 columns, as dpkg shows them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Vaultwise compresses a file and encrypts it with a password into a .vwx file,"
+    "and restores it. It comes as a small Qt desktop program in Italian or English,"
+    "vaultwise, with entries in the file managers' menus, and as a command-line"
+    "tool, vwx, for scripts."
+    ""
+    "The .vwx format is a legacy format without authenticated encryption; use age"
+    "or gpg where modern cryptography is needed.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 # DESTDIR staging: the install step then leaves the desktop caches alone, the package's
 # triggers refresh them on the target system.
 set(CPACK_SET_DESTDIR ON)

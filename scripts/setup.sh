@@ -2,14 +2,18 @@
 # SPDX-FileCopyrightText: 2026 The Vaultwise developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build and the tests need, when they are missing.
-# With VW_FUZZ=1 also clang and the runtime libraries (libFuzzer, sanitizers) of that clang.
+# With VW_FUZZ=1 also clang and the runtime libraries (libFuzzer, sanitizers) of that clang;
+# with VW_CHECKS=1 also the checkers of the licences (reuse) and of the Debian package (lintian).
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
           dbus-daemon qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
-          file dpkg-dev desktop-file-utils xdg-utils)
+          file dpkg-dev desktop-file-utils xdg-utils appstream)
 if [[ "${VW_FUZZ:-}" == 1 ]]; then
     packages+=(clang)
+fi
+if [[ "${VW_CHECKS:-}" == 1 ]]; then
+    packages+=(reuse lintian)
 fi
 
 sudo_cmd=()

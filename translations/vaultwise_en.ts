@@ -213,6 +213,10 @@
         <translation>Version %1</translation>
     </message>
     <message>
+        <source>Licenza GNU GPL 3 o successiva, senza garanzia.</source>
+        <translation>Licence: GNU GPL 3 or later, with no warranty.</translation>
+    </message>
+    <message>
         <source>Protegge un file alla volta con una password e lo ripristina quando serve.</source>
         <translation>Protects one file at a time with a password and restores it when needed.</translation>
     </message>

@@ -196,6 +196,9 @@ QDialog* CreateAboutWindow(QWidget* parent) {
     safety->setStyleSheet(QStringLiteral("background: #fff6df; border: 1px solid #e9b949; "
                                          "border-radius: 4px; padding: 6px;"));
     column->addWidget(safety);
+    auto* licence = new QLabel(Texts::tr("Licenza GNU GPL 3 o successiva, senza garanzia."));
+    licence->setObjectName("licence");
+    column->addWidget(licence);
     auto* maker = new QLabel(QStringLiteral("© Lumora"));
     maker->setStyleSheet(QStringLiteral("color: #4a5a6a;"));
     column->addWidget(maker);

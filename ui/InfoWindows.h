@@ -7,10 +7,7 @@
 class QDialog;
 class QWidget;
 
-#if __has_include("vw/Version.h")
 #include "vw/Version.h"
-#define VW_HAS_VERSION_HEADER
-#endif
 
 namespace vw::ui {
 
@@ -23,11 +20,7 @@ struct OptionsSummary {
 
 inline constexpr char kProgramName[] = "Vaultwise";
 // The version the build names in its project (from the header the build generates).
-#ifdef VW_HAS_VERSION_HEADER
 inline constexpr const char* kProgramVersion = vw::kVersion;
-#else
-inline constexpr const char* kProgramVersion = "1.0.0";
-#endif
 
 // The windows themselves (not shown yet), for the functions below and for tests.
 QDialog* CreateOptionsWindow(const OptionsSummary& options, QWidget* parent);

@@ -8,6 +8,7 @@
 #include "platform/StandardStreams.h"
 #include "platform/Translation.h"
 #include "ui/Program.h"
+#include "vw/Version.h"
 
 int main(int argc, char** argv) {
     // Before anything else: no file may take the number of a closed standard stream, and a core
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     vw::DisableCoreDumps();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vaultwise"));
+    // The launcher's name, by which the desktop shell ties the windows to it and its icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(vw::kAppId));
     // The locale picks the language; Qt's own dialogs (file dialogs, their questions) speak it too.
     vw::InstallTranslation(true);
     const QString path = vw::ui::CommandLinePath(QApplication::arguments());

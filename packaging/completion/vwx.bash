@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vaultwise developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # bash completion for vwx: its options, and after -d/--restore/-t/--test only protected
 # files (*.vwx) and folders.
 _vwx() {

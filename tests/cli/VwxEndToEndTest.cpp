@@ -119,7 +119,8 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     }
     const RunResult version = vwx.Run({"--version"});
     EXPECT_EQ(std::tuple(version.status, version.out),
-              std::tuple(0, "vwx " + std::string(kVersion) + "\n"));
+              std::tuple(0, "vwx " + std::string(kVersion) + "\nLicence " + kLicence +
+                                ": GNU GPL version 3 or later, with no warranty.\n"));
     vwx.closedOutput = true; // reported after the job, and the status stays
     const RunResult closed = vwx.Run({"--replace", "a.txt", "r.txt"}); // reported once
     EXPECT_EQ(closed.status, 0);
