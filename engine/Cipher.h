@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The byte-stream cipher: three chained permutation tables of sizes 463, 251 and 181 with
-// ciphertext feedback. Key texts are single-byte code-page strings.
+// ciphertext feedback. Key texts are single-byte code-page strings. docs/format.md ("The
+// cipher") describes it completely; this is its one implementation.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -19,9 +20,6 @@ class Cipher {
     // Only the first bytes of each key text shape the state: a longer password is as good as
     // its first kSizeA bytes (a longer private code as its first 23).
     static constexpr std::size_t kKeyedPasswordBytes = kSizeA;
-    // Passes of the cipher over a whole buffer or file yield after byte 0 and after every
-    // multiple of this many bytes.
-    static constexpr std::size_t kYieldInterval = 5000;
 
     // Sets the whole state from the password (at least one byte) and the private code.
     void Init(std::string_view password, std::string_view privateCode);
@@ -41,6 +39,7 @@ class Cipher {
                            const std::uint8_t* partSum);
     // Overwrites the whole state.
     void Wipe() noexcept;
+    ~Cipher() { Wipe(); }
 
     // Read access for tests.
     const std::int16_t* PermA() const { return permA_; }
@@ -50,36 +49,17 @@ class Cipher {
     std::uint8_t Feedback() const { return feedback_; }
 
   private:
-    // Each table is kept in several consecutive copies (entry k at k, k + size, k + 2 size) so
-    // that an index that is the sum of a reduced index and one byte, or of two entries, reads
-    // the right entry without being reduced first. The first copy is the permutation itself.
+    // Each table is kept in consecutive copies (entry k at k, k + size, k + 2 size) so that the
+    // encrypting step can read at an index that is the sum of a reduced index and a byte, or of
+    // two entries, without reducing it first. The first copy is the permutation itself.
     static constexpr int kCopiesA = 2; // indices up to 462 + 255 and 462 + 462
     static constexpr int kCopiesB = 3; // indices up to 250 + 255
     static constexpr int kCopiesC = 3; // indices up to 180 + 250
-    void Replicate() noexcept;
-    // Copies the first copy of a table over the others.
-    static void CopyFirst(std::int16_t* table, int size, int copies) noexcept;
-    // The three stages of decryption, each a pass over a run of bytes.
-    void StageA(const std::uint8_t* data, std::size_t size, std::uint8_t* outA);
-    void StageB(const std::uint8_t* outA, std::size_t size, std::uint8_t* outB, std::uint8_t* sum);
-    void StageC(std::uint8_t* data, std::size_t size, const std::uint8_t* outB,
-                const std::uint8_t* sum);
-    // Stage A over one run and stage B over another, as many bytes each, in one loop: each
-    // stage is bound by the latency of its own chain, so the processor overlaps the two.
-    void StagesAB(const std::uint8_t* data, std::size_t size, std::uint8_t* outA,
-                  const std::uint8_t* inB, std::uint8_t* outB, std::uint8_t* sum);
-    // The three stages, each over its own run, in one loop.
-    struct Runs {
-        const std::uint8_t* dataA; // A: ciphertext in, A's output out
-        std::uint8_t* outA;
-        const std::uint8_t* inB; // B: A's output in, B's output and the sum out
-        std::uint8_t* outB;
-        std::uint8_t* sumB;
-        std::uint8_t* dataC; // C: decrypted in place with B's output and the sum
-        const std::uint8_t* inC;
-        const std::uint8_t* sumC;
-    };
-    void StagesABC(const Runs& runs, std::size_t size);
+    // Stages A, B and C over runs of bytes, any of them in one loop (see Cipher.cpp).
+    struct Runs;
+    template <bool kA, bool kB, bool kC> void Run(const Runs& runs, std::size_t size);
+    // Brings the other copies of the tables named up to date with the first.
+    template <bool kA, bool kB, bool kC> void Replicate() noexcept;
 
     // What each half of a split decryption changes lies apart from the other's, in cache lines
     // of its own.
@@ -91,6 +71,9 @@ class Cipher {
     int iC_ = 0, jC_ = 0;
 };
 
+// Decrypts the buffer in place with the cipher as it stands.
+void DecryptBuffer(Cipher& cipher, Bytes& buffer);
+
 // The program's single cipher state and its procedures.
 Cipher& TheCipher();
 void InitCipher(std::string_view password, std::string_view privateCode);
@@ -98,8 +81,9 @@ std::uint8_t NextKeyByte(std::uint8_t feedback);
 std::uint8_t EncryptByte(std::uint8_t plain);
 std::uint8_t DecryptByte(std::uint8_t cipher);
 // Decrypts the buffer in place, passing a yield point (YieldPoint) after byte 0 and every
-// multiple of Cipher::kYieldInterval with the percentage i / last * 50; stops early, leaving the
+// multiple of kYieldInterval with the percentage i / last * 50; stops early, leaving the
 // rest as it was, when cancelled.
+inline constexpr std::size_t kCipherYieldInterval = 5000;
 void DecryptBuffer(Bytes& buffer);
 
 } // namespace vw

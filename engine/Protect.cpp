@@ -161,7 +161,7 @@ bool ProtectPipeline::Run() {
     }
     const std::uint64_t m = plan_.StreamSize();
     const double last = static_cast<double>(m - 1);
-    YieldReplay encryptionStage(Cipher::kYieldInterval,
+    YieldReplay encryptionStage(kCipherYieldInterval,
                                 [&](double i) { return i / last * 44 + 3 + 3 + 50; });
     if (!FollowStage(workers_, encryptedBytes_, m, encryptionStage)) return false;
     // The encrypter writes its last chunk and the check values after its count is complete.

@@ -136,7 +136,7 @@ bool RestorePipeline::Decrypt() {
             "vw-writer", [this] { WritePass(); }, false);
 
     const double last = dataSize_ > 1 ? static_cast<double>(dataSize_ - 1) : 0.0;
-    YieldReplay decryptionStage(Cipher::kYieldInterval,
+    YieldReplay decryptionStage(kCipherYieldInterval,
                                 [&](double i) { return last > 0 ? i / last * 50 : 0.0; });
     if (!FollowStage(workers_, decryptedBytes_, dataSize_, decryptionStage)) return false;
     WaitFor(workers_, checksRead_);
