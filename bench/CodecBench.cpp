@@ -7,9 +7,8 @@
 #include <random>
 
 #include "bench/TextCorpus.h"
-#include "engine/Cipher.h"
-#include "engine/Huffman.h"
-#include "engine/JobState.h"
+#include "engine/cipher/Cipher.h"
+#include "engine/codec/Huffman.h"
 
 namespace {
 
@@ -60,7 +59,6 @@ void CodecEncode(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         data = text;
-        vw::LastProgress = 0;
         state.ResumeTiming();
         vw::HuffmanEncode(data, static_cast<std::int32_t>(data.size()));
         compressed = data.size();
@@ -78,10 +76,9 @@ void CodecDecode(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         data = stream;
-        vw::LastProgress = 0;
         state.ResumeTiming();
-        vw::HuffmanDecode(data, static_cast<std::int32_t>(data.size()));
-        if (vw::JobStatus != 0 || data.size() != text.size()) state.SkipWithError("decode failed");
+        const bool intact = vw::HuffmanDecode(data, static_cast<std::int32_t>(data.size()));
+        if (!intact || data.size() != text.size()) state.SkipWithError("decode failed");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }

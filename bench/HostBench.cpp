@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/Driver.h"
-#include "engine/JobState.h"
-#include "platform/QtHost.h"
+#include "engine/job/Job.h"
+#include "engine/job/StatusCodes.h"
+#include "platform/QtJobControl.h"
 
 #if defined(VW_BENCH_WIDGETS)
 #include <QApplication>
@@ -32,12 +32,25 @@ constexpr const char* kPassword = "benchmark password";
 // The desktop program must stay this close to vwx.
 constexpr double kAllowedSlowdown = 1.05;
 
-double RestoreInProcess(const std::string& file, const std::string& output) {
+// A job as the desktop program runs it: pending events every 10 ms, progress to a bar.
+int Run(vw::JobKind kind, const std::string& file, const std::string& output,
+        vw::JobControl& control) {
+    vw::JobRequest request;
+    request.kind = kind;
+    request.source = file;
+    request.output = output;
+    request.password = vw::KeyText(kPassword);
+    request.overwrite = vw::Overwrite::Allowed;
+    return vw::RunJob(request, control).status;
+}
+
+double RestoreInProcess(const std::string& file, const std::string& output,
+                        vw::JobControl& control) {
     QElapsedTimer timer;
     timer.start();
-    vw::ProcessFile(file, output, kPassword, "");
+    const int status = Run(vw::JobKind::Restore, file, output, control);
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    if (vw::JobStatus != 0) std::fprintf(stderr, "restore: status %d\n", vw::JobStatus);
+    if (status != 0) std::fprintf(stderr, "restore: status %d\n", status);
     return seconds;
 }
 
@@ -75,20 +88,19 @@ int main(int argc, char** argv) {
     const std::string output = (folder / "host-bench-restored").string();
     const std::string restored = output + source.extension().string();
 
-    vw::QtHost host;
+    vw::QtJobControl control;
 #if defined(VW_BENCH_WIDGETS)
     QProgressBar bar;
     bar.show();
-    host.onProgress = [&bar](int percent) { bar.setValue(percent); };
+    control.onProgress = [&bar](int percent) { bar.setValue(percent); };
 #endif
-    vw::ScopedHost scope(host);
-    vw::ProcessFile(source.string(), (folder / "host-bench").string(), kPassword, "");
-    if (vw::JobStatus != 0) return 1;
+    if (Run(vw::JobKind::Protect, source.string(), (folder / "host-bench").string(), control) != 0)
+        return 1;
 
     double desktop = 1e9, cli = 1e9;
     for (int round = 0; round < rounds; ++round) {
         cli = std::min(cli, RestoreWithVwx(vwx, file, output));
-        desktop = std::min(desktop, RestoreInProcess(file, output));
+        desktop = std::min(desktop, RestoreInProcess(file, output, control));
     }
     const double megabytes = static_cast<double>(std::filesystem::file_size(restored)) / 1e6;
     std::filesystem::remove(file);

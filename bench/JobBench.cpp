@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Vaultwise developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Whole jobs through ProcessFile: protect and restore of a 64 MiB text-like file, in MB/s of
+// Whole jobs: protect and restore of a 64 MiB text-like file, in MB/s of
 // the source (10^6 bytes), with the process's peak memory as a counter. Jobs stream through
 // their files, so the peak stays far below the file's size.
 #include <sys/resource.h>
@@ -14,8 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include "TextCorpus.h"
-#include "engine/Driver.h"
-#include "engine/JobState.h"
+#include "engine/job/Job.h"
 
 namespace {
 
@@ -52,6 +51,18 @@ JobFolder& Folder() {
     return folder;
 }
 
+// A whole job, as vwx runs it.
+int Run(vw::JobKind kind, const std::string& source, const std::string& output) {
+    vw::JobRequest request;
+    request.kind = kind;
+    request.source = source;
+    request.output = output;
+    request.password = vw::KeyText(kPassword);
+    request.overwrite = vw::Overwrite::Allowed;
+    vw::JobControl control;
+    return vw::RunJob(request, control).status;
+}
+
 double PeakMemoryMiB() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
@@ -61,8 +72,8 @@ double PeakMemoryMiB() {
 void BM_ProtectFile(benchmark::State& state) {
     JobFolder& folder = Folder();
     for (auto _ : state) {
-        vw::ProcessFile(folder.source(), folder.protectedFile(), kPassword, "");
-        if (vw::JobStatus != 0) state.SkipWithError(vw::StatusMessage.c_str());
+        if (Run(vw::JobKind::Protect, folder.source(), folder.protectedFile()) != 0)
+            state.SkipWithError("protect failed");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSourceSize));
     state.counters["MB/s"] = benchmark::Counter(
@@ -72,10 +83,10 @@ void BM_ProtectFile(benchmark::State& state) {
 
 void BM_RestoreFile(benchmark::State& state) {
     JobFolder& folder = Folder();
-    vw::ProcessFile(folder.source(), folder.protectedFile(), kPassword, "");
+    Run(vw::JobKind::Protect, folder.source(), folder.protectedFile());
     for (auto _ : state) {
-        vw::ProcessFile(folder.protectedFile(), folder.restoreOutput(), kPassword, "");
-        if (vw::JobStatus != 0) state.SkipWithError(vw::StatusMessage.c_str());
+        if (Run(vw::JobKind::Restore, folder.protectedFile(), folder.restoreOutput()) != 0)
+            state.SkipWithError("restore failed");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSourceSize));
     state.counters["MB/s"] = benchmark::Counter(

@@ -4,8 +4,8 @@
 
 #include <QCoreApplication>
 
-#include "engine/Driver.h"
-#include "engine/Paths.h"
+#include "engine/format/FileKind.h"
+#include "engine/io/Paths.h"
 
 namespace vw::cli {
 namespace {

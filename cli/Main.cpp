@@ -12,7 +12,6 @@
 #include "cli/Arguments.h"
 #include "cli/Escape.h"
 #include "cli/ExitStatus.h"
-#include "cli/FileJob.h"
 #include "cli/PasswordInput.h"
 #include "cli/PasswordSource.h"
 #include "cli/Preflight.h"
@@ -20,12 +19,13 @@
 #include "cli/Report.h"
 #include "cli/ResultPlan.h"
 #include "cli/Secrets.h"
-#include "engine/JobState.h"
-#include "engine/Paths.h"
-#include "engine/PrivateCode.h"
-#include "engine/ProtectedFile.h"
+#include "engine/cipher/PrivateCode.h"
+#include "engine/io/Paths.h"
+#include "engine/job/Job.h"
 #include "platform/CoreDumps.h"
+#include "platform/JobText.h"
 #include "platform/QtHost.h"
+#include "platform/QtJobControl.h"
 #include "platform/StandardStreams.h"
 #include "platform/Translation.h"
 #include "vw/Version.h"
@@ -86,9 +86,22 @@ struct FilePlan {
     vw::cli::PlannedResult result = {};
 };
 
-vw::cli::JobKind KindOf(const FilePlan& plan) {
-    using vw::cli::JobKind;
+vw::JobKind KindOf(const FilePlan& plan) {
+    using vw::JobKind;
     return plan.options.test ? JobKind::Test : plan.protects ? JobKind::Protect : JobKind::Restore;
+}
+
+// The job of a file, keyed with the run's password and private code.
+vw::JobRequest RequestFor(const FilePlan& plan, const vw::cli::Secrets& keys,
+                          const vw::Overwrite& overwrite) {
+    vw::JobRequest request;
+    request.kind = KindOf(plan);
+    request.source = plan.options.file;
+    request.output = vw::cli::OutputPathFor(plan.options);
+    request.password = vw::KeyText(keys.password);
+    request.privateCode = vw::KeyText(keys.privateCode);
+    request.overwrite = overwrite;
+    return request;
 }
 
 // The results of the restores, read from their files with the password; the protects' were
@@ -97,9 +110,7 @@ void PlanRestores(std::vector<FilePlan>& plans, vw::cli::ResultPlan& results,
                   const vw::cli::Secrets& keys) {
     for (FilePlan& plan : plans) {
         if (plan.refusal || plan.protects || plan.options.test) continue;
-        const std::string result =
-            vw::RestoredPathFor(plan.options.file, vw::cli::OutputPathFor(plan.options),
-                                keys.password, keys.privateCode);
+        const std::string result = vw::ResultPathOf(RequestFor(plan, keys, {}));
         plan.result = results.Decide(plan.options, false, result);
         plan.refusal = plan.result.refusal;
     }
@@ -107,39 +118,32 @@ void PlanRestores(std::vector<FilePlan>& plans, vw::cli::ResultPlan& results,
 
 // Runs one file's job; returns its status.
 int RunOne(const Options& options, const FilePlan& plan, const vw::cli::Secrets& keys,
-           vw::cli::ResultPlan& results, vw::cli::ProgressBar& bar, bool showing) {
+           vw::cli::ResultPlan& results, vw::cli::ProgressBar& bar, vw::JobControl& control) {
     const Options& one = plan.options;
     vw::Overwrite overwrite = plan.result.overwrite;
     if (results.WrittenEarlier(overwrite.confirmed)) overwrite = vw::Overwrite::Refused;
-    if (showing)
-        bar.Start(vw::cli::EscapeControls(one.file), vw::FileLength(one.file), TerminalColumns());
-    const std::string written =
-        vw::cli::RunFileJob(KindOf(plan), one.file, vw::cli::OutputPathFor(one), keys.password,
-                            keys.privateCode, overwrite);
-    const int status = vw::JobStatus;
-    bar.Finish(status == vw::kStatusOk);
-    if (status == vw::kStatusOk && !one.test) results.Written(written);
-    return vw::cli::Report(options, one, status, written, results);
+    bar.Start(vw::cli::EscapeControls(one.file), vw::FileLength(one.file), TerminalColumns());
+    const vw::JobResult result = vw::RunJob(RequestFor(plan, keys, overwrite), control);
+    bar.Finish(result.Ok());
+    if (result.Ok() && !one.test) results.Written(result.written);
+    return vw::cli::Report(options, one, result, results);
 }
 
 // Runs the files' jobs in order with the password and the stored private code, until one is
 // cancelled; fills their statuses.
 void RunJobs(const Options& options, std::vector<FilePlan>& plans, vw::cli::ResultPlan& results,
              vw::cli::Secrets& secrets, std::vector<int>& statuses) {
-    vw::QtHost host;
-    vw::ScopedHost scopedHost(host);
     if (!options.noPrivateCode) {
-        std::string code = vw::ReadPrivateCode();
+        vw::QtHost host;
+        std::string code = vw::ReadPrivateCode(host);
         secrets.privateCode.swap(code);
     }
-    vw::cli::ProgressBar bar(STDERR_FILENO);
     const bool showing = !options.quiet && ::isatty(STDERR_FILENO);
-    if (showing) host.onProgress = [&bar](int percent) { bar.Show(percent); };
-    // Every yield turns a noted interrupt into a cancel, also one that came before the job
-    // started (which clears the cancel flag).
-    host.onEvents = [] {
-        if (vw::cli::Interrupted) vw::CancelRequested.store(true);
-    };
+    vw::cli::ProgressBar bar(showing ? STDERR_FILENO : -1);
+    vw::QtJobControl control;
+    control.onProgress = [&bar](int percent) { bar.Show(percent); };
+    // A noted interrupt cancels the running job at its next yield.
+    control.cancelled = [] { return vw::cli::Interrupted != 0; };
     vw::cli::RunKeyed(secrets, [&](const vw::cli::Secrets& keys) {
         PlanRestores(plans, results, keys);
         for (std::size_t i = 0; i < plans.size(); ++i) {
@@ -153,10 +157,10 @@ void RunJobs(const Options& options, std::vector<FilePlan>& plans, vw::cli::Resu
             }
             if (vw::cli::Interrupted) { // between two jobs: the rest is not started
                 statuses[i] = vw::cli::Fail(options, plan.options.file,
-                                            {cancelled, vw::MessageForStatus(cancelled, "")});
+                                            {cancelled, vw::StatusText(cancelled).toStdString()});
                 break;
             }
-            statuses[i] = RunOne(options, plan, keys, results, bar, showing);
+            statuses[i] = RunOne(options, plan, keys, results, bar, control);
             if (statuses[i] == cancelled) break;
         }
         return 0;

@@ -11,10 +11,10 @@
 #include <unistd.h>
 
 #include "cli/FdWrite.h"
-#include "engine/Bytes.h"
-#include "engine/Cp1252.h"
-#include "engine/PasswordRules.h"
-#include "platform/Translation.h"
+#include "engine/io/Bytes.h"
+#include "engine/text/Cp1252.h"
+#include "engine/text/PasswordRules.h"
+#include "platform/JobText.h"
 
 namespace vw::cli {
 
@@ -149,10 +149,9 @@ bool AskNewPassword(const AskFunction& ask, const TellFunction& tell, std::strin
         SecureWipe(repeated);
         if (answered && verdict == PasswordVerdict::Accepted) return true;
         // The terminal lists the characters escaped, in the words of vwx's other messages.
-        const std::string refusal =
-            verdict == PasswordVerdict::OutsideCodePage
-                ? UnusablePasswordText(password)
-                : EngineText(PasswordRefusalText(verdict, password)).toStdString();
+        const std::string refusal = verdict == PasswordVerdict::OutsideCodePage
+                                        ? UnusablePasswordText(password)
+                                        : PasswordRefusalText(verdict, password).toStdString();
         SecureWipe(password);
         if (!answered) return false;
         tell(refusal);

@@ -8,10 +8,11 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/PasswordInput.h"
-#include "engine/Bytes.h"
-#include "engine/Cipher.h"
-#include "engine/Cp1252.h"
-#include "engine/JobState.h"
+#include "engine/cipher/Cipher.h"
+#include "engine/io/Bytes.h"
+#include "engine/job/StatusCodes.h"
+#include "engine/text/Cp1252.h"
+#include "platform/JobText.h"
 
 namespace vw::cli {
 namespace {
@@ -51,7 +52,7 @@ std::optional<Refusal> FromTerminal(bool protecting, const Refusal& cancelled, s
 std::optional<Refusal> ObtainPassword(const Options& options, bool protecting, std::string& typed) {
     const int cancelStatus = protecting ? kStatusProtectCancelled : kStatusRestoreCancelled;
     const Refusal cancelled{cancelStatus,
-                            MessageForStatus(static_cast<std::int16_t>(cancelStatus), "")};
+                            StatusText(static_cast<std::int16_t>(cancelStatus)).toStdString()};
     std::optional<Refusal> refusal;
     if (!options.passwordFile.empty())
         refusal = FromFile(options.passwordFile, cancelled, typed);

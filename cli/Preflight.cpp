@@ -8,7 +8,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
-#include "engine/JobState.h"
+#include "engine/job/StatusCodes.h"
 
 namespace vw::cli {
 namespace {

@@ -124,6 +124,7 @@ std::string ProgressText(const ProgressFigures& f, int width) {
 }
 
 void ProgressBar::Start(const std::string& name, std::int64_t bytes, int width) {
+    if (fd_ < 0) return;
     figures_ = ProgressFigures{name};
     bytes_ = bytes;
     width_ = width;
@@ -132,9 +133,8 @@ void ProgressBar::Start(const std::string& name, std::int64_t bytes, int width) 
     Draw(false);
 }
 
-// A restore reports decoding (45 to 95) after decryption has reached 50: the line only moves on.
 void ProgressBar::Show(int percent) {
-    if (percent <= figures_.percent) return;
+    if (!started_ || percent <= figures_.percent) return;
     figures_.percent = percent;
     Draw(false);
 }

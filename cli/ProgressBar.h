@@ -24,6 +24,7 @@ std::string ProgressText(const ProgressFigures& figures, int width);
 
 class ProgressBar {
   public:
+    // fd: where the line is drawn; none (-1): nothing is drawn.
     explicit ProgressBar(int fd) : fd_(fd) {}
     // Starts the line of a file of the given size, on a terminal of the given width.
     void Start(const std::string& name, std::int64_t bytes, int width);

@@ -11,25 +11,25 @@
 #include "cli/Escape.h"
 #include "cli/FdWrite.h"
 #include "cli/ResultPlan.h"
-#include "engine/JobState.h"
-#include "platform/Translation.h"
+#include "platform/JobText.h"
 
 namespace vw::cli {
 namespace {
 
 // Why a finished job failed.
-Refusal FailureOf(int status, bool force, const ResultPlan& results) {
-    const bool failed = status == kStatusProtectFailed || status == kStatusRestoreFailed;
-    const std::string& existing = ExistingOutputPath;
-    if (failed && results.WrittenEarlier(existing)) {
+Refusal FailureOf(const JobResult& result, bool force, const ResultPlan& results) {
+    const int status = result.status;
+    const bool exists = result.failure.fault == Fault::OutputExists;
+    const std::string existing = exists ? result.failure.path : std::string();
+    if (exists && results.WrittenEarlier(existing)) {
         return {kCannotCreate,
                 QCoreApplication::translate(
                     "vwx", "%1 was written earlier in this run and is not replaced, even with -f")
                     .arg(QString::fromStdString(existing))
                     .toStdString()};
     }
-    if (failed && !existing.empty()) return ExistingFileRefusal(existing, force);
-    std::string text = StatusMessageText().toStdString();
+    if (exists) return ExistingFileRefusal(existing, force);
+    std::string text = StatusMessageOf(result.status, result.failure).toStdString();
     if (status == kStatusWrongPassword)
         text += QCoreApplication::translate("vwx", " (password errata o file danneggiato)")
                     .toStdString();
@@ -66,13 +66,13 @@ int Fail(const Options& options, const std::string& file, const Refusal& refusal
     return refusal.status;
 }
 
-int Report(const Options& options, const Options& one, int status, const std::string& written,
+int Report(const Options& options, const Options& one, const JobResult& result,
            const ResultPlan& results) {
-    if (status != kStatusOk) return Fail(options, one.file, FailureOf(status, one.force, results));
-    if (options.quiet) return status;
-    if (!options.test) return Print(EscapeControls(written) + "\n", status);
+    if (!result.Ok()) return Fail(options, one.file, FailureOf(result, one.force, results));
+    if (options.quiet) return kStatusOk;
+    if (!options.test) return Print(EscapeControls(result.written) + "\n", kStatusOk);
     const std::string ok = QCoreApplication::translate("vwx", "ok").toStdString();
-    return Print(EscapeControls(one.file) + ": " + ok + "\n", status);
+    return Print(EscapeControls(one.file) + ": " + ok + "\n", kStatusOk);
 }
 
 } // namespace vw::cli

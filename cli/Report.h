@@ -7,6 +7,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/ExitStatus.h"
+#include "engine/job/Job.h"
 
 namespace vw::cli {
 
@@ -22,7 +23,7 @@ int Print(const std::string& text, int status);
 // standard error, after the file's name when the run has more than one. Returns the status.
 int Fail(const Options& options, const std::string& file, const Refusal& refusal);
 // How a finished job ends: its result's path (or a test's "ok") printed, or why it failed.
-int Report(const Options& options, const Options& one, int status, const std::string& written,
+int Report(const Options& options, const Options& one, const JobResult& result,
            const ResultPlan& results);
 
 } // namespace vw::cli

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "engine/Paths.h"
+#include "engine/io/Paths.h"
 
 namespace vw::cli {
 namespace {

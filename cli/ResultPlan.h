@@ -14,7 +14,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/ExitStatus.h"
-#include "engine/JobState.h"
+#include "engine/job/Job.h"
 
 namespace vw::cli {
 

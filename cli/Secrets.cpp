@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Secrets.h"
 
-#include "engine/Bytes.h"
-#include "engine/Cp1252.h"
+#include "engine/io/Bytes.h"
+#include "engine/text/Cp1252.h"
 
 namespace vw::cli {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/Bytes.h"
+#include "engine/io/Bytes.h"
 #include "tests/support/ProtectedFileForge.h"
 #include "tests/support/TempDir.h"
 

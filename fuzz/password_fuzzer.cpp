@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/Cp1252.h"
-#include "engine/PasswordRules.h"
+#include "engine/text/Cp1252.h"
+#include "engine/text/PasswordRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -15,10 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size > 0 && vw::IsAcceptablePassword(text + text)) __builtin_trap();
     const int score = vw::RateKeyQuality(text);
     if (score < 0 || score > 100) __builtin_trap();
-    // An accepted password keys the cipher faithfully; a refusal always tells why.
+    // An accepted password keys the cipher faithfully; a refusal for characters names them.
     const vw::PasswordVerdict verdict = vw::JudgePassword(text, text);
     const bool accepted = verdict == vw::PasswordVerdict::Accepted;
-    if (accepted && !vw::CharactersOutsideCp1252(text).empty()) __builtin_trap();
-    if (accepted != vw::PasswordRefusalText(verdict, text).empty()) __builtin_trap();
+    const std::string outside = vw::CharactersOutsideCp1252(text);
+    if (accepted && !outside.empty()) __builtin_trap();
+    if ((verdict == vw::PasswordVerdict::OutsideCodePage) == outside.empty()) __builtin_trap();
+    if (!outside.empty() && vw::CodePointList(outside).empty()) __builtin_trap();
     return 0;
 }

@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/QtHost.h"
 
-#include <chrono>
-
 #include <QCoreApplication>
 #include <QSettings>
 #include <QStringList>
@@ -21,25 +19,6 @@ constexpr qsizetype kMaxComputerName = 254;
 } // namespace
 
 QtHost::QtHost(QString application) : application_(std::move(application)) {}
-
-void QtHost::ProcessEvents() {
-    // The engine yields every few thousand bytes; running the event loop that often would cost
-    // more than the job itself, so pending events run at most once per interval.
-    const auto now = std::chrono::steady_clock::now();
-    if (QCoreApplication::instance() != nullptr && now - lastEvents_ >= kEventInterval) {
-        QCoreApplication::processEvents();
-        lastEvents_ = std::chrono::steady_clock::now();
-    }
-    if (onEvents) onEvents();
-}
-
-void QtHost::ShowProgress(int percent) {
-    if (onProgress) onProgress(percent);
-}
-
-void QtHost::SetBusy(bool busy) {
-    if (onBusy) onBusy(busy);
-}
 
 QString QtHost::ReadText(const QString& key, const QString& defaultValue) const {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application_, application_);

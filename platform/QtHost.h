@@ -2,13 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine's host on top of QtCore, shared by the desktop program and the command-line tool:
-// per-user settings, the computer's name, event processing, and progress and busy callbacks.
+// per-user settings and the computer's name.
 #include <QString>
-#include <chrono>
-#include <functional>
 #include <string>
 
-#include "engine/Host.h"
+#include "engine/io/Host.h"
 
 namespace vw {
 
@@ -20,15 +18,6 @@ class QtHost : public Host {
   public:
     explicit QtHost(QString application = QString::fromLatin1(kSettingsApplication));
 
-    // Called with the clamped percentage and with the busy state; empty by default.
-    std::function<void(int)> onProgress;
-    std::function<void(bool)> onBusy;
-    // Runs at every yield after the pending Qt events.
-    std::function<void()> onEvents;
-
-    void ProcessEvents() override;
-    void ShowProgress(int percent) override;
-    void SetBusy(bool busy) override;
     // The value in the single-byte code page.
     std::string ReadSetting(const std::string& key, const std::string& defaultValue) override;
     std::string ComputerName() override;
@@ -40,12 +29,8 @@ class QtHost : public Host {
     // (letter case does not matter), anything else is false; defaultValue when missing.
     bool ReadBool(const QString& key, bool defaultValue) const;
 
-    // Pending events run at most this often during a job.
-    static constexpr std::chrono::milliseconds kEventInterval{10};
-
   private:
     QString application_;
-    std::chrono::steady_clock::time_point lastEvents_{};
 };
 
 // The boolean reading of a stored text, as ReadBool applies it.

@@ -4,7 +4,7 @@
 
 #include <QList>
 
-#include "engine/Cp1252.h"
+#include "engine/text/Cp1252.h"
 
 namespace vw {
 

@@ -8,9 +8,6 @@
 #include <QTranslator>
 #include <clocale>
 
-#include "engine/JobState.h"
-#include "engine/TextMark.h"
-
 namespace vw {
 namespace {
 
@@ -21,10 +18,6 @@ void InstallCatalogue(const QString& name, const QString& folder = {}) {
         QCoreApplication::installTranslator(translator);
     else
         delete translator;
-}
-
-QString Translated(const std::string& text) {
-    return QCoreApplication::translate(kEngineTextContext, text.c_str());
 }
 
 } // namespace
@@ -56,15 +49,6 @@ ProgramTranslation::ProgramTranslation(int& argc, char** argv) {
     application_.emplace(argc, argv);
     std::setlocale(LC_ALL, libraryLocale.c_str());
     InstallCatalogue(QString::fromLatin1(kEnglishCatalogue));
-}
-
-QString EngineText(const std::string& text, const std::string& lead) {
-    if (lead.empty() || text.compare(0, lead.size(), lead) != 0) return Translated(text);
-    return Translated(lead) + Translated(text.substr(lead.size()));
-}
-
-QString StatusMessageText() {
-    return EngineText(StatusMessage, MessageForStatus(JobStatus, {}));
 }
 
 } // namespace vw

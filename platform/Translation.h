@@ -41,12 +41,4 @@ class ProgramTranslation {
     std::optional<QCoreApplication> application_;
 };
 
-// An engine text in the program's language. text starts with lead, a marked text, and goes on
-// with a detail (a description, a list of characters): the lead is translated, the detail too
-// when it is a marked text of its own. Without a lead the whole text is translated.
-QString EngineText(const std::string& text, const std::string& lead = {});
-
-// The job's StatusMessage in the program's language.
-QString StatusMessageText();
-
 } // namespace vw

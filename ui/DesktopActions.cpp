@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/DesktopActions.h"
 
-#include "engine/Paths.h"
+#include "engine/io/Paths.h"
 #include "ui/AppInfo.h"
 #include "ui/PathTail.h"
 #include "ui/Prompts.h"

@@ -3,7 +3,7 @@
 #include "ui/FileCommands.h"
 #include "ui/AppInfo.h"
 
-#include "engine/Paths.h"
+#include "engine/io/Paths.h"
 #include "ui/DesktopActions.h"
 #include "ui/KeyDialog.h"
 #include "ui/MainWindow.h"

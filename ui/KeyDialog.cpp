@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <limits>
 
-#include "engine/PasswordRules.h"
+#include "engine/text/PasswordRules.h"
 #include "platform/TextCodec.h"
 #include "ui/AppInfo.h"
 #include "ui/Artwork.h"

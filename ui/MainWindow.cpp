@@ -20,12 +20,11 @@
 #include <QTime>
 #include <QTimer>
 
-#include "engine/Driver.h"
-#include "engine/Paths.h"
-#include "engine/ProtectedFile.h"
+#include "engine/io/Paths.h"
 #include "ui/AppInfo.h"
 #include "ui/Artwork.h"
 #include "ui/ClickLabel.h"
+#include "ui/Driver.h"
 #include "ui/FileIcon.h"
 #include "ui/PanelRules.h"
 #include "ui/PictureArt.h"

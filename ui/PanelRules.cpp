@@ -5,10 +5,10 @@
 #include <QCoreApplication>
 #include <cmath>
 
-#include "engine/Bytes.h"
-#include "engine/PasswordRules.h"
+#include "engine/io/Bytes.h"
+#include "engine/text/PasswordRules.h"
+#include "platform/JobText.h"
 #include "platform/TextCodec.h"
-#include "platform/Translation.h"
 #include "ui/PathTail.h"
 
 namespace vw::ui {
@@ -91,9 +91,7 @@ QString PasswordRefusal(const QString& code, const QString& confirm) {
     std::string codeText = ToUtf8(code);
     std::string confirmText = ToUtf8(confirm);
     const PasswordVerdict verdict = JudgePassword(codeText, confirmText);
-    // The verdict's text without the characters of the password is the marked text it begins with.
-    const QString refusal =
-        EngineText(PasswordRefusalText(verdict, codeText), PasswordRefusalText(verdict, {}));
+    const QString refusal = PasswordRefusalText(verdict, codeText);
     SecureWipe(codeText);
     SecureWipe(confirmText);
     return refusal;

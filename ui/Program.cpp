@@ -8,11 +8,11 @@
 #include <QDir>
 #include <QProgressBar>
 
-#include "engine/Host.h"
-#include "engine/Paths.h"
-#include "engine/PrivateCode.h"
+#include "engine/cipher/PrivateCode.h"
+#include "engine/io/Paths.h"
 #include "platform/TextCodec.h"
 #include "ui/DesktopActions.h"
+#include "ui/Driver.h"
 #include "ui/FileCommands.h"
 #include "ui/InfoWindows.h"
 #include "ui/KeyDialog.h"
@@ -40,20 +40,19 @@ Program::Program() {
     commands_ = std::make_unique<FileCommands>(state_, *mainWindow_, *keyDialog_, *progressDialog_);
 
     QProgressBar* bar = progressDialog_->progressBar();
-    host_.onProgress = [bar](int percent) { bar->setValue(percent); };
-    host_.onBusy = [](bool busy) {
-        if (busy) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        } else {
-            QApplication::restoreOverrideCursor();
-        }
-    };
-    SetHost(&host_);
+    SetJobDisplay([bar](int percent) { bar->setValue(percent); },
+                  [](bool busy) {
+                      if (busy) {
+                          QApplication::setOverrideCursor(Qt::WaitCursor);
+                      } else {
+                          QApplication::restoreOverrideCursor();
+                      }
+                  });
     connectCommands();
 }
 
 Program::~Program() {
-    SetHost(nullptr);
+    SetJobDisplay({}, {});
     commands_.reset();
     keyDialog_.reset();
     mainWindow_.reset();
@@ -99,7 +98,7 @@ void Program::unload() {
 void Program::Start(const QString& commandLinePath) {
     state_.newKeys = host_.ReadBool(QStringLiteral("NewKeys"), false);
     state_.startFolder = host_.ReadText(QStringLiteral("Folder"), QDir::homePath());
-    state_.privateCode = FromCp1252(ReadPrivateCode());
+    state_.privateCode = FromCp1252(ReadPrivateCode(host_));
     if (!state_.privateCode.isEmpty()) {
         state_.usePcm = true;
         mainWindow_->setUsePcmChecked(true);

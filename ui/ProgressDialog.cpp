@@ -10,12 +10,10 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "engine/Driver.h"
-#include "engine/JobState.h"
-#include "engine/Paths.h"
+#include "engine/io/Paths.h"
 #include "platform/TextCodec.h"
-#include "platform/Translation.h"
 #include "ui/Artwork.h"
+#include "ui/Driver.h"
 #include "ui/JobMessages.h"
 #include "ui/MainWindow.h"
 #include "ui/Prompts.h"
@@ -140,7 +138,8 @@ void ProgressDialog::runJob() {
 void ProgressDialog::actOnStatus() {
     const std::int16_t status = JobStatus;
     if (status != 0) {
-        const JobMessage message = JobMessageFor(status, StatusMessageText(), state_.messageGap);
+        const JobMessage message =
+            JobMessageFor(status, QString::fromStdString(StatusMessage), state_.messageGap);
         CurrentPrompts().showMessage(this, message.icon, message.title, message.text);
         return;
     }

@@ -2,19 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ProtectedPictureView.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QImageReader>
 #include <QPainter>
 
-#include "engine/Driver.h"
-#include "engine/Host.h"
-#include "engine/JobState.h"
-#include "engine/Paths.h"
-#include "engine/ProtectedFile.h"
+#include "engine/format/FileKind.h"
+#include "engine/io/Paths.h"
+#include "engine/job/Job.h"
+#include "platform/JobText.h"
+#include "platform/QtJobControl.h"
 #include "platform/TextCodec.h"
-#include "platform/Translation.h"
 #include "ui/AppInfo.h"
 #include "ui/JobMessages.h"
 #include "ui/Prompts.h"
@@ -30,35 +29,30 @@ constexpr std::size_t kMostPictureBytes = std::size_t{256} << 20;
 
 const QString kViewName = QStringLiteral("frmProtectedView");
 
-// The host while a picture is restored: pending events run without the user's input, which
-// waits until the restore is over. The restore has no Cancel, and a click meanwhile must not
-// start another job on the engine's one cipher.
-class InputHeldHost : public Host {
-  public:
-    void ProcessEvents() override {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    void SetBusy(bool busy) override { outer_.SetBusy(busy); }
-    std::string ReadSetting(const std::string& key, const std::string& defaultValue) override {
-        return outer_.ReadSetting(key, defaultValue);
-    }
-    std::string ComputerName() override { return outer_.ComputerName(); }
-
-  private:
-    Host& outer_ = CurrentHost();
-    ScopedHost scope_{*this};
-};
-
-// Restores the selected file with the held password and the private code in use.
-std::int16_t RestoreSelected(const UiState& state, RestoredBytes& restored) {
+// Restores the selected file into memory with the held password and the private code in use.
+// Pending events run meanwhile without the user's input, which waits until the restore is over:
+// the restore has no Cancel, and a click must not start another job inside this one.
+JobResult RestoreSelected(const UiState& state, SecureBytes& bytes) {
     std::string password = ToCp1252(state.password);
     std::string privateCode = ToCp1252(state.usePcm ? state.privateCode : QString());
-    InputHeldHost host;
-    const std::int16_t status = RestoreIntoMemory(state.selectedPath.toStdString(), password,
-                                                  privateCode, kMostPictureBytes, restored);
+    JobRequest request;
+    request.kind = JobKind::RestoreToMemory;
+    request.source = state.selectedPath.toStdString();
+    request.password = KeyText(password);
+    request.privateCode = KeyText(privateCode);
+    request.memory = &bytes;
+    request.memoryLimit = kMostPictureBytes;
     SecureWipe(password);
     SecureWipe(privateCode);
-    return status;
+    QtJobControl control;
+    control.holdUserInput = true;
+    control.onBusy = [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    return RunJob(request, control);
 }
 
 // The name the restored file would take: the protected file's name with the stored extension.
@@ -113,15 +107,17 @@ void ProtectedPictureView::ShowSelected(UiState& state, const std::function<bool
         return;
     }
     if (!ensurePassword()) return;
-    RestoredBytes restored;
-    const std::int16_t status = RestoreSelected(state, restored);
-    if (restored.tooLarge) return Tell(owner, tr("Immagine troppo grande per l'anteprima"));
-    if (status != kStatusOk) {
-        const JobMessage message = JobMessageFor(status, StatusMessageText(), state.messageGap);
+    SecureBytes bytes;
+    const JobResult restored = RestoreSelected(state, bytes);
+    if (restored.failure.fault == Fault::MemoryLimit)
+        return Tell(owner, tr("Immagine troppo grande per l'anteprima"));
+    if (!restored.Ok()) {
+        const QString text = StatusMessageOf(restored.status, restored.failure);
+        const JobMessage message = JobMessageFor(restored.status, text, state.messageGap);
         return CurrentPrompts().showMessage(owner, message.icon, message.title, message.text);
     }
     const QString name = RestoredName(state.selectedPath, restored.extension);
-    QImage picture = QuickViewWindow::acceptsPath(name) ? DecodePicture(restored.bytes) : QImage();
+    QImage picture = QuickViewWindow::acceptsPath(name) ? DecodePicture(bytes) : QImage();
     if (picture.isNull()) return Tell(owner, tr("Anteprima non disponibile per questo file"));
     if (!view) view = new ProtectedPictureView(owner);
     view->shownPath_ = state.selectedPath;

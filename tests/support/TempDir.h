@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/Bytes.h"
+#include "engine/io/Bytes.h"
 
 namespace vw::test {
 

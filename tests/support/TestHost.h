@@ -1,61 +1,55 @@
 // SPDX-FileCopyrightText: 2026 The Vaultwise developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A host for engine tests: records what the engine reports, cancels at a chosen event call and
-// runs `act` after each record (another program acting on the files meanwhile).
+// What engine tests give the engine: a job control that records what the job reports, cancels at
+// a chosen yield and runs `act` at each yield (another program acting on the files meanwhile);
+// and a host with settings and a computer name of the test's choosing.
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "engine/Host.h"
-#include "engine/JobState.h"
+#include "engine/io/Host.h"
+#include "engine/job/Job.h"
 
 namespace vw::test {
 
+class TestControl : public JobControl {
+  public:
+    void Yield() override {
+        if (++yields == cancelAt) cancelled = true;
+        if (act) act();
+    }
+    bool Cancelled() const override { return cancelled; }
+    void Progress(int percent) override {
+        progress.push_back(percent);
+        if (act) act();
+    }
+    void Busy(bool busy) override {
+        busyCalls.push_back(busy);
+        if (act) act();
+    }
+    void Clear() { yields = 0, cancelled = false, progress.clear(), busyCalls.clear(); }
+
+    int yields = 0;
+    int cancelAt = 0; // the yield (counted from 1) that cancels; 0 never cancels
+    bool cancelled = false;
+    std::vector<int> progress;
+    std::vector<bool> busyCalls;
+    std::function<void()> act;
+};
+
 class TestHost : public Host {
   public:
-    // cancelAtCall: the event call (counted from 1) that cancels; 0 never cancels.
-    explicit TestHost(int cancelAtCall = 0) : cancelAtCall_(cancelAtCall) {}
-    void ProcessEvents() override {
-        if (++eventCalls == cancelAtCall_) CancelRequested = true;
-        Act();
-    }
-    void ShowProgress(int percent) override { progress.push_back(percent), Act(); }
-    void SetBusy(bool busy) override { busyCalls.push_back(busy), Act(); }
     std::string ReadSetting(const std::string& key, const std::string& defaultValue) override {
         for (const auto& [k, v] : settings)
             if (k == key) return v;
         return defaultValue;
     }
     std::string ComputerName() override { return computerName; }
-    void CancelAt(int call) { cancelAtCall_ = call; }
 
-    int eventCalls = 0;
-    std::vector<int> progress;
-    std::vector<bool> busyCalls;
     std::vector<std::pair<std::string, std::string>> settings;
     std::string computerName;
-    std::function<void()> act;
-
-  private:
-    void Act() const { act ? act() : void(); }
-    int cancelAtCall_;
-};
-
-// Installs a TestHost for a scope and resets the job state the engine reads.
-class ScopedTestHost {
-  public:
-    explicit ScopedTestHost(int cancelAtCall = 0) : host(cancelAtCall), scope_(host) {
-        CancelRequested = false;
-        LastProgress = JobStatus = 0;
-    }
-    ~ScopedTestHost() { CancelRequested = false; } // not copied: ScopedHost is not
-
-    TestHost host;
-
-  private:
-    ScopedHost scope_;
 };
 
 } // namespace vw::test

@@ -62,13 +62,13 @@ TEST_F(JobFlowTest, CommandLineFileProtectedInPlaceOnceMovesTheSelectionAndResto
     QString line;
     QPoint centre;
     int depth = 0, deepest = 0, yields = 0; // a second activation starts no second job
-    program->host().onEvents = [&] {
+    duringJob([&] {
         deepest = std::max(deepest, ++depth);
         if (yields++ == 0) progress().activate();
         line = progress().lblName()->text();
         centre = progress().frameGeometry().center();
         --depth;
-    };
+    });
     // Longer than a text box holds by default: the whole password keys the file.
     const QString password = QString(40000, QLatin1Char('k')) + u"Secret1"_s;
     prompts.saveAnswers.push_back(source);
@@ -76,7 +76,7 @@ TEST_F(JobFlowTest, CommandLineFileProtectedInPlaceOnceMovesTheSelectionAndResto
     program->Start(source);
     EXPECT_EQ(prompts.saveFolders, std::vector<QString>{QDir(folder.path()).path() + '/'});
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_TRUE(yields > 1 && deepest == 1) << yields << " " << deepest;
+    EXPECT_TRUE(yields > 0 && deepest == 1) << yields << " " << deepest;
     EXPECT_EQ(line, u"Attendere... b.txt ..."_s);
     const QPoint offCentre = centre - main().screen()->availableGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
@@ -85,7 +85,7 @@ TEST_F(JobFlowTest, CommandLineFileProtectedInPlaceOnceMovesTheSelectionAndResto
     EXPECT_EQ(std::tuple(state().selectedPath, main().windowTitle()),
               std::tuple(pathOf(u"b.vwx"_s), u"b.vwx"_s));
     // Back under the stored extension; another output path leaves the selection where it is.
-    program->host().onEvents = nullptr;
+    duringJob(nullptr);
     runJob(password, pathOf(u"restored.dat"_s));
     EXPECT_EQ(state().selectedPath, pathOf(u"b.vwx"_s));
     QFile restored(pathOf(u"restored.txt"_s));
@@ -104,15 +104,15 @@ TEST_F(JobFlowTest, InterrompiEnterOrEscapeCancelsAProtectAndARestore) {
             select(restore ? pathOf(u"c.vwx"_s) : source);
             prompts.messages.clear();
             int yields = 0;
-            program->host().onEvents = [&] {
-                if (++yields != 2) return;
+            duringJob([&] {
+                if (++yields != 1) return;
                 if (key == 0) return progress().cmdCancel()->click();
                 Press(key == Qt::Key_Escape ? static_cast<QObject*>(&progress())
                                             : progress().cmdCancel(),
                       key);
-            };
+            });
             runJob(u"Secret1"_s, pathOf(u"out.txt"_s));
-            program->host().onEvents = nullptr;
+            duringJob(nullptr);
             ASSERT_EQ(prompts.messages.size(), 1u);
             EXPECT_EQ(std::tuple(prompts.messages[0].icon, prompts.messages[0].text),
                       std::tuple(MessageIcon::Information, restore ? u"Elaborazione interrotta."_s

@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "UiTestSupport.h"
-#include "engine/ProtectedFile.h"
+#include "ui/Driver.h"
 #include "ui/ProtectedPictureView.h"
 
 namespace vw::ui::test {
@@ -17,7 +17,7 @@ TEST_F(ProgramFixture, ProtectedPictureRestoredInMemoryOnlyShownAtQuickViewSizeA
     start();
     ASSERT_TRUE(red.save(pathOf(u"foto.bmp"_s)) && !file(u"nota.txt"_s, "x").isEmpty());
     for (const QString& name : {u"nota.txt"_s, u"foto.bmp"_s}) // to nota.vwx and foto.vwx
-        ProtectFile(pathOf(name).toStdString(), pathOf(name).toStdString(), "Secret1", "");
+        ProcessFile(pathOf(name).toStdString(), pathOf(name).toStdString(), "Secret1", "");
     const int watch = inotify_init1(IN_NONBLOCK), written = IN_CREATE | IN_MODIFY | IN_MOVED_TO;
     for (const QString& dir : {home.path(), folder.path()})
         ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(dir).constData(), written), 0);

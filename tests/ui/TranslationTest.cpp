@@ -5,7 +5,8 @@
 #include <QXmlStreamReader>
 
 #include "UiTestSupport.h"
-#include "engine/JobState.h"
+#include "engine/job/StatusCodes.h"
+#include "platform/JobText.h"
 #include "platform/Translation.h"
 #include "ui/InfoWindows.h"
 #include "ui/JobMessages.h"
@@ -78,9 +79,9 @@ TEST_F(EnglishProgram, NoWindowKeepsAnItalianText) {
 
     // The job messages, the engine's texts in them included.
     for (const int status : {1, 2, 3, 4, 5, 6, 10, 11, 12, 20, 21, 22, 23, 30, 33}) {
-        JobStatus = static_cast<std::int16_t>(status);
-        StatusMessage = MessageForStatus(JobStatus, "disk full");
-        const QString text = JobMessageFor(JobStatus, StatusMessageText(), u"\n\n"_s).text;
+        const auto code = static_cast<std::int16_t>(status);
+        const Failure full{Fault::OutputWrite, "/tmp/out.vwx", {}, ENOSPC};
+        const QString text = JobMessageFor(code, StatusMessageOf(code, full), u"\n\n"_s).text;
         for (const QString& source : italian)
             EXPECT_FALSE(source.size() > 5 && text.contains(source)) << text.toStdString();
     }

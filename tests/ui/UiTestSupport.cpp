@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "UiTestSupport.h"
 
-#include "engine/Cipher.h"
+#include "engine/cipher/Cipher.h"
 #include "platform/QtHost.h"
 
 namespace vw::ui::test {
@@ -17,11 +17,12 @@ void WriteSetting(const QString& key, const QVariant& value) {
 }
 
 void StorePrivateCode(const std::string& codePageCode) {
-    InitCipher(QSysInfo::machineHostName().toStdString(), "");
+    Cipher cipher;
+    cipher.Init(QSysInfo::machineHostName().toStdString(), "");
     QString hex;
     for (const char c : codePageCode)
-        hex +=
-            QStringLiteral("%1").arg(EncryptByte(static_cast<std::uint8_t>(c)), 2, 16, QChar('0'));
+        hex += QStringLiteral("%1").arg(cipher.EncryptByte(static_cast<std::uint8_t>(c)), 2, 16,
+                                        QChar('0'));
     WriteSetting(u"OFB"_s, hex);
 }
 
@@ -55,6 +56,17 @@ void ProgramFixture::start() {
     program.reset(); // one program at a time; the new one reads the settings as it is made
     program = std::make_unique<Program>();
     program->Start(QString());
+}
+
+void ProgramFixture::duringJob(std::function<void()> act) {
+    jobTimer.disconnect();
+    jobTimer.stop();
+    if (!act) return;
+    jobTimer.setInterval(0);
+    QObject::connect(&jobTimer, &QTimer::timeout, &jobTimer, [this, act] {
+        if (progress().isVisible() && !progress().lblName()->text().isEmpty()) act();
+    });
+    jobTimer.start();
 }
 
 void ProgramFixture::answerPassword(const QString& password) {

@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "engine/JobState.h"
+#include "engine/job/StatusCodes.h"
+#include "ui/Driver.h"
 #include "ui/FileCommands.h"
 #include "ui/KeyDialog.h"
 #include "ui/MainWindow.h"
@@ -92,6 +93,9 @@ class ProgramFixture : public ::testing::Test {
     }
     // Answers the password dialog's next showing (polled for 5 s) with password; "" closes it.
     void answerPassword(const QString& password);
+    // Runs act whenever pending events run while a job runs in the progress dialog (the job's
+    // yields); none stops that.
+    void duringJob(std::function<void()> act);
     UiState& state() { return program->state(); }
     MainWindow& main() { return program->mainWindow(); }
     ProgressDialog& progress() { return program->progressDialog(); }
@@ -104,6 +108,7 @@ class ProgramFixture : public ::testing::Test {
     QString savedFolder = QDir::currentPath();
     ScriptedPrompts prompts;
     std::unique_ptr<Program> program;
+    QTimer jobTimer;
 };
 
 } // namespace vw::ui::test

@@ -1,0 +1,24 @@
+// SPDX-FileCopyrightText: 2026 The Vaultwise developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/io/Bytes.h"
+
+namespace vw {
+
+void SecureWipe(void* data, std::size_t size) noexcept {
+    // Volatile stores so the compiler cannot drop the wipe of a buffer about to be freed.
+    auto* p = static_cast<volatile unsigned char*>(data);
+    for (std::size_t i = 0; i < size; ++i)
+        p[i] = 0;
+}
+
+void SecureWipe(std::string& text) noexcept {
+    SecureWipe(text.data(), text.size());
+    text.clear();
+}
+
+void SecureWipe(Bytes& buffer) noexcept {
+    SecureWipe(buffer.data(), buffer.size());
+    buffer.clear();
+}
+
+} // namespace vw
