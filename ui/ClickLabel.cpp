@@ -6,11 +6,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace vw::ui {
 namespace {
+
+constexpr double kFocusMarkWidth = 2.0;
 
 // A click label as assistive tools see it: its role, its name (the label's text when no
 // accessible name is set) and, for a button or a link, the press action.
@@ -140,12 +140,12 @@ void ClickLabel::focusOutEvent(QFocusEvent* event) {
 void ClickLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
     if (!focusMark_ || !hasFocus()) return;
+    // A ring in the selection colour just inside the edge (styles draw their own focus frame
+    // only for the controls they know).
     QPainter painter(this);
-    QStyleOptionFocusRect mark;
-    mark.initFrom(this);
-    mark.rect = rect().adjusted(1, 1, -1, -1);
-    mark.backgroundColor = palette().color(QPalette::Window);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &mark, &painter, this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), kFocusMarkWidth));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
 }
 
 } // namespace vw::ui
