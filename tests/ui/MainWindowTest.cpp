@@ -85,6 +85,7 @@ TEST_F(MainWindowTest, KeyboardReachesAndWorksEveryCommand) {
     window.show();
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(&window, "Picture3")); // "Apri" first
     const std::pair<const char*, std::shared_ptr<int>> controls[] = {
         {"Picture3", Spy(&window, &MainWindow::selectFileRequested)},
         {"Picture4", Spy(&window, &MainWindow::cryptoRequested)},

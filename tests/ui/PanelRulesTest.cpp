@@ -142,11 +142,15 @@ TEST(QuickViewWindow, HoldsEachPictureAndKeepsTheLastOneRead) {
         EXPECT_NEAR(image->width() * size.height(), image->height() * size.width(), 2.0 * 300);
         EXPECT_EQ(owner.cursor().shape(), Qt::ArrowCursor); // the busy pointer is gone again
     }
+    // Resized by the user, the window keeps the picture filling it, its proportions kept.
+    window.resize(300, 330);
+    EXPECT_EQ(image->geometry(), QRect(95, 0, 110, 330));
     WriteFile(QDir(dir.path()), u"drawing.wmf"_s, "not a picture");
     window.showPicture(dir.filePath("drawing.wmf"));
     EXPECT_EQ(image->pixmap().size(), QSize(100, 300));
     EXPECT_EQ(window.windowTitle(), u"drawing.wmf"_s);
-    window.close();
+    QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier); // Escape: the job flow's test
+    EXPECT_FALSE(window.isVisible());
     window.showPicture(dir.filePath("p200.bmp"));
     EXPECT_EQ(window.size(), QSize(TwipsToPixels(3800), TwipsToPixels(2300)));
 }
