@@ -127,7 +127,6 @@ TEST_F(MainWindowTest, KeyboardReachesAndWorksEveryCommand) {
                       key == Qt::Key_Space ? std::tuple(0, 1) : std::tuple(1, 0))
                 << name << " " << key;
         }
-        EXPECT_EQ(*acted, 2) << name;
     }
     // Ctrl+O and F1 wherever the focus is; Ctrl+Q closes the window.
     auto help = Spy(&window, &MainWindow::helpRequested);
