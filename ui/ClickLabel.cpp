@@ -37,9 +37,7 @@ class ClickLabelAccessible : public QAccessibleWidget {
     }
 
   private:
-    bool acts() const {
-        return role() == QAccessible::Button || role() == QAccessible::Link;
-    }
+    bool acts() const { return role() == QAccessible::Button || role() == QAccessible::Link; }
 };
 
 QAccessibleInterface* ClickLabelFactory(const QString&, QObject* object) {
@@ -95,7 +93,8 @@ bool ClickLabel::IsActivationKey(const QKeyEvent* event) {
 }
 
 void ClickLabel::keyPressEvent(QKeyEvent* event) {
-    if (focusPolicy() == Qt::NoFocus || !IsActivationKey(event)) return QLabel::keyPressEvent(event);
+    if (focusPolicy() == Qt::NoFocus || !IsActivationKey(event))
+        return QLabel::keyPressEvent(event);
     event->accept();
     showFocusMark();
     if (event->isAutoRepeat()) return;

@@ -300,7 +300,7 @@ void MainWindow::buildKeyboard() {
     for (ClickLabel* control : focusable)
         control->setFocusPolicy(Qt::StrongFocus);
     fileIcon_->setFocusPolicy(Qt::NoFocus); // until it shows a file
-    const QList<QWidget*> order = {openButton_, processButton_, fileIcon_, usePcmBox_,
+    const QList<QWidget*> order = {openButton_, processButton_, fileIcon_,  usePcmBox_,
                                    exitButton_, banner_,        makerPanel_};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);

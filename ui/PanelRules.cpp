@@ -70,8 +70,7 @@ QString ShortenPath(const QString& path, int widthTwips, const TextWidthTwips& m
     const QString folder = parts[parts.size() - 2];
     const QString slash(QLatin1Char('/'));
     const QString shortName = ElideMiddle(
-        name, [&](const QString& n) { return fitsAfterPrefix(folder + slash + n); },
-        kLeastOfAName);
+        name, [&](const QString& n) { return fitsAfterPrefix(folder + slash + n); }, kLeastOfAName);
     if (!shortName.isEmpty()) return prefix + folder + slash + shortName;
     for (const QString& after : {name, QString(kEllipsis)}) {
         const QString shortFolder = ElideMiddle(

@@ -21,8 +21,8 @@
 #include "platform/Translation.h"
 #include "ui/AppInfo.h"
 #include "ui/JobMessages.h"
-#include "ui/Prompts.h"
 #include "ui/PictureFit.h"
+#include "ui/Prompts.h"
 #include "ui/QuickView.h"
 
 namespace vw::ui {
@@ -57,8 +57,7 @@ class InputHeldHost : public Host {
 };
 
 // Restores the selected file with the held password and the private code in use.
-std::int16_t RestoreSelected(const UiState& state, std::size_t mostBytes,
-                             RestoredBytes& restored) {
+std::int16_t RestoreSelected(const UiState& state, std::size_t mostBytes, RestoredBytes& restored) {
     std::string password = ToCp1252(state.password);
     std::string privateCode = ToCp1252(state.usePcm ? state.privateCode : QString());
     InputHeldHost host;
@@ -187,8 +186,10 @@ void ProtectedPictureView::open() {
     // Over the main window, and wholly on its screen.
     QRect placed(QPoint(), size + frame);
     placed.moveCenter(owner ? owner->frameGeometry().center() : available.center());
-    placed.moveLeft(std::max(available.left(), std::min(placed.left(), available.right() + 1 - placed.width())));
-    placed.moveTop(std::max(available.top(), std::min(placed.top(), available.bottom() + 1 - placed.height())));
+    placed.moveLeft(std::max(available.left(),
+                             std::min(placed.left(), available.right() + 1 - placed.width())));
+    placed.moveTop(std::max(available.top(),
+                            std::min(placed.top(), available.bottom() + 1 - placed.height())));
     resize(size);
     move(placed.topLeft());
     fit();

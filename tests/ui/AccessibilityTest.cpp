@@ -14,11 +14,16 @@ namespace {
 
 // The roles of the controls whose kind Qt cannot tell from their class.
 const std::pair<const char*, QAccessible::Role> kRoles[] = {
-    {"Picture3", QAccessible::Button},          {"Picture4", QAccessible::Button},
-    {"Picture2", QAccessible::Button},          {"imgIcon", QAccessible::Button},
-    {"Picture1", QAccessible::Link},            {"Panel2", QAccessible::Link},
-    {"txtCode", QAccessible::EditableText},     {"txtConfirm", QAccessible::EditableText},
-    {"ProgressBar1", QAccessible::ProgressBar}, {"chkPCM", QAccessible::CheckBox}};
+    {"Picture3", QAccessible::Button},
+    {"Picture4", QAccessible::Button},
+    {"Picture2", QAccessible::Button},
+    {"imgIcon", QAccessible::Button},
+    {"Picture1", QAccessible::Link},
+    {"Panel2", QAccessible::Link},
+    {"txtCode", QAccessible::EditableText},
+    {"txtConfirm", QAccessible::EditableText},
+    {"ProgressBar1", QAccessible::ProgressBar},
+    {"chkPCM", QAccessible::CheckBox}};
 
 // Roles no control that takes the focus may show: a reader would say "image" or nothing.
 bool Inert(QAccessible::Role role) {
@@ -70,10 +75,15 @@ TEST_P(AccessibilityTest, EveryControlHasANameAndTheRoleOfItsKind) {
     Child<QLineEdit>(&key, "txtCode")->setText(u"Abcd1!"_s);
     progress().show();
     // The others are main()'s children, closed with it.
-    const QList<QWidget*> windows = {
-        &main(), &key, &progress(), program->commands().quickView(), protectedView,
-        CreateOptionsWindow({}, &main()), CreateHelpTopicsWindow(&main()),
-        CreateAboutWindow(&main()), new PropertiesWindow(picture, &main())};
+    const QList<QWidget*> windows = {&main(),
+                                     &key,
+                                     &progress(),
+                                     program->commands().quickView(),
+                                     protectedView,
+                                     CreateOptionsWindow({}, &main()),
+                                     CreateHelpTopicsWindow(&main()),
+                                     CreateAboutWindow(&main()),
+                                     new PropertiesWindow(picture, &main())};
     QStringList faults;
     QMap<QString, QString> names;
     for (QWidget* window : windows) {
@@ -88,9 +98,9 @@ TEST_P(AccessibilityTest, EveryControlHasANameAndTheRoleOfItsKind) {
     // The meter is named by the label before it (as the boxes are) and tells its value.
     QAccessibleInterface* meter =
         QAccessible::queryAccessibleInterface(Child<QWidget>(&key, "ProgressBar1"));
-    EXPECT_EQ(std::tuple(meter->text(QAccessible::Name), meter->valueInterface()->currentValue()),
-              std::tuple(QCoreApplication::translate("vw::ui::KeyDialog", "Key Quality"),
-                         QVariant(46)));
+    EXPECT_EQ(
+        std::tuple(meter->text(QAccessible::Name), meter->valueInterface()->currentValue()),
+        std::tuple(QCoreApplication::translate("vw::ui::KeyDialog", "Key Quality"), QVariant(46)));
     // A picture button is pressed as buttons are.
     auto opened = Spy(&main(), &MainWindow::selectFileRequested);
     QAccessible::queryAccessibleInterface(Child<QWidget>(&main(), "Picture3"))

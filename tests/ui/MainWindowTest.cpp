@@ -36,9 +36,12 @@ TEST_F(MainWindowTest, PictureButtonsActOnReleaseOverThemAndPointerMovesFeedTheE
     // Pressed, dragged off (and back), released: the look follows the pointer, and only a
     // release over the button counts.
     const std::tuple<QEvent::Type, QPointF, bool, int> steps[] = {
-        {QEvent::MouseButtonPress, {5, 5}, true, 0},    {QEvent::MouseMove, {-9, 5}, false, 0},
-        {QEvent::MouseMove, {6, 6}, true, 0},           {QEvent::MouseMove, {5, 40}, false, 0},
-        {QEvent::MouseButtonRelease, {5, 40}, false, 0}, {QEvent::MouseButtonPress, {5, 5}, true, 0},
+        {QEvent::MouseButtonPress, {5, 5}, true, 0},
+        {QEvent::MouseMove, {-9, 5}, false, 0},
+        {QEvent::MouseMove, {6, 6}, true, 0},
+        {QEvent::MouseMove, {5, 40}, false, 0},
+        {QEvent::MouseButtonRelease, {5, 40}, false, 0},
+        {QEvent::MouseButtonPress, {5, 5}, true, 0},
         {QEvent::MouseButtonRelease, {5, 5}, false, 1}};
     for (const auto& [name, designLook, pressed, released, acted] : rows) {
         SCOPED_TRACE(name);
@@ -176,7 +179,8 @@ TEST_F(MainWindowTest, PanelFollowsTheSelectedFile) {
         EXPECT_TRUE(shown == base || (shown.contains(u'…') && shown.endsWith(u"finale.txt"_s)))
             << shown.toStdString();
         const QString path = Child<QLabel>(&window, "lblSource")->text();
-        EXPECT_TRUE(path.contains(name.section(u'/', 0, 0)) && path.contains(u'…') == (shown != base))
+        EXPECT_TRUE(path.contains(name.section(u'/', 0, 0)) &&
+                    path.contains(u'…') == (shown != base))
             << path.toStdString();
     }
 }

@@ -92,7 +92,8 @@ TEST_F(ProgramFixture, PictureViewFitsTheScreenFollowsTheWindowAndClosesOnEscape
     view->showPicture(Red({64, 32}), u"foto.png"_s);
     EXPECT_EQ(view->windowTitle(), u"foto.png (file protetto)"_s);
     const QRect small = RedArea(view);
-    EXPECT_EQ(std::tuple(small.size(), small.center()), std::tuple(QSize(64, 32), view->rect().center()));
+    EXPECT_EQ(std::tuple(small.size(), small.center()),
+              std::tuple(QSize(64, 32), view->rect().center()));
     // Wider and taller: still at its own size, in the middle; asked to, it fills the window.
     view->resize(view->width() + 200, view->height() + 100);
     EXPECT_EQ(RedArea(view).size(), QSize(64, 32));
@@ -118,8 +119,8 @@ TEST_F(ProgramFixture, PictureViewFitsTheScreenFollowsTheWindowAndClosesOnEscape
                 title.size() < name.size())
         << title.toStdString();
     // Escape and Ctrl+W close it, the pixels wiped.
-    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape),
-                                      QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
+    for (const QKeyCombination key :
+         {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
         view->showPicture(Red({8, 8}), u"a.png"_s);
         const QImage shared = view->picture();
         QTest::keyClick(view, key.key(), key.keyboardModifiers());

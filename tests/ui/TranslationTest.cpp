@@ -39,8 +39,8 @@ QStringList ShownTexts(const QWidget* root) {
     QStringList texts;
     const QList<const QObject*> objects = root->findChildren<const QObject*>() << root;
     for (const QObject* object : objects)
-        for (const char* property : {"windowTitle", "toolTip", "text", "title", "accessibleName",
-                                     "accessibleDescription"})
+        for (const char* property :
+             {"windowTitle", "toolTip", "text", "title", "accessibleName", "accessibleDescription"})
             texts << object->property(property).toString();
     for (const QListWidget* list : root->findChildren<QListWidget*>())
         for (int row = 0; row < list->count(); ++row)
