@@ -21,6 +21,8 @@ class ClickLabelAccessible : public QAccessibleWidget {
 
     ClickLabel* label() const { return static_cast<ClickLabel*>(widget()); }
 
+    QAccessible::Role role() const override { return label()->accessibleRole(); }
+
     QString text(QAccessible::Text t) const override {
         QString shown = QAccessibleWidget::text(t);
         if (t == QAccessible::Name && shown.isEmpty()) shown = label()->text();
