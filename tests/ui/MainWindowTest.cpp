@@ -34,7 +34,7 @@ TEST_F(MainWindowTest, PictureButtonsActOnReleaseOverThemAndPointerMovesFeedTheE
         {"Picture2", ExitButtonPixmap(), "02.jpg", "01.jpg",
          Spy(&window, &MainWindow::exitRequested)}};
     // Pressed, dragged off (and back), released: the look follows the pointer, and only a
-    // release over the button counts.
+    // release over the button counts; the second half of a double click is a click too.
     const std::tuple<QEvent::Type, QPointF, bool, int> steps[] = {
         {QEvent::MouseButtonPress, {5, 5}, true, 0},
         {QEvent::MouseMove, {-9, 5}, false, 0},
@@ -42,7 +42,9 @@ TEST_F(MainWindowTest, PictureButtonsActOnReleaseOverThemAndPointerMovesFeedTheE
         {QEvent::MouseMove, {5, 40}, false, 0},
         {QEvent::MouseButtonRelease, {5, 40}, false, 0},
         {QEvent::MouseButtonPress, {5, 5}, true, 0},
-        {QEvent::MouseButtonRelease, {5, 5}, false, 1}};
+        {QEvent::MouseButtonRelease, {5, 5}, false, 1},
+        {QEvent::MouseButtonDblClick, {5, 5}, true, 1},
+        {QEvent::MouseButtonRelease, {5, 5}, false, 2}};
     for (const auto& [name, designLook, pressed, released, acted] : rows) {
         SCOPED_TRACE(name);
         auto* button = Child<QLabel>(&window, name);
