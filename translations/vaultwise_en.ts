@@ -224,6 +224,14 @@
         <source>&lt;b&gt;Nota sulla sicurezza:&lt;/b&gt; i file &lt;tt&gt;.vwx&lt;/tt&gt; usano un formato storico, con un cifrario proprio e senza cifratura autenticata. Tiene lontani i curiosi, ma non sostituisce strumenti moderni per dati davvero riservati.</source>
         <translation>&lt;b&gt;Security note:&lt;/b&gt; &lt;tt&gt;.vwx&lt;/tt&gt; files use a historical format, with a cipher of its own and no authenticated encryption. It keeps the curious out, but does not replace modern tools for truly confidential data.</translation>
     </message>
+    <message>
+        <source>Argomenti</source>
+        <translation>Topics</translation>
+    </message>
+    <message>
+        <source>Testo dell&apos;argomento</source>
+        <translation>Topic text</translation>
+    </message>
 </context>
 <context>
     <name>vw::ui::JobMessages</name>
@@ -419,6 +427,18 @@ or Damaged file</translation>
         <source>Unknown crypto format</source>
         <translation>Unknown crypto format</translation>
     </message>
+    <message>
+        <source>Icona del file</source>
+        <translation>File icon</translation>
+    </message>
+    <message>
+        <source>Apre la pagina del servizio SMS nel browser</source>
+        <translation>Opens the SMS service&apos;s page in the browser</translation>
+    </message>
+    <message>
+        <source>Apre la pagina del produttore nel browser</source>
+        <translation>Opens the maker&apos;s page in the browser</translation>
+    </message>
 </context>
 <context>
     <name>vw::ui::PanelRules</name>
@@ -558,6 +578,10 @@ or Damaged file</translation>
     <message>
         <source>%1 (file protetto)</source>
         <translation>%1 (protected file)</translation>
+    </message>
+    <message>
+        <source>Riempi la finestra</source>
+        <translation>Fill the window</translation>
     </message>
 </context>
 <context>

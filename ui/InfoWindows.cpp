@@ -142,8 +142,10 @@ QDialog* CreateHelpTopicsWindow(QWidget* parent) {
     auto* splitter = new QSplitter;
     auto* topics = new QListWidget;
     topics->setObjectName("topics");
+    topics->setAccessibleName(Texts::tr("Argomenti"));
     auto* page = new QTextBrowser;
     page->setObjectName("page");
+    page->setAccessibleName(Texts::tr("Testo dell'argomento"));
     page->setOpenExternalLinks(false);
     for (const HelpTopic& topic : kHelpTopics)
         topics->addItem(Texts::tr(topic.title));

@@ -86,6 +86,10 @@ KeyDialog::KeyDialog(UiState& state, QWidget* parent) : QDialog(parent), state_(
     // Enter belongs to the text boxes; neither button presses itself on it.
     okButton_->setAutoDefault(false);
     closeButton_->setAutoDefault(false);
+    // Assistive tools name each box and the meter by the label before it.
+    codeLabel_->setBuddy(codeBox_);
+    confirmLabel_->setBuddy(confirmBox_);
+    qualityLabel_->setBuddy(qualityMeter_);
     setTabOrder(codeBox_, confirmBox_);
     setTabOrder(confirmBox_, hideTyping_);
     setTabOrder(hideTyping_, okButton_);

@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
@@ -25,6 +26,7 @@
 #include "ui/Artwork.h"
 #include "ui/ClickLabel.h"
 #include "ui/Driver.h"
+#include "ui/ElidingLabel.h"
 #include "ui/FileIcon.h"
 #include "ui/PanelRules.h"
 #include "ui/PictureArt.h"
@@ -98,6 +100,7 @@ MainWindow::MainWindow(UiState& state, QWidget* parent) : QMainWindow(parent), s
     client->setPalette(white);
     auto* picture = new QLabel(client);
     picture->setPixmap(MainPicturePixmap());
+    picture->setAccessibleName(QStringLiteral("Vaultwise"));
     picture->setGeometry(QRect(QPoint(0, 0), picture->pixmap().size()));
     setCentralWidget(client);
 
@@ -105,6 +108,7 @@ MainWindow::MainWindow(UiState& state, QWidget* parent) : QMainWindow(parent), s
     buildButtons(client);
     buildMenus();
     buildStatusBar();
+    buildKeyboard();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     // Load: the first time into the status bar, then the clock ticks every second.
@@ -123,8 +127,8 @@ void MainWindow::buildPanel(QWidget* client) {
     label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     pathLabel_ = Named(MakeLabel(client, QString(), Twips(1530, 120, 5505, 270)), "lblSource");
-    fileNameLabel_ =
-        Named(MakeLabel(client, QString(), Twips(1530, 420, 5505, 270)), "lblFileName");
+    fileNameLabel_ = Named(new ElidingLabel(client), "lblFileName");
+    fileNameLabel_->setGeometry(Twips(1530, 420, 5505, 270));
     SetBold(fileNameLabel_);
     timeLabel_ = Named(MakeLabel(client, QString(), Twips(5490, 720, 1545, 270)), "lblTime");
     sizeLabel_ = Named(MakeLabel(client, QString(), Twips(1050, 2070, 1545, 270)), "lblSize");
@@ -146,6 +150,8 @@ void MainWindow::buildPanel(QWidget* client) {
     fileIcon_ = new ClickLabel(client);
     fileIcon_->setObjectName(QStringLiteral("imgIcon"));
     fileIcon_->setGeometry(24, 60, kFileIconSize, kFileIconSize);
+    fileIcon_->setAccessibleRole(QAccessible::Button);
+    fileIcon_->setAccessibleName(tr("Icona del file"));
     connect(fileIcon_, &ClickLabel::clicked, this, &MainWindow::quickViewRequested);
     connect(fileIcon_, &ClickLabel::doubleClicked, this, &MainWindow::quickViewRequested);
 
@@ -172,31 +178,31 @@ void MainWindow::buildButtons(QWidget* client) {
     openButton_->setGeometry(368, 72, 100, 32);
     openButton_->setPixmap(OpenButtonPixmap());
     openButton_->setToolTip(tr("Apri"));
+    openButton_->setAccessibleName(tr("Apri"));
     QLabel* openCaption = openButton_->addCaption(tr("Apri"), QRect(40, 8, 51, 17));
     openCaption->setObjectName(QStringLiteral("Label5"));
     openCaption->setToolTip(tr("Apri"));
-    connect(openButton_, &ImageButton::released, this, &MainWindow::selectFileRequested);
+    connect(openButton_, &ImageButton::clicked, this, &MainWindow::selectFileRequested);
 
     processButton_ = MakeButton(PictureButton::Process, client);
     processButton_->setObjectName(QStringLiteral("Picture4"));
     processButton_->setGeometry(368, 110, 100, 32);
     processButton_->setPixmap(ProcessButtonPixmap());
     processButton_->setToolTip(tr("Crypta"));
+    processButton_->setAccessibleName(tr("Elabora"));
     QLabel* processCaption = processButton_->addCaption(tr("Elabora"), QRect(38, 8, 49, 19));
     processCaption->setObjectName(QStringLiteral("Label4"));
     processCaption->setToolTip(tr("Crypta"));
-    connect(processButton_, &ImageButton::released, this, [this](bool onCaption) {
-        // The caption works only while a file name is shown; the rest of the button always.
-        if (onCaption && fileNameLabel_->text().isEmpty()) return;
-        emit cryptoRequested();
-    });
+    // The caption works the button as its picture does.
+    connect(processButton_, &ImageButton::clicked, this, &MainWindow::cryptoRequested);
 
     exitButton_ = MakeButton(PictureButton::Exit, client);
     exitButton_->setObjectName(QStringLiteral("Picture2"));
     exitButton_->setGeometry(434, 150, 32, 32);
     exitButton_->setPixmap(ExitButtonPixmap());
     exitButton_->setToolTip(tr("Esci"));
-    connect(exitButton_, &ImageButton::released, this, &MainWindow::exitRequested);
+    exitButton_->setAccessibleName(tr("Esci"));
+    connect(exitButton_, &ImageButton::clicked, this, &MainWindow::exitRequested);
 
     setPictureLoader(ProgramFolderPictures());
 
@@ -212,6 +218,9 @@ void MainWindow::buildButtons(QWidget* client) {
     banner_->setPixmap(BannerPixmap());
     banner_->setToolTip(tr("Invia SMS"));
     banner_->setCursor(BannerCursor());
+    banner_->setAccessibleRole(QAccessible::Link);
+    banner_->setAccessibleName(tr("Invia SMS"));
+    banner_->setAccessibleDescription(tr("Apre la pagina del servizio SMS nel browser"));
     connect(banner_, &ClickLabel::clicked, this, &MainWindow::partnerPageRequested);
 }
 
@@ -275,9 +284,39 @@ void MainWindow::buildStatusBar() {
     makerPanel_ = Named(new ClickLabel(QStringLiteral("Vaultwise "), bar), "Panel2");
     makerPanel_->setFrameShape(QFrame::StyledPanel);
     makerPanel_->setFrameShadow(QFrame::Sunken);
+    makerPanel_->setAccessibleRole(QAccessible::Link);
+    makerPanel_->setAccessibleDescription(tr("Apre la pagina del produttore nel browser"));
     bar->addWidget(clockPanel_);
     bar->addWidget(makerPanel_, 1);
     connect(makerPanel_, &ClickLabel::clicked, this, &MainWindow::makerPageRequested);
+}
+
+void MainWindow::buildKeyboard() {
+    // The picture buttons, the icon and the links take the focus as push buttons do; the
+    // menus being held back, the commands they would carry have their keys on the window.
+    const QList<ClickLabel*> focusable = {openButton_, processButton_, fileIcon_,
+                                          exitButton_, banner_,        makerPanel_};
+    for (ClickLabel* control : focusable)
+        control->setFocusPolicy(Qt::StrongFocus);
+    fileIcon_->setFocusPolicy(Qt::NoFocus); // until it shows a file
+    const QList<QWidget*> order = {openButton_, processButton_, fileIcon_,  usePcmBox_,
+                                   exitButton_, banner_,        makerPanel_};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    openButton_->setFocus();
+
+    const std::pair<QKeySequence, void (MainWindow::*)()> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), &MainWindow::selectFileRequested},
+        {QKeySequence(Qt::Key_F1), &MainWindow::helpRequested},
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), nullptr}}; // the window's close, as "&Exit"
+    for (const auto& [key, request] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        if (request) {
+            connect(shortcut, &QShortcut::activated, this, request);
+        } else {
+            connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+        }
+    }
 }
 
 void MainWindow::setPictureLoader(const PictureLoader& loader) {
@@ -302,6 +341,7 @@ QString MainWindow::ShortenForSource(const QString& path) const {
 }
 
 void MainWindow::setSourceCaption(const QString& caption) {
+    if (caption.isEmpty()) pathLabel_->setAccessibleName(QString());
     if (pathLabel_->text() == caption) return;
     pathLabel_->setText(caption);
     ShowFileIcon();
@@ -310,13 +350,22 @@ void MainWindow::setSourceCaption(const QString& caption) {
 void MainWindow::showSelection(const QString& path, const QString& captionPrefix) {
     const QString name = QString::fromStdString(FileNameOf(path.toStdString()));
     setSourceCaption(ShortenForSource(path));
+    // Assistive tools read the whole path where the label shows it shortened.
+    pathLabel_->setAccessibleName(path);
     fileNameLabel_->setText(name);
     setWindowTitle(captionPrefix + name);
 }
 
 void MainWindow::ShowFileIcon() {
     const QString path = state_.selectedPath.trimmed();
-    fileIcon_->setPixmap(FileIconFor(path));
+    setFileIcon(FileIconFor(path));
+}
+
+void MainWindow::setFileIcon(const QPixmap& icon) {
+    fileIcon_->setPixmap(icon);
+    // Only an icon that shows a file takes the focus.
+    if (icon.isNull() && fileIcon_->hasFocus()) focusNextChild();
+    fileIcon_->setFocusPolicy(icon.isNull() ? Qt::NoFocus : Qt::StrongFocus);
 }
 
 void MainWindow::setVersionCaption(const QString& caption, const QColor& colour) {
@@ -331,7 +380,7 @@ void MainWindow::RefreshFilePanel() {
     if (!FileExists(path)) {
         setSourceCaption(QString());
         sizeLabel_->clear();
-        fileIcon_->clear();
+        setFileIcon(QPixmap());
         fileIcon_->setToolTip(QString());
         state_.panelState = PanelState::NoFile;
         UpdateCommandStates();

@@ -4,7 +4,10 @@
 // frmMain: the main window (its controls carry their design names as object names). Describes the
 // selected file (RefreshFilePanel), keeps the commands' states (UpdateCommandStates) and offers the
 // picture buttons, the menu bar, the banner, the status bar with its clock and the "Use PCM" box.
-// Commands are reported as signals; the program connects them to the file commands.
+// Commands are reported as signals; the program connects them to the file commands. Every
+// command works from the keyboard too: Tab moves through the picture buttons, the icon, the
+// box and the links, Space or Enter works them, and Ctrl+O, F1 and Ctrl+Q stand in for the
+// held-back menus' "&Select...", "Help topics..." and "&Exit".
 #include <QMainWindow>
 #include <QPixmap>
 
@@ -21,6 +24,7 @@ class QTimer;
 namespace vw::ui {
 
 class ClickLabel;
+class ElidingLabel;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -76,12 +80,14 @@ class MainWindow : public QMainWindow {
     void buildButtons(QWidget* client);
     void buildMenus();
     void buildStatusBar();
+    void buildKeyboard();
+    void setFileIcon(const QPixmap& icon);
     void setVersionCaption(const QString& caption, const QColor& colour);
 
     UiState& state_;
     bool centred_ = false;
 
-    QLabel* fileNameLabel_ = nullptr;
+    ElidingLabel* fileNameLabel_ = nullptr;
     QLabel* pathLabel_ = nullptr;
     QLabel* timeLabel_ = nullptr;
     QLabel* sizeLabel_ = nullptr;

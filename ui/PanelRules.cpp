@@ -20,36 +20,64 @@ struct Texts {
 
 // The panel's labels leave this much room to the right of a shortened path.
 constexpr int kShortenMarginTwips = 200;
-// Drops the first folder of rest (with its "/"), or one character when no folder is left.
-void DropLeadingElement(QString& rest) {
-    const qsizetype slash = rest.indexOf(QLatin1Char('/'));
-    if (slash >= 0 && slash != rest.size() - 1) {
-        rest.remove(0, slash + 1);
-    } else {
-        rest.remove(0, 1);
+const QChar kEllipsis(0x2026);
+// A file name shortened beside its whole folder keeps at least this many characters.
+constexpr qsizetype kLeastOfAName = 4;
+
+// text shortened in its middle with "…" to the most characters fits takes, keeping at least
+// leastKept of them; "" when even that does not fit.
+QString ElideMiddle(const QString& text, const std::function<bool(const QString&)>& fits,
+                    qsizetype leastKept) {
+    if (fits(text)) return text;
+    const auto cut = [&text](qsizetype kept) {
+        const qsizetype right = kept / 2;
+        return text.left(kept - right) + kEllipsis + text.right(right);
+    };
+    qsizetype low = std::min(leastKept, text.size() - 1);
+    if (low < 0 || !fits(cut(low))) return {};
+    qsizetype high = text.size() - 1; // cut(low) fits; more than high kept is the whole text
+    while (low < high) {
+        const qsizetype mid = (low + high + 1) / 2;
+        if (fits(cut(mid))) {
+            low = mid;
+        } else {
+            high = mid - 1;
+        }
     }
+    return cut(low);
 }
 
 } // namespace
 
 QString ShortenPath(const QString& path, int widthTwips, const TextWidthTwips& measure) {
     const int limit = widthTwips - kShortenMarginTwips;
-    if (measure(path) < limit) return path;
+    const auto fits = [&](const QString& text) { return measure(text) < limit; };
+    if (fits(path)) return path;
     // The root takes the place of the drive: "/.../" for an absolute path, ".../" otherwise.
     const bool absolute = path.startsWith(QLatin1Char('/'));
     const QString prefix = absolute ? QStringLiteral("/.../") : QStringLiteral(".../");
-    QString rest = absolute ? path.mid(1) : path;
-    QString shortened = prefix + rest;
-    int width = 0;
-    do {
-        width = measure(shortened);
-        if (width >= limit) {
-            if (rest.isEmpty()) break;
-            DropLeadingElement(rest);
-            shortened = prefix + rest;
-        }
-    } while (width > limit);
-    return shortened;
+    const QStringList parts = (absolute ? path.mid(1) : path).split(QLatin1Char('/'));
+    // Whole folders go from the root on, down to the folder nearest the file.
+    for (qsizetype first = 1; first + 2 <= parts.size(); ++first) {
+        const QString shortened = prefix + parts.mid(first).join(QLatin1Char('/'));
+        if (fits(shortened)) return shortened;
+    }
+    const QString name = parts.last();
+    const auto fitsAfterPrefix = [&](const QString& rest) { return fits(prefix + rest); };
+    if (parts.size() == 1) return prefix + ElideMiddle(name, fitsAfterPrefix, 0);
+    // The folder nearest the file says where it is (the name has a label of its own): the
+    // name is shortened first, as long as a few of its characters stay, then the folder.
+    const QString folder = parts[parts.size() - 2];
+    const QString slash(QLatin1Char('/'));
+    const QString shortName = ElideMiddle(
+        name, [&](const QString& n) { return fitsAfterPrefix(folder + slash + n); }, kLeastOfAName);
+    if (!shortName.isEmpty()) return prefix + folder + slash + shortName;
+    for (const QString& after : {name, QString(kEllipsis)}) {
+        const QString shortFolder = ElideMiddle(
+            folder, [&](const QString& f) { return fitsAfterPrefix(f + slash + after); }, 0);
+        if (!shortFolder.isEmpty()) return prefix + shortFolder + slash + after;
+    }
+    return prefix;
 }
 
 QString TimeEstimateCaption(qint64 length) {

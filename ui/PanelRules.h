@@ -16,7 +16,10 @@ inline constexpr double kProtectBytesPerSecond = 145e6;
 using TextWidthTwips = std::function<int(const QString&)>;
 
 // Fits path into widthTwips: a path that fits is returned unchanged; otherwise the root is
-// followed by ".../" and the last path elements that fit ("/.../docs/report.txt").
+// followed by ".../" and the last path elements that fit ("/.../docs/report.txt"). Folders go
+// whole, and the folder nearest the file always stays: when it and the name are too wide,
+// the name, then the folder, is shortened in its middle with "…" ("/.../docs/rep…rt.txt").
+// Only the bare "/.../" is left when not even "…/…" fits.
 QString ShortenPath(const QString& path, int widthTwips, const TextWidthTwips& measure);
 
 // "M min S sec " for a file of the given length at kProtectBytesPerSecond; 0 seconds read 1.

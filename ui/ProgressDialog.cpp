@@ -62,6 +62,7 @@ ProgressDialog::ProgressDialog(UiState& state, MainWindow& mainWindow)
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
     progressBar_->setGeometry(16, 86, 301, 20);
+    label1->setBuddy(progressBar_); // names the bar for assistive tools
     cmdCancel_ = new QPushButton(tr("Interrompi"), this);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel_->setGeometry(121, 122, 91, 30);

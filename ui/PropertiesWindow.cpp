@@ -111,6 +111,7 @@ PropertiesWindow::PropertiesWindow(const QString& path, QWidget* parent) : QDial
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     buttons->button(QDialogButtonBox::Close)->setText(tr("Chiudi"));
+    buttons->button(QDialogButtonBox::Close)->setObjectName("cmdClose");
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     top->addWidget(buttons);
     setMinimumWidth(360);

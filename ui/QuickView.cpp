@@ -4,10 +4,12 @@
 
 #include "engine/io/Paths.h"
 #include "ui/PathTail.h"
+#include "ui/PictureFit.h"
 #include "ui/QuickViewSizing.h"
 #include "ui/Twips.h"
 
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace vw::ui {
@@ -69,6 +71,7 @@ void QuickViewWindow::showPicture(const QString& path, QWidget* busyOwner) {
     if (!loaded.isNull()) {
         picture_ = loaded;
         image_->setPixmap(picture_);
+        image_->setAccessibleName(QString::fromStdString(vw::FileNameOf(path.toStdString())));
     }
     if (owner) owner->unsetCursor();
 
@@ -80,12 +83,33 @@ void QuickViewWindow::showPicture(const QString& path, QWidget* busyOwner) {
     const QuickViewLayout layout =
         ComputeQuickViewLayout({before.windowWidth, before.windowHeight, wasVisible, ratio});
     resize(TwipsToPixels(layout.windowWidth), TwipsToPixels(layout.windowHeight));
-    image_->setGeometry(TwipsToPixels(layout.pictureLeft), TwipsToPixels(layout.pictureTop),
-                        TwipsToPixels(layout.pictureWidth), TwipsToPixels(layout.pictureHeight));
+    laidOut_ = size();
+    laidOutPicture_ =
+        QRect(TwipsToPixels(layout.pictureLeft), TwipsToPixels(layout.pictureTop),
+              TwipsToPixels(layout.pictureWidth), TwipsToPixels(layout.pictureHeight));
+    image_->setGeometry(laidOutPicture_);
     image_->show();
 
     setWindowTitle(QString::fromStdString(vw::FileNameOf(path.toStdString())));
     if (!wasVisible) show();
+}
+
+void QuickViewWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // A size the user gave the window: the picture fills it, stretched as the quick view
+    // stretches it, its proportions kept.
+    if (picture_.isNull()) return;
+    image_->setGeometry(size() == laidOut_ ? laidOutPicture_
+                                           : FitPicture(picture_.size(), size(), true));
+}
+
+void QuickViewWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Close) ||
+        event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_W)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace vw::ui

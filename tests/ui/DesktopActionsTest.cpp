@@ -46,6 +46,14 @@ TEST(DesktopActions, EachFallbackInTurn) {
     EXPECT_EQ(windows[0]->findChildren<QLabel*>().first()->pixmap().size(), QSize(32, 32)); // icon
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, u"Tipo File Sconosciuto"_s);
+    // Our own window closes on Escape and on its Close button.
+    for (const bool escape : {true, false}) {
+        QPointer<PropertiesWindow> window = ShowPropertiesWindow(song, &owner);
+        escape ? QTest::keyClick(window, Qt::Key_Escape)
+               : Child<QPushButton>(window, "cmdClose")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(window.isNull()) << escape;
+    }
 }
 
 // Serves service at path for its life, answering every call with reply and keeping the calls.

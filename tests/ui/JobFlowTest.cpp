@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program: its start, the file commands, and jobs to the disk and back.
 #include "UiTestSupport.h"
+#include "ui/QuickView.h"
 
 namespace vw::ui::test {
 
@@ -57,15 +58,17 @@ TEST_F(JobFlowTest, NewKeysWipesThePasswordOnSelectionOtherwiseItStays) {
 // A file on the command line asks for the password at once and runs the job.
 TEST_F(JobFlowTest, CommandLineFileProtectedInPlaceOnceMovesTheSelectionAndRestoreBringsItBack) {
     const QString source = file(u"b.txt"_s, Contents(100));
+    EXPECT_EQ(progress().windowTitle(), u"Attendere....."_s);
     main().show(); // the dialog is centred on the screen, not over the main window
     main().move(0, 0);
-    QString line;
+    QString line, title;
     QPoint centre;
     int depth = 0, deepest = 0, yields = 0; // a second activation starts no second job
     duringJob([&] {
         deepest = std::max(deepest, ++depth);
         if (yields++ == 0) progress().activate();
         line = progress().lblName()->text();
+        title = progress().windowTitle();
         centre = progress().frameGeometry().center();
         --depth;
     });
@@ -77,7 +80,8 @@ TEST_F(JobFlowTest, CommandLineFileProtectedInPlaceOnceMovesTheSelectionAndResto
     EXPECT_EQ(prompts.saveFolders, std::vector<QString>{QDir(folder.path()).path() + '/'});
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_TRUE(yields > 0 && deepest == 1) << yields << " " << deepest;
-    EXPECT_EQ(line, u"Attendere... b.txt ..."_s);
+    EXPECT_EQ(std::tuple(line, title),
+              std::tuple(u"Attendere... b.txt ..."_s, u" Elaborazione in corso... "_s));
     const QPoint offCentre = centre - main().screen()->availableGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
     EXPECT_FALSE(progress().isVisible() || QFile::exists(source));
@@ -150,6 +154,54 @@ TEST_F(JobFlowTest, SettingsAtStartAndUsePcmGovernsWhetherJobsGetThePrivateCode)
                       ? QString()
                       : u"Elaborazione non riuscita:\n\n- Password errata.\no File danneggiato"_s);
     }
+}
+
+// A file dropped on the window becomes the selection (a folder does not); the menu's
+// Encrypt/Decrypt command starts the job; Ctrl+O asks for a file, F1 shows the help with its
+// topics; the quick view's window outlives its closing.
+TEST_F(JobFlowTest, WindowCommandsReachTheirWindows) {
+    start();
+    QApplication::setActiveWindow(&main());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    const QString dropped = file(u"dropped.bmp"_s, {});
+    ASSERT_TRUE(QImage(20, 10, QImage::Format_RGB32).save(dropped));
+    for (const QString& path : {folder.path(), dropped}) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        const QPointF at(200, 100);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop})
+            QCoreApplication::sendEvent(main().windowHandle(), event);
+    }
+    EXPECT_EQ(std::tuple(state().selectedPath, main().windowTitle()),
+              std::tuple(dropped, u"Lumora dropped.bmp"_s));
+
+    state().password = u"Secret1"_s;
+    Child<QAction>(&main(), "mnuCrypto")->trigger(); // the save dialog is cancelled
+    QTest::keyClick(&main(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(std::tuple(prompts.saveFolders.size(), prompts.openFolders.size()),
+              std::tuple(1u, 1u));
+
+    QTest::keyClick(&main(), Qt::Key_F1);
+    auto* help = Child<QDialog>(&main(), "frmHelp");
+    ASSERT_TRUE(help && help->isVisible());
+    auto* topics = Child<QListWidget>(help, "topics");
+    auto* page = Child<QTextBrowser>(help, "page");
+    EXPECT_EQ(topics->count(), 7);
+    EXPECT_TRUE(page->toPlainText().startsWith(u"Come iniziare"_s) &&
+                page->toPlainText().contains(u"Premi Apri e scegli il file."_s));
+    topics->setCurrentRow(3);
+    EXPECT_TRUE(page->toPlainText().contains(u"finestra di anteprima"_s));
+    help->close();
+
+    program->commands().ShowQuickView();
+    QPointer<QuickViewWindow> view = program->commands().quickView();
+    ASSERT_TRUE(view && view->isVisible());
+    QTest::keyClick(view, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(view && !view->isVisible() && program->commands().quickView() == view);
 }
 
 } // namespace vw::ui::test

@@ -4,6 +4,7 @@
 #include "UiTestSupport.h"
 #include "ui/Artwork.h"
 #include "ui/Driver.h"
+#include "ui/ElidingLabel.h"
 #include "ui/ProgramPictures.h"
 
 namespace vw::ui::test {
@@ -18,7 +19,7 @@ struct MainWindowTest : ::testing::Test {
     MainWindow window{state};
 };
 
-TEST_F(MainWindowTest, PictureButtonsActOnReleaseAndPointerMovesFeedTheEntropyPool) {
+TEST_F(MainWindowTest, PictureButtonsActOnReleaseOverThemAndPointerMovesFeedTheEntropyPool) {
     window.setPictureLoader([](const QString& name) {
         QPixmap picture(4, 4);
         picture.fill(QColor(ColourOf(name)));
@@ -32,24 +33,38 @@ TEST_F(MainWindowTest, PictureButtonsActOnReleaseAndPointerMovesFeedTheEntropyPo
          Spy(&window, &MainWindow::cryptoRequested)},
         {"Picture2", ExitButtonPixmap(), "02.jpg", "01.jpg",
          Spy(&window, &MainWindow::exitRequested)}};
+    // Pressed, dragged off (and back), released: the look follows the pointer, and only a
+    // release over the button counts; the second half of a double click is a click too.
+    const std::tuple<QEvent::Type, QPointF, bool, int> steps[] = {
+        {QEvent::MouseButtonPress, {5, 5}, true, 0},
+        {QEvent::MouseMove, {-9, 5}, false, 0},
+        {QEvent::MouseMove, {6, 6}, true, 0},
+        {QEvent::MouseMove, {5, 40}, false, 0},
+        {QEvent::MouseButtonRelease, {5, 40}, false, 0},
+        {QEvent::MouseButtonPress, {5, 5}, true, 0},
+        {QEvent::MouseButtonRelease, {5, 5}, false, 1},
+        {QEvent::MouseButtonDblClick, {5, 5}, true, 1},
+        {QEvent::MouseButtonRelease, {5, 5}, false, 2}};
     for (const auto& [name, designLook, pressed, released, acted] : rows) {
         SCOPED_TRACE(name);
         auto* button = Child<QLabel>(&window, name);
         EXPECT_EQ(button->pixmap().toImage(), designLook.toImage());
-        SendMouse(button, QEvent::MouseButtonPress);
-        EXPECT_EQ(std::tuple(shown(button), *acted), std::tuple(ColourOf(pressed), 0));
-        SendMouse(button, QEvent::MouseButtonRelease);
-        EXPECT_EQ(std::tuple(shown(button), *acted), std::tuple(ColourOf(released), 1));
+        for (const auto& [type, at, down, count] : steps) {
+            SendMouse(button, type, at);
+            EXPECT_EQ(std::tuple(shown(button), *acted),
+                      std::tuple(ColourOf(down ? pressed : released), count));
+        }
     }
-    // The caption of the process button works it only while a file name is shown.
+    // The caption of the process button works it as the picture does, file name or not.
     auto processes = Spy(&window, &MainWindow::cryptoRequested);
-    for (const QString& name : {QString(), u"b.txt"_s}) {
-        Child<QLabel>(&window, "lblFileName")->setText(name);
-        SendMouse(Child<QLabel>(&window, "Label4"), QEvent::MouseButtonPress);
-        SendMouse(Child<QLabel>(&window, "Label4"), QEvent::MouseButtonRelease);
+    auto* caption = Child<QLabel>(&window, "Label4");
+    for (const QPointF release : {QPointF(5, 5), QPointF(90, 5), QPointF(5, 5)}) {
+        Child<QLabel>(&window, "lblFileName")->setText(release.x() > 50 ? u"b.txt"_s : QString());
+        SendMouse(caption, QEvent::MouseButtonPress);
+        SendMouse(caption, QEvent::MouseButtonRelease, release); // at 90 it is off the button
     }
-    EXPECT_EQ(*processes, 1);
-    EXPECT_EQ(Child<QLabel>(&window, "Label4")->toolTip(), u"Crypta"_s);
+    EXPECT_EQ(*processes, 2);
+    EXPECT_EQ(caption->toolTip(), u"Crypta"_s);
     // The file icon: a click and a double click each ask once for the quick view; the release
     // that ends the double click is no click of its own.
     auto views = Spy(&window, &MainWindow::quickViewRequested);
@@ -70,17 +85,81 @@ TEST_F(MainWindowTest, PictureButtonsActOnReleaseAndPointerMovesFeedTheEntropyPo
     EXPECT_EQ(after.size(), std::min<std::size_t>(before.size() + 2, EntropyPool::kSize));
 }
 
+// Tab goes round the controls, a mark showing where the keyboard is; Space and Enter work them;
+// the held-back menus' commands have their keys.
+TEST_F(MainWindowTest, KeyboardReachesAndWorksEveryCommand) {
+    QTemporaryDir folder;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(&window, "Picture3")); // "Apri" first
+    const std::pair<const char*, std::shared_ptr<int>> controls[] = {
+        {"Picture3", Spy(&window, &MainWindow::selectFileRequested)},
+        {"Picture4", Spy(&window, &MainWindow::cryptoRequested)},
+        {"imgIcon", Spy(&window, &MainWindow::quickViewRequested)},
+        {"Picture2", Spy(&window, &MainWindow::exitRequested)},
+        {"Picture1", Spy(&window, &MainWindow::partnerPageRequested)},
+        {"Panel2", Spy(&window, &MainWindow::makerPageRequested)}};
+    for (const bool file : {false, true}) { // the icon takes the focus only while it shows a file
+        state.selectedPath = file ? WriteFile(QDir(folder.path()), u"a.txt"_s, "a") : QString();
+        window.showSelection(state.selectedPath, QString());
+        window.RefreshFilePanel();
+        Child<QWidget>(&window, "Picture3")->setFocus(Qt::MouseFocusReason);
+        QStringList order;
+        for (int i = 0; i < 6; ++i) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        const QString expected = file ? u"Picture3 Picture4 imgIcon Picture2 Picture1 Panel2"_s
+                                      : u"Picture3 Picture4 Picture2 Picture1 Panel2 Picture3"_s;
+        EXPECT_EQ(order.join(u' '), expected);
+    }
+    // The mark shows once the keyboard brought the focus, not after a click.
+    auto* process = Child<QWidget>(&window, "Picture4");
+    const QImage plain = process->grab().toImage();
+    process->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(process->grab().toImage(), plain);
+    QTest::keyClick(process, Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(process->hasFocus() && process->grab().toImage() != plain);
+    // Space (on its release) and Enter work each control once.
+    for (const auto& [name, acted] : controls) {
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+            Child<QWidget>(&window, name)->setFocus(Qt::TabFocusReason);
+            const int start = *acted;
+            QTest::keyPress(QApplication::focusWidget(), key);
+            const int onPress = *acted - start;
+            QTest::keyRelease(QApplication::focusWidget(), key);
+            EXPECT_EQ(std::tuple(onPress, *acted - start - onPress),
+                      key == Qt::Key_Space ? std::tuple(0, 1) : std::tuple(1, 0))
+                << name << " " << key;
+        }
+    }
+    // Ctrl+O and F1 wherever the focus is; Ctrl+Q closes the window.
+    auto help = Spy(&window, &MainWindow::helpRequested);
+    auto closing = Spy(&window, &MainWindow::closing);
+    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_F1);
+    EXPECT_EQ(std::tuple(*controls[0].second, *help, *closing), std::tuple(3, 1, 0));
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(std::tuple(*closing, window.isVisible()), std::tuple(1, false));
+}
+
 TEST_F(MainWindowTest, PanelFollowsTheSelectedFile) {
     QTemporaryDir folder;
+    QDir(folder.path()).mkdir(u"Documenti"_s);
     const auto action = [&](const char* name) { return Child<QAction>(&window, name); };
-    const std::tuple<const char*, PanelState, const char*, const char*> rows[] = {
-        {"", PanelState::NoFile, "&Encode", ""},
-        {"photo.jpeg", PanelState::Picture, "&Encrypt", "Unprotected"},
-        {"b.vwx", PanelState::Other, "&Decrypt", "Crypto version: "}};
-    for (const auto& [name, panel, crypto, version] : rows) {
-        SCOPED_TRACE(name);
-        const bool file = *name != '\0';
-        const QByteArray contents(*name == 'b' ? 0 : 1, 'x'); // an empty file shows its size too
+    const QString quickView = u" Click here for a quick view "_s;
+    const QString longName = u"relazione-"_s.repeated(12) + u"finale.txt"_s;
+    const std::tuple<QString, PanelState, const char*, const char*, QString> rows[] = {
+        {{}, PanelState::NoFile, "&Encode", "", {}},
+        {u"photo.jpeg"_s, PanelState::Picture, "&Encrypt", "Unprotected", quickView},
+        {u"b.vwx"_s, PanelState::Other, "&Decrypt", "Crypto version: ", {}},
+        {u"Documenti/"_s + longName, PanelState::Other, "&Encrypt", "Unprotected", {}}};
+    for (const auto& [name, panel, crypto, version, tip] : rows) {
+        SCOPED_TRACE(name.toStdString());
+        const bool file = !name.isEmpty();
+        const QByteArray contents(name.startsWith(u'b') ? 0 : 1, 'x'); // an empty file too
         state.selectedPath = file ? WriteFile(QDir(folder.path()), name, contents) : QString();
         window.showSelection(state.selectedPath, u"Lumora "_s);
         window.RefreshFilePanel();
@@ -89,10 +168,24 @@ TEST_F(MainWindowTest, PanelFollowsTheSelectedFile) {
         EXPECT_EQ(action("mnuShell")->isEnabled(), file);
         EXPECT_TRUE(action("mnuCrypto")->isEnabled() &&
                     action("mnuCrypto")->text() == QLatin1String(crypto));
+        EXPECT_EQ(Child<QLabel>(&window, "imgIcon")->toolTip(), tip);
         if (!file) continue;
-        EXPECT_EQ(window.windowTitle(), u"Lumora "_s + QLatin1String(name));
+        const QString base = name.section(u'/', -1);
+        EXPECT_EQ(window.windowTitle(), u"Lumora "_s + base);
         EXPECT_EQ(Child<QLabel>(&window, "lblVersion")->text(), QLatin1String(version));
         EXPECT_EQ(Child<QLabel>(&window, "lblSize")->text(), u"%1 Bytes"_s.arg(contents.size()));
+        // A name too long for its label shows shortened in the middle, its end in view; the
+        // path keeps the folder the file is in.
+        auto* label = Child<ElidingLabel>(&window, "lblFileName");
+        const QString shown = label->shownText();
+        EXPECT_EQ(label->text(), base);
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->width());
+        EXPECT_TRUE(shown == base || (shown.contains(u'…') && shown.endsWith(u"finale.txt"_s)))
+            << shown.toStdString();
+        const QString path = Child<QLabel>(&window, "lblSource")->text();
+        EXPECT_TRUE(path.contains(name.section(u'/', 0, 0)) &&
+                    path.contains(u'…') == (shown != base))
+            << path.toStdString();
     }
 }
 

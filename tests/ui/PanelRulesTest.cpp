@@ -16,31 +16,56 @@ static int Measure(const QString& text) {
     return static_cast<int>(text.size() * 100 - text.count(u'i') * 60);
 }
 
-// A path that fits is kept; otherwise the root and ".../" are followed by the longest tail of
-// the path that fits, or stand alone when nothing fits.
-TEST(ShortenPath, AlwaysFitsOrIsTheBarePrefix) {
+// Whether shown stands for element: the element itself, or its start and end around "…".
+static bool StandsFor(const QString& shown, const QString& element) {
+    const qsizetype cut = shown.indexOf(u'…');
+    return cut < 0 ? shown == element
+                   : shown.size() <= element.size() && element.startsWith(shown.left(cut)) &&
+                         element.endsWith(shown.mid(cut + 1));
+}
+
+// A path that fits is kept; otherwise the root and ".../" are followed by whole elements of the
+// path's end, the folder nearest the file always among them, and only the last two may be
+// shortened, with "…"; the bare prefix is left when not even that fits.
+TEST(ShortenPath, FitsKeepsTheNearestFolderAndMarksEveryCut) {
     std::mt19937 random(7);
     const QString pieces[] = {u"a"_s, u"iii"_s, u"docs"_s, u"reports 2024"_s, u"x.txt"_s};
-    for (int round = 0; round < 2000; ++round) {
+    for (int round = 0; round < 3000; ++round) {
         QString path = random() % 2 ? u"/"_s : QString();
         for (int n = 1 + static_cast<int>(random() % 6); n > 0; --n)
             path += pieces[random() % 5] + (n > 1 ? u"/"_s : QString());
         const int width = 300 + static_cast<int>(random() % 4000);
         const QString shortened = ShortenPath(path, width, Measure);
-        SCOPED_TRACE(path.toStdString() + " " + std::to_string(width));
+        SCOPED_TRACE(path.toStdString() + " " + std::to_string(width) + " " +
+                     shortened.toStdString());
+        if (Measure(path) < width - 200) {
+            EXPECT_EQ(shortened, path);
+            continue;
+        }
         const QString prefix = path.startsWith(u'/') ? u"/.../"_s : u".../"_s;
-        EXPECT_TRUE(Measure(path) < width - 200
-                        ? shortened == path
-                        : shortened.startsWith(prefix) &&
-                              path.endsWith(shortened.mid(prefix.size())) &&
-                              (Measure(shortened) < width - 200 || shortened == prefix))
-            << shortened.toStdString();
+        ASSERT_TRUE(shortened.startsWith(prefix));
+        if (shortened == prefix) continue;
+        EXPECT_LT(Measure(shortened), width - 200);
+        const QStringList shown = shortened.mid(prefix.size()).split(u'/');
+        const QStringList elements = path.mid(prefix.size() - 4).split(u'/');
+        ASSERT_LE(shown.size(), elements.size());
+        EXPECT_GE(shown.size(), std::min<qsizetype>(elements.size(), 2)); // the nearest folder
+        for (qsizetype i = 1; i <= shown.size(); ++i) {
+            const QString& part = shown[shown.size() - i];
+            EXPECT_TRUE(i <= 2 ? StandsFor(part, elements[elements.size() - i])
+                               : part == elements[elements.size() - i]);
+        }
     }
-    // Folders go whole; a text exactly as wide as the limit still loses one more character.
-    const QString path = u"/home/user/quarterly/summary-final.txt"_s;
-    EXPECT_EQ(ShortenPath(path, 3500, Measure), u"/.../quarterly/summary-final.txt"_s);
-    const QString name = u"/averyverylongname.txt"_s; // 20 characters are exactly the limit
-    EXPECT_EQ(ShortenPath(name, 2200, Measure), u"/.../"_s + name.right(14));
+    // Folders go whole; then the name is shortened beside its folder, or the folder beside it.
+    const std::tuple<const char*, int, const char*> rows[] = {
+        {"/home/user/quarterly/summary-final.txt", 3500, "/.../quarterly/summary-final.txt"},
+        {"/home/user/quarterly/summary-final.txt", 2700, "/.../quarterly/summ….txt"},
+        {"/home/user/quarterly/a.txt", 1600, "/.../q…/a.txt"},
+        {"/home/user/quarterly/summary-final.txt", 1300, "/.../q…y/…"},
+        {"/averyverylongname.txt", 2200, "/.../averyve…me.txt"},
+        {"docs/a.txt", 600, ".../"}};
+    for (const auto& [path, width, shortened] : rows)
+        EXPECT_EQ(ShortenPath(QString::fromUtf8(path), width, Measure).toStdString(), shortened);
 }
 
 TEST(PanelCaptions, TimeEstimateSizeAttributesAndTwips) {
@@ -117,11 +142,15 @@ TEST(QuickViewWindow, HoldsEachPictureAndKeepsTheLastOneRead) {
         EXPECT_NEAR(image->width() * size.height(), image->height() * size.width(), 2.0 * 300);
         EXPECT_EQ(owner.cursor().shape(), Qt::ArrowCursor); // the busy pointer is gone again
     }
+    // Resized by the user, the window keeps the picture filling it, its proportions kept.
+    window.resize(300, 330);
+    EXPECT_EQ(image->geometry(), QRect(95, 0, 110, 330));
     WriteFile(QDir(dir.path()), u"drawing.wmf"_s, "not a picture");
     window.showPicture(dir.filePath("drawing.wmf"));
     EXPECT_EQ(image->pixmap().size(), QSize(100, 300));
     EXPECT_EQ(window.windowTitle(), u"drawing.wmf"_s);
-    window.close();
+    QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier); // Escape: the job flow's test
+    EXPECT_FALSE(window.isVisible());
     window.showPicture(dir.filePath("p200.bmp"));
     EXPECT_EQ(window.size(), QSize(TwipsToPixels(3800), TwipsToPixels(2300)));
 }

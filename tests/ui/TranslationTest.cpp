@@ -34,12 +34,14 @@ QSet<QString> ItalianTexts() {
     return texts;
 }
 
-// Every text a window shows: titles, tooltips, labels, buttons, menu entries and list items.
+// Every text a window shows: titles, tooltips, labels, buttons, menu entries and list items, and
+// the names and descriptions assistive tools read.
 QStringList ShownTexts(const QWidget* root) {
     QStringList texts;
     const QList<const QObject*> objects = root->findChildren<const QObject*>() << root;
     for (const QObject* object : objects)
-        for (const char* property : {"windowTitle", "toolTip", "text", "title"})
+        for (const char* property :
+             {"windowTitle", "toolTip", "text", "title", "accessibleName", "accessibleDescription"})
             texts << object->property(property).toString();
     for (const QListWidget* list : root->findChildren<QListWidget*>())
         for (int row = 0; row < list->count(); ++row)

@@ -34,8 +34,10 @@ QString WriteFile(const QDir& folder, const QString& name, const QByteArray& con
 }
 
 void SendMouse(QWidget* widget, QEvent::Type type, QPointF at) {
-    const auto held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    // A move is made with the button held, as in a drag.
+    const auto held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    const auto button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
 }
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared helpers of the desktop program's tests and the one fixture that runs a whole program.
+#include <QTest>
 #include <QtWidgets>
 #include <deque>
 #include <functional>
