@@ -15,4 +15,9 @@ std::string ComputerName();
 // Hex pairs to bytes, with the lenient rules for odd lengths and non-hex pairs.
 std::string DecodeHexPairs(const std::string& hex);
 
+// The value to store under "OFB" for a code (code-page bytes), which ReadPrivateCode reads back:
+// the code encrypted under the computer's name (the fallback key without one) by a cipher of its
+// own, so that a job's cipher is never touched, two upper-case hex digits a byte.
+std::string EncryptPrivateCode(const std::string& code);
+
 } // namespace vw
