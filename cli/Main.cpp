@@ -19,6 +19,7 @@
 #include "cli/PasswordInput.h"
 #include "cli/PasswordSource.h"
 #include "cli/Preflight.h"
+#include "cli/PrivateCodeCommand.h"
 #include "cli/ProgressBar.h"
 #include "cli/Secrets.h"
 #include "cli/WrittenInThisRun.h"
@@ -250,5 +251,6 @@ int main(int argc, char** argv) {
     const Options& options = parsed.options;
     if (options.help) return Print(vw::cli::HelpText(), 0);
     if (options.version) return Print(std::string("vwx ") + vw::kVersion + "\n", 0);
+    if (vw::cli::PrivateCodeCommandGiven(options)) return vw::cli::RunPrivateCodeCommand(options);
     return RunFiles(options);
 }

@@ -40,6 +40,15 @@ class QtHost : public Host {
     // (letter case does not matter), anything else is false; defaultValue when missing.
     bool ReadBool(const QString& key, bool defaultValue) const;
 
+    // Writes a text setting of the "Config" group into the user's own settings file, which is
+    // readable by the user alone from then on; false when the file cannot be written.
+    bool StoreText(const QString& key, const QString& value);
+    // Removes a setting of the "Config" group from the user's own settings file; false when the
+    // file cannot be written.
+    bool RemoveSetting(const QString& key);
+    // The user's own settings file, which ReadText reads.
+    QString SettingsFilePath() const;
+
     // Pending events run at most this often during a job.
     static constexpr std::chrono::milliseconds kEventInterval{10};
 

@@ -710,5 +710,139 @@ when the result would replace an existing file.
         <source>%1 was written earlier in this run and is not replaced, even with -f</source>
         <translation>%1 was written earlier in this run and is not replaced, even with -f</translation>
     </message>
+    <message>
+        <source>Private code: </source>
+        <translation>Private code: </translation>
+    </message>
+    <message>
+        <source>Confirm private code: </source>
+        <translation>Confirm private code: </translation>
+    </message>
+    <message>
+        <source>cancelled; nothing was stored</source>
+        <translation>cancelled; nothing was stored</translation>
+    </message>
+    <message>
+        <source>the first line of %1 is too long for a private code</source>
+        <translation>the first line of %1 is too long for a private code</translation>
+    </message>
+    <message>
+        <source>cannot read the private code file %1</source>
+        <translation>cannot read the private code file %1</translation>
+    </message>
+    <message>
+        <source>no terminal to ask the private code on; use --private-code-file</source>
+        <translation>no terminal to ask the private code on; use --private-code-file</translation>
+    </message>
+    <message>
+        <source>a private code is stored already in %1; -f replaces it, and the files protected with it then no longer open</source>
+        <translation>a private code is stored already in %1; -f replaces it, and the files protected with it then no longer open</translation>
+    </message>
+    <message>
+        <source>cannot write the settings file %1; nothing was stored</source>
+        <translation>cannot write the settings file %1; nothing was stored</translation>
+    </message>
+    <message>
+        <source>the settings file %1 does not give the stored private code back</source>
+        <translation>the settings file %1 does not give the stored private code back</translation>
+    </message>
+    <message>
+        <source>private code stored in %1</source>
+        <translation>private code stored in %1</translation>
+    </message>
+    <message>
+        <source>cannot write the settings file %1; the private code stays</source>
+        <translation>cannot write the settings file %1; the private code stays</translation>
+    </message>
+    <message>
+        <source>the settings file %1 still holds a private code</source>
+        <translation>the settings file %1 still holds a private code</translation>
+    </message>
+    <message>
+        <source>no private code was stored</source>
+        <translation>no private code was stored</translation>
+    </message>
+    <message>
+        <source>private code forgotten: files protected with it no longer open until it is stored again</source>
+        <translation>private code forgotten: files protected with it no longer open until it is stored again</translation>
+    </message>
+    <message>
+        <source>--private-code-file is given twice</source>
+        <translation>--private-code-file is given twice</translation>
+    </message>
+    <message>
+        <source>the private code file&apos;s path is empty</source>
+        <translation>the private code file&apos;s path is empty</translation>
+    </message>
+    <message>
+        <source>--store-private-code and --forget-private-code exclude each other</source>
+        <translation>--store-private-code and --forget-private-code exclude each other</translation>
+    </message>
+    <message>
+        <source>--private-code-file goes with --store-private-code only</source>
+        <translation>--private-code-file goes with --store-private-code only</translation>
+    </message>
+    <message>
+        <source>%1 runs no job: it takes no FILE and none of -t, -e, -d, -o, --replace, --password-file, --no-private-code</source>
+        <translation>%1 runs no job: it takes no FILE and none of -t, -e, -d, -o, --replace, --password-file, --no-private-code</translation>
+    </message>
+    <message>
+        <source>the private code is empty; nothing was stored (--forget-private-code removes a stored one)</source>
+        <translation>the private code is empty; nothing was stored (--forget-private-code removes a stored one)</translation>
+    </message>
+    <message>
+        <source>the private code</source>
+        <translation>the private code</translation>
+    </message>
+    <message>
+        <source>the private code has control characters, use printable ones: </source>
+        <translation>the private code has control characters, use printable ones: </translation>
+    </message>
+    <message>
+        <source>the private code is longer than 16383 characters</source>
+        <translation>the private code is longer than 16383 characters</translation>
+    </message>
+    <message>
+        <source>the two private codes do not match</source>
+        <translation>the two private codes do not match</translation>
+    </message>
+    <message>
+        <source>
+The private crypto code is a second key beside the password, kept in your
+settings and bound to this computer&apos;s name. vwx keys every job with it, and so
+does the desktop program once restarted.
+
+  vwx --store-private-code [-f] [-q] [--private-code-file F]
+      asks for the code twice on the terminal, or takes the first line of F
+      (&quot;-&quot; reads standard input), and stores it; -f replaces a stored code
+  vwx --forget-private-code [-q]
+      removes the stored code
+
+Files protected with a private code cannot be restored without it: keep a
+copy of the code before you forget or replace it.
+Exit status of these two: 0 when done, 64 on a usage error (also: no terminal
+to ask on, an unreadable code file), 65 when the code cannot be stored as
+given, 73 when a code is stored already (without -f), 74 when the settings
+file cannot be written, 130 when the prompt is cancelled.
+</source>
+        <translation>
+The private crypto code is a second key beside the password, kept in your
+settings and bound to this computer&apos;s name. vwx keys every job with it, and so
+does the desktop program once restarted.
+
+  vwx --store-private-code [-f] [-q] [--private-code-file F]
+      asks for the code twice on the terminal, or takes the first line of F
+      (&quot;-&quot; reads standard input), and stores it; -f replaces a stored code
+  vwx --forget-private-code [-q]
+      removes the stored code
+
+Files protected with a private code cannot be restored without it: keep a
+copy of the code before you forget or replace it.
+Exit status of these two: 0 when done, 64 on a usage error (also: no terminal
+to ask on, an unreadable code file), 65 when the code cannot be stored as
+given, 73 when a code is stored already (without -f), 74 when the settings
+file cannot be written, 130 when the prompt is cancelled.
+</translation>
+    </message>
 </context>
 </TS>
