@@ -105,8 +105,10 @@ bool QtHost::StoreText(const QString& key, const QString& value) {
 bool QtHost::RemoveSetting(const QString& key) {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application_, application_);
     settings.setFallbacksEnabled(false);
+    const QString name = QString::fromLatin1(kSettingsGroup) + u'/' + key;
+    if (!settings.contains(name)) return true; // nothing to write, nor a folder to make for it
     if (!settings.isWritable()) return false;
-    settings.remove(QString::fromLatin1(kSettingsGroup) + u'/' + key);
+    settings.remove(name);
     settings.sync();
     return settings.status() == QSettings::NoError;
 }
