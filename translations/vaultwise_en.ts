@@ -417,6 +417,15 @@ or Damaged file</translation>
     </message>
 </context>
 <context>
+    <name>vw::ui::OutputChoice</name>
+    <message>
+        <source>Il file %1 esiste già e non è stato sostituito.
+Non è stato scritto nulla.</source>
+        <translation>%1 already exists and was not replaced.
+Nothing was written.</translation>
+    </message>
+</context>
+<context>
     <name>vw::ui::PanelRules</name>
     <message>
         <source>%1 min %2 sec </source>

@@ -17,6 +17,7 @@ enum class PanelState {
 struct UiState {
     QString selectedPath;   // the file the panel describes and the next job works on
     QString outputPath;     // the path chosen in the save dialog, then the job's result
+    QString replaceConfirmed; // the one existing file the next job may replace, "" for none
     QString resultPath;     // what the last job returned
     QString password;       // the password held for the next job, "" when none
     QString privateCode;    // the stored private crypto code, "" when none

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program: its start, the file commands, and jobs to the disk and back.
 #include "UiTestSupport.h"
+#include "engine/ProtectedFile.h"
 
 namespace vw::ui::test {
 
@@ -150,6 +151,67 @@ TEST_F(JobFlowTest, SettingsAtStartAndUsePcmGovernsWhetherJobsGetThePrivateCode)
                       ? QString()
                       : u"Elaborazione non riuscita:\n\n- Password errata.\no File danneggiato"_s);
     }
+}
+
+// The save dialog confirms the name typed, the job writes it with the extension it adds: a file
+// at that path is replaced only after a second yes, asked in the save dialog's words (Italian
+// through Qt's own catalogue) under its title; a no shows the save dialog again. A file that
+// appears once the choice is made is kept, and nothing is written.
+TEST_F(JobFlowTest, AJobReplacesOnlyAFileTheUserConfirmed) {
+    QTranslator qtItalian;
+    ASSERT_TRUE(qtItalian.load(u"qtbase_it"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QCoreApplication::installTranslator(&qtItalian);
+    start();
+    file(u"a.txt"_s, Contents(3));
+    const std::string note = file(u"note.txt"_s, Contents(4)).toStdString();
+    ProtectFile(note, note, "Secret1", ""); // note.vwx, its extension "txt" stored
+    struct Row {
+        QString source, typed, written; // written: the file the job writes, there beforehand
+        std::deque<bool> answers;       // to the question whether to replace it
+        bool replaced;
+    };
+    const Row rows[] = {{u"note.vwx"_s, u"victim"_s, u"victim.txt"_s, {false}, false},
+                        {u"note.vwx"_s, u"victim"_s, u"victim.txt"_s, {true}, true},
+                        {u"a.txt"_s, u"victim"_s, u"victim.vwx"_s, {false}, false},
+                        {u"a.txt"_s, u"victim.txt"_s, u"victim.vwx"_s, {true}, true},
+                        // The name typed is the one written: the save dialog itself asked.
+                        {u"a.txt"_s, u"victim.vwx"_s, u"victim.vwx"_s, {}, true},
+                        {u"note.vwx"_s, u"victim.txt"_s, u"victim.txt"_s, {}, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE((row.source + u' ' + row.typed + u' ' + row.written).toStdString());
+        file(row.written, "old");
+        select(pathOf(row.source));
+        prompts.questions.clear();
+        prompts.saveFolders.clear();
+        prompts.replaceAnswers = row.answers;
+        runJob(u"Secret1"_s, pathOf(row.typed)); // a second save dialog is cancelled
+        const QString asked = u"Salva file...|%1 esiste già.\nVuoi sostituirlo?"_s.arg(row.written);
+        EXPECT_EQ(prompts.questions, QStringList(qsizetype(row.answers.size()), asked));
+        EXPECT_EQ(prompts.saveFolders.size(), row.replaced ? 1u : 2u);
+        QFile written(pathOf(row.written));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        const QByteArray now = written.readAll();
+        EXPECT_EQ(now == "old", !row.replaced);
+        EXPECT_TRUE(!row.replaced || row.source == u"a.txt"_s || now == Contents(4));
+    }
+    QCoreApplication::removeTranslator(&qtItalian);
+    EXPECT_TRUE(prompts.messages.empty());
+    // Someone else's file appears at the path the job writes after the choice.
+    select(pathOf(u"note.vwx"_s));
+    program->host().onEvents = [this] {
+        if (!QFile::exists(pathOf(u"late.txt"_s))) file(u"late.txt"_s, "theirs");
+    };
+    runJob(u"Secret1"_s, pathOf(u"late"_s));
+    program->host().onEvents = nullptr;
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text,
+              u"Il file %1 esiste già e non è stato sostituito.\nNon è stato scritto nulla."_s.arg(
+                  pathOf(u"late.txt"_s)));
+    QFile late(pathOf(u"late.txt"_s));
+    EXPECT_TRUE(late.open(QIODevice::ReadOnly) && late.readAll() == "theirs");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), // nothing left over
+              QStringList({u"a.txt"_s, u"late.txt"_s, u"note.vwx"_s, u"victim.txt"_s,
+                           u"victim.vwx"_s}));
 }
 
 } // namespace vw::ui::test
