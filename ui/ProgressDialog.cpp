@@ -142,6 +142,7 @@ void ProgressDialog::runJob() {
 void ProgressDialog::actOnStatus() {
     const std::int16_t status = JobStatus;
     if (status != 0) {
+        if (status == kStatusWrongPassword) state_.forgetPassword(); // the next try asks again
         const JobMessage message =
             ExistingOutputPath.empty()
                 ? JobMessageFor(status, StatusMessageText(), state_.messageGap)

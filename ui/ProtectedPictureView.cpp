@@ -115,6 +115,7 @@ void ProtectedPictureView::ShowSelected(UiState& state, const std::function<bool
     if (!ensurePassword()) return;
     RestoredBytes restored;
     const std::int16_t status = RestoreSelected(state, restored);
+    if (status == kStatusWrongPassword) state.forgetPassword(); // the next click asks again
     if (restored.tooLarge) return Tell(owner, tr("Immagine troppo grande per l'anteprima"));
     if (status != kStatusOk) {
         const JobMessage message = JobMessageFor(status, StatusMessageText(), state.messageGap);

@@ -214,4 +214,39 @@ TEST_F(JobFlowTest, AJobReplacesOnlyAFileTheUserConfirmed) {
                            u"victim.vwx"_s}));
 }
 
+// A wrong password is let go after the job or the protected picture's view, so the next try asks
+// for it again; a right one stays held.
+TEST_F(JobFlowTest, AWrongPasswordIsForgottenARightOneIsHeld) {
+    start();
+    for (const QString& name : {u"a.txt"_s, u"b.ico"_s}) { // to a.vwx and b.vwx
+        const std::string path = file(name, Contents(2)).toStdString();
+        ProtectFile(path, path, "Secret1", "");
+    }
+    for (const bool view : {false, true}) {
+        for (const QString& password : {u"Wrong12"_s, u"Secret1"_s}) {
+            SCOPED_TRACE((password + (view ? u" view"_s : u" job"_s)).toStdString());
+            select(pathOf(view ? u"b.vwx"_s : u"a.vwx"_s));
+            state().holdPassword(password);
+            if (view) {
+                program->commands().ShowQuickView();
+            } else {
+                prompts.saveAnswers.push_back(pathOf(password + u".dat"_s));
+                program->commands().RunCryptoCommand();
+            }
+            EXPECT_EQ(state().password, password == u"Secret1"_s ? password : QString());
+        }
+    }
+    // The Process button after a wrong one asks for the password again.
+    state().holdPassword(u"Wrong12"_s);
+    select(pathOf(u"a.vwx"_s));
+    prompts.saveAnswers.push_back(pathOf(u"again.dat"_s));
+    program->commands().RunCryptoCommand();
+    auto asked = Spy(&program->keyDialog(), &KeyDialog::passwordAccepted);
+    answerPassword(u"Secret1"_s);
+    prompts.saveAnswers.push_back(pathOf(u"again.dat"_s));
+    program->commands().RunCryptoCommand();
+    EXPECT_EQ(*asked, 1);
+    EXPECT_TRUE(QFile::exists(pathOf(u"again.txt"_s)));
+}
+
 } // namespace vw::ui::test
