@@ -5,15 +5,15 @@
     <name>engine</name>
     <message>
         <source>Impossibile continuare 1</source>
-        <translation>Cannot continue 1</translation>
+        <translation>The job stopped with an unexpected error (status 1)</translation>
     </message>
     <message>
         <source>Impossibile continuare 2</source>
-        <translation>Cannot continue 2</translation>
+        <translation>The job stopped with an unexpected error (status 2)</translation>
     </message>
     <message>
         <source>Password troppo corta</source>
-        <translation>Password too short</translation>
+        <translation>The password is too short or too simple: use at least 5 characters, and not one short sequence repeated</translation>
     </message>
     <message>
         <source>File non trovato</source>
@@ -21,19 +21,19 @@
     </message>
     <message>
         <source>Errore di compressione</source>
-        <translation>Compression error</translation>
+        <translation>The file is damaged: the restored data does not match its checksum</translation>
     </message>
     <message>
         <source>File vuoto</source>
-        <translation>Empty file</translation>
+        <translation>The file is empty</translation>
     </message>
     <message>
         <source>Errore Generico 1</source>
-        <translation>Generic Error 1</translation>
+        <translation>The job stopped with an unexpected error (status 10)</translation>
     </message>
     <message>
         <source>Elaborazione interrota</source>
-        <translation>Processing interrupted</translation>
+        <translation>Cancelled; nothing was written</translation>
     </message>
     <message>
         <source>Errore: </source>
@@ -41,19 +41,19 @@
     </message>
     <message>
         <source>Errore generico 2</source>
-        <translation>Generic error 2</translation>
+        <translation>Unknown protected file format</translation>
     </message>
     <message>
         <source>Errore Generico 3</source>
-        <translation>Generic Error 3</translation>
+        <translation>The file could not be decrypted</translation>
     </message>
     <message>
         <source>Errore File corrotto</source>
-        <translation>Error Corrupt file</translation>
+        <translation>The file is damaged</translation>
     </message>
     <message>
         <source>Errore Generico 4</source>
-        <translation>Generic Error 4</translation>
+        <translation>The job stopped with an unexpected error (status 33)</translation>
     </message>
     <message>
         <source>Le password non conincidono</source>
@@ -68,14 +68,14 @@
     <name>vw::ui::DesktopActions</name>
     <message>
         <source>Tipo File Sconosciuto</source>
-        <translation>Unknown File Type</translation>
+        <translation>No program is set up to open this type of file</translation>
     </message>
 </context>
 <context>
     <name>vw::ui::FileCommands</name>
     <message>
         <source>Tutti i files (*.*);; (*.vwx)</source>
-        <translation>All files (*.*);; (*.vwx)</translation>
+        <translation>All files (*.*);;Protected files (*.vwx)</translation>
     </message>
     <message>
         <source>Tutti i files (*.*)</source>
@@ -83,11 +83,11 @@
     </message>
     <message>
         <source>Seleziona File...</source>
-        <translation>Select File...</translation>
+        <translation>Open File</translation>
     </message>
     <message>
         <source>Salva file...</source>
-        <translation>Save file...</translation>
+        <translation>Save As</translation>
     </message>
 </context>
 <context>
@@ -98,7 +98,7 @@
     </message>
     <message>
         <source>&lt;p&gt;Vaultwise protegge un file alla volta con una password e lo ripristina quando serve.&lt;/p&gt;&lt;ol&gt;&lt;li&gt;Premi &lt;b&gt;Apri&lt;/b&gt; e scegli il file.&lt;/li&gt;&lt;li&gt;Premi &lt;b&gt;Elabora&lt;/b&gt;: scrivi la password due volte e scegli dove salvare.&lt;/li&gt;&lt;li&gt;Attendi la fine: la barra mostra l&apos;avanzamento, &lt;b&gt;Interrompi&lt;/b&gt; ferma il lavoro.&lt;/li&gt;&lt;/ol&gt;</source>
-        <translation>&lt;p&gt;Vaultwise protects one file at a time with a password and restores it when needed.&lt;/p&gt;&lt;ol&gt;&lt;li&gt;Press &lt;b&gt;Open&lt;/b&gt; and choose the file.&lt;/li&gt;&lt;li&gt;Press &lt;b&gt;Process&lt;/b&gt;: type the password twice and choose where to save.&lt;/li&gt;&lt;li&gt;Wait for the end: the bar shows the progress, &lt;b&gt;Stop&lt;/b&gt; halts the job.&lt;/li&gt;&lt;/ol&gt;</translation>
+        <translation>&lt;p&gt;Vaultwise protects one file at a time with a password and restores it when you need it.&lt;/p&gt;&lt;ol&gt;&lt;li&gt;Press &lt;b&gt;Open&lt;/b&gt; and choose the file.&lt;/li&gt;&lt;li&gt;Press &lt;b&gt;Process&lt;/b&gt;: type the password twice and choose where to save the result.&lt;/li&gt;&lt;li&gt;Wait until it is done: the bar shows the progress, and &lt;b&gt;Stop&lt;/b&gt; cancels the job.&lt;/li&gt;&lt;/ol&gt;</translation>
     </message>
     <message>
         <source>Apri</source>
@@ -106,7 +106,7 @@
     </message>
     <message>
         <source>&lt;p&gt;Il pulsante &lt;b&gt;Apri&lt;/b&gt; mostra la finestra di scelta del file. Puoi anche trascinare un file sulla finestra principale o aprirlo con Vaultwise dal gestore dei file.&lt;/p&gt;&lt;p&gt;Il nome, il percorso, l&apos;icona e il tempo di conversione stimato del file scelto compaiono nella finestra principale.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;The &lt;b&gt;Open&lt;/b&gt; button shows the window for choosing the file. You can also drag a file onto the main window or open it with Vaultwise from the file manager.&lt;/p&gt;&lt;p&gt;The name, the path, the icon and the estimated conversion time of the chosen file appear in the main window.&lt;/p&gt;</translation>
+        <translation>&lt;p&gt;The &lt;b&gt;Open&lt;/b&gt; button lets you choose a file. You can also drag a file onto the main window, or open it with Vaultwise from your file manager.&lt;/p&gt;&lt;p&gt;The main window then shows the file&apos;s name, path and icon, and an estimate of the processing time.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Elabora</source>
@@ -114,7 +114,7 @@
     </message>
     <message>
         <source>&lt;p&gt;&lt;b&gt;Elabora&lt;/b&gt; protegge un file normale in un file &lt;tt&gt;.vwx&lt;/tt&gt;, oppure ripristina un file &lt;tt&gt;.vwx&lt;/tt&gt; nel file originale.&lt;/p&gt;&lt;p&gt;La password va scritta due volte; l&apos;indicatore ne valuta la robustezza. Se la password è già stata inserita, Vaultwise passa subito alla scelta del file di destinazione.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;&lt;b&gt;Process&lt;/b&gt; protects an ordinary file into a &lt;tt&gt;.vwx&lt;/tt&gt; file, or restores a &lt;tt&gt;.vwx&lt;/tt&gt; file into the original file.&lt;/p&gt;&lt;p&gt;The password is typed twice; the meter rates its strength. If the password has already been entered, Vaultwise goes straight on to choosing the destination file.&lt;/p&gt;</translation>
+        <translation>&lt;p&gt;&lt;b&gt;Process&lt;/b&gt; protects an ordinary file as a &lt;tt&gt;.vwx&lt;/tt&gt; file, or restores a &lt;tt&gt;.vwx&lt;/tt&gt; file to the original.&lt;/p&gt;&lt;p&gt;You type the password twice, and the meter shows how strong it is. If you have already entered the password, Vaultwise goes straight on to asking where to save the result.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Anteprima</source>
@@ -130,7 +130,7 @@
     </message>
     <message>
         <source>&lt;p&gt;Il pulsante con il simbolo di spegnimento, a destra, chiude subito il programma.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;The button with the power symbol, on the right, closes the program at once.&lt;/p&gt;</translation>
+        <translation>&lt;p&gt;The power button on the right closes the program at once.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Il banner e la barra di stato</source>
@@ -138,7 +138,7 @@
     </message>
     <message>
         <source>&lt;p&gt;Il banner in basso apre la pagina del servizio partner nel browser. La barra di stato mostra l&apos;ora; un clic sul nome del programma apre la pagina del produttore.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;The banner at the bottom opens the partner service&apos;s page in the browser. The status bar shows the time; a click on the program&apos;s name opens the maker&apos;s page.&lt;/p&gt;</translation>
+        <translation>&lt;p&gt;The banner at the bottom opens the partner service&apos;s page in your browser. The status bar shows the time; click the program&apos;s name to open the maker&apos;s page.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Codice privato</source>
@@ -146,7 +146,7 @@
     </message>
     <message>
         <source>&lt;p&gt;Un codice privato salvato nelle impostazioni si aggiunge alla password di ogni lavoro finché la casella &lt;b&gt;Use PCM&lt;/b&gt; è spuntata, come all&apos;avvio. Senza la spunta i file si proteggono e si ripristinano con la sola password.&lt;/p&gt;&lt;p&gt;Chi ripristina il file deve conoscere la stessa password e avere lo stesso codice privato, se è stato usato.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;A private code stored in the settings is added to the password of every job as long as the &lt;b&gt;Use PCM&lt;/b&gt; box is ticked, as it is at start-up. Without the tick, files are protected and restored with the password alone.&lt;/p&gt;&lt;p&gt;Whoever restores the file must know the same password and have the same private code, if one was used.&lt;/p&gt;</translation>
+        <translation>&lt;p&gt;A private code stored in the settings is added to the password of every job while the &lt;b&gt;Use private code&lt;/b&gt; box is ticked, as it is at start-up. Untick it to protect and restore files with the password alone.&lt;/p&gt;&lt;p&gt;To restore a file you need the same password and, if one was used, the same private code.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Sì</source>
@@ -166,11 +166,11 @@
     </message>
     <message>
         <source>Sì: la password si dimentica a ogni nuovo file scelto</source>
-        <translation>Yes: the password is forgotten with each new file chosen</translation>
+        <translation>Yes: the password is forgotten whenever you choose another file</translation>
     </message>
     <message>
         <source>No: la password resta valida per i file successivi</source>
-        <translation>No: the password stays valid for the following files</translation>
+        <translation>No: the password is kept for the next files</translation>
     </message>
     <message>
         <source>Nuova password per ogni file:</source>
@@ -190,7 +190,7 @@
     </message>
     <message>
         <source>Le impostazioni si leggono all&apos;avvio e qui sono in sola lettura: per cambiarle modifica la configurazione di Vaultwise e riavvia il programma.</source>
-        <translation>The settings are read at start-up and are read-only here: to change them, edit Vaultwise&apos;s configuration and restart the program.</translation>
+        <translation>Settings are read at start-up and cannot be changed here: to change them, edit Vaultwise&apos;s configuration file and restart the program.</translation>
     </message>
     <message>
         <source>OK</source>
@@ -214,11 +214,11 @@
     </message>
     <message>
         <source>Protegge un file alla volta con una password e lo ripristina quando serve.</source>
-        <translation>Protects one file at a time with a password and restores it when needed.</translation>
+        <translation>Protects one file at a time with a password and restores it when you need it.</translation>
     </message>
     <message>
         <source>&lt;b&gt;Nota sulla sicurezza:&lt;/b&gt; i file &lt;tt&gt;.vwx&lt;/tt&gt; usano un formato storico, con un cifrario proprio e senza cifratura autenticata. Tiene lontani i curiosi, ma non sostituisce strumenti moderni per dati davvero riservati.</source>
-        <translation>&lt;b&gt;Security note:&lt;/b&gt; &lt;tt&gt;.vwx&lt;/tt&gt; files use a historical format, with a cipher of its own and no authenticated encryption. It keeps the curious out, but does not replace modern tools for truly confidential data.</translation>
+        <translation>&lt;b&gt;Security note:&lt;/b&gt; &lt;tt&gt;.vwx&lt;/tt&gt; files use a legacy format, with a cipher of its own and no authenticated encryption. It keeps casual snoopers out, but it is no substitute for modern tools for truly confidential data.</translation>
     </message>
 </context>
 <context>
@@ -229,29 +229,28 @@
     </message>
     <message>
         <source>Il file non contiene dati</source>
-        <translation>The file contains no data</translation>
+        <translation>The file is empty</translation>
     </message>
     <message>
         <source>Elaborazione interrotta</source>
-        <translation>Processing interrupted</translation>
+        <translation>Processing stopped. Nothing was written.</translation>
     </message>
     <message>
         <source>Elaborazione non riuscita sul file:</source>
-        <translation>Processing failed on the file:</translation>
+        <translation>The file could not be processed:</translation>
     </message>
     <message>
         <source>Elaborazione interrotta.</source>
-        <translation>Processing interrupted.</translation>
+        <translation>Processing stopped. Nothing was written.</translation>
     </message>
     <message>
         <source>Elaborazione non riuscita:
 
 - Password errata.
 o File danneggiato</source>
-        <translation>Processing failed:
+        <translation>The file could not be restored:
 
-- Wrong password.
-or Damaged file</translation>
+Wrong password or damaged file.</translation>
     </message>
 </context>
 <context>
@@ -266,19 +265,19 @@ or Damaged file</translation>
     </message>
     <message>
         <source>Ripeti password</source>
-        <translation>Repeat password</translation>
+        <translation>Confirm password</translation>
     </message>
     <message>
         <source>Key Quality</source>
-        <translation>Key Quality</translation>
+        <translation>Strength</translation>
     </message>
     <message>
         <source>&amp;Hide typing</source>
-        <translation>&amp;Hide typing</translation>
+        <translation>&amp;Hide password</translation>
     </message>
     <message>
         <source>Chiudi</source>
-        <translation>Close</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>OK</source>
@@ -297,11 +296,11 @@ or Damaged file</translation>
     </message>
     <message>
         <source>Tempo Conversione</source>
-        <translation>Conversion Time</translation>
+        <translation>Estimated time</translation>
     </message>
     <message>
         <source>Use PCM</source>
-        <translation>Use PCM</translation>
+        <translation>Use private code</translation>
     </message>
     <message>
         <source>Apri</source>
@@ -309,7 +308,7 @@ or Damaged file</translation>
     </message>
     <message>
         <source>Crypta</source>
-        <translation>Encrypt</translation>
+        <translation>Process the selected file (protect or restore it)</translation>
     </message>
     <message>
         <source>Elabora</source>
@@ -321,7 +320,7 @@ or Damaged file</translation>
     </message>
     <message>
         <source>Servizio SMS Lampo di Lumora Net</source>
-        <translation>Flash SMS service by Lumora Net</translation>
+        <translation>Lumora Net&apos;s Flash SMS service</translation>
     </message>
     <message>
         <source>Invia SMS</source>
@@ -333,15 +332,15 @@ or Damaged file</translation>
     </message>
     <message>
         <source>&amp;Select...</source>
-        <translation>&amp;Select...</translation>
+        <translation>&amp;Open...</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation>&amp;View</translation>
+        <translation>Pre&amp;view</translation>
     </message>
     <message>
         <source>&amp;Open</source>
-        <translation>&amp;Open</translation>
+        <translation>Open in Default &amp;Application</translation>
     </message>
     <message>
         <source>&amp;Properties...</source>
@@ -353,19 +352,19 @@ or Damaged file</translation>
     </message>
     <message>
         <source>&amp;Key</source>
-        <translation>&amp;Key</translation>
+        <translation>Pass&amp;word...</translation>
     </message>
     <message>
         <source>&amp;Encode</source>
-        <translation>&amp;Encode</translation>
+        <translation>&amp;Process</translation>
     </message>
     <message>
         <source>E&amp;xtra</source>
-        <translation>E&amp;xtra</translation>
+        <translation>&amp;Tools</translation>
     </message>
     <message>
         <source>Private Crypto Code</source>
-        <translation>Private Crypto Code</translation>
+        <translation>Private Code</translation>
     </message>
     <message>
         <source>&amp;Configure</source>
@@ -385,35 +384,35 @@ or Damaged file</translation>
     </message>
     <message>
         <source>Help topics...</source>
-        <translation>Help topics...</translation>
+        <translation>Help Topics...</translation>
     </message>
     <message>
         <source>About ORBIT</source>
-        <translation>About ORBIT</translation>
+        <translation>About Vaultwise</translation>
     </message>
     <message>
         <source> Click here for a quick view </source>
-        <translation> Click here for a quick view </translation>
+        <translation>Click to preview</translation>
     </message>
     <message>
         <source>Crypto version: </source>
-        <translation>Crypto version: </translation>
+        <translation>Protected file version: </translation>
     </message>
     <message>
         <source>&amp;Decrypt</source>
-        <translation>&amp;Decrypt</translation>
+        <translation>&amp;Restore</translation>
     </message>
     <message>
         <source>Unprotected</source>
-        <translation>Unprotected</translation>
+        <translation>Not protected</translation>
     </message>
     <message>
         <source>&amp;Encrypt</source>
-        <translation>&amp;Encrypt</translation>
+        <translation>&amp;Protect</translation>
     </message>
     <message>
         <source>Unknown crypto format</source>
-        <translation>Unknown crypto format</translation>
+        <translation>Unknown protected file format</translation>
     </message>
 </context>
 <context>
@@ -433,7 +432,7 @@ Nothing was written.</translation>
     </message>
     <message>
         <source>Systemfile  </source>
-        <translation>Systemfile  </translation>
+        <translation>System file  </translation>
     </message>
     <message>
         <source>Read-only  </source>
@@ -445,7 +444,7 @@ Nothing was written.</translation>
     </message>
     <message>
         <source> Bytes</source>
-        <translation> Bytes</translation>
+        <translation> bytes</translation>
     </message>
 </context>
 <context>
@@ -467,11 +466,11 @@ Nothing was written.</translation>
     <name>vw::ui::ProgressDialog</name>
     <message>
         <source>Attendere.....</source>
-        <translation>Please wait.....</translation>
+        <translation>Please wait</translation>
     </message>
     <message>
         <source>Avanzamento operazione</source>
-        <translation>Operation progress</translation>
+        <translation>Progress</translation>
     </message>
     <message>
         <source>Interrompi</source>
@@ -479,11 +478,11 @@ Nothing was written.</translation>
     </message>
     <message>
         <source> Elaborazione in corso... </source>
-        <translation> Processing... </translation>
+        <translation>Please wait…</translation>
     </message>
     <message>
         <source>Attendere... %1 ...</source>
-        <translation>Please wait... %1 ...</translation>
+        <translation>Processing %1…</translation>
     </message>
 </context>
 <context>
@@ -503,11 +502,11 @@ Nothing was written.</translation>
     </message>
     <message>
         <source>sola lettura</source>
-        <translation>read only</translation>
+        <translation>read-only</translation>
     </message>
     <message>
         <source>sola scrittura</source>
-        <translation>write only</translation>
+        <translation>write-only</translation>
     </message>
     <message>
         <source>nessun accesso</source>
@@ -515,7 +514,7 @@ Nothing was written.</translation>
     </message>
     <message>
         <source>Proprietà di %1</source>
-        <translation>Properties of %1</translation>
+        <translation>%1 Properties</translation>
     </message>
     <message>
         <source>Nome:</source>
@@ -554,11 +553,11 @@ Nothing was written.</translation>
     <name>vw::ui::ProtectedPictureView</name>
     <message>
         <source>Immagine troppo grande per l&apos;anteprima</source>
-        <translation>Picture too large for the preview</translation>
+        <translation>The picture is too large to preview</translation>
     </message>
     <message>
         <source>Anteprima non disponibile per questo file</source>
-        <translation>Preview not available for this file</translation>
+        <translation>This file cannot be previewed</translation>
     </message>
     <message>
         <source>%1 (file protetto)</source>
@@ -665,7 +664,7 @@ when the result would replace an existing file.
     </message>
     <message>
         <source>Ripeti password: </source>
-        <translation>Repeat password: </translation>
+        <translation>Confirm password: </translation>
     </message>
     <message>
         <source>File non trovato: </source>
