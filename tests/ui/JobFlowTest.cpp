@@ -153,6 +153,27 @@ TEST_F(JobFlowTest, SettingsAtStartAndUsePcmGovernsWhetherJobsGetThePrivateCode)
     }
 }
 
+#ifdef VWX_BIN
+// The private code vwx stores is the one the desktop program reads at its next start, and a
+// forgotten one is gone for it too.
+TEST_F(JobFlowTest, APrivateCodeStoredOrForgottenByVwxIsTheProgramsAtItsNextStart) {
+    const std::pair<QStringList, QString> runs[] = {
+        {{u"--store-private-code"_s, u"--private-code-file=-"_s}, u"Codic\u00E9 1"_s},
+        {{u"--forget-private-code"_s}, QString()}};
+    for (const auto& [arguments, code] : runs) {
+        QProcess vwx; // with the tests' own settings folder, as the program
+        vwx.start(QStringLiteral(VWX_BIN), arguments);
+        vwx.write("Codic\xC3\xA9 1\n");
+        vwx.closeWriteChannel();
+        ASSERT_TRUE(vwx.waitForFinished(30000));
+        EXPECT_EQ(vwx.exitCode(), 0) << vwx.readAllStandardError().toStdString();
+        start();
+        EXPECT_EQ(state().privateCode, code);
+        EXPECT_EQ(Child<QCheckBox>(&main(), "chkPCM")->isChecked(), !code.isEmpty());
+    }
+}
+#endif
+
 // The save dialog confirms the name typed, the job writes it with the extension it adds: a file
 // at that path is replaced only after a second yes, asked in the save dialog's words (Italian
 // through Qt's own catalogue) under its title; a no shows the save dialog again. A file that
