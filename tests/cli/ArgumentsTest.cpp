@@ -44,27 +44,12 @@ TEST(ParseArguments, EveryFormOfEachOptionAndEachUsageError) {
              {{"--replace=yes", "a"}, "option --replace takes no value"},
              // The private code's commands: no FILE, no job option, the code file with a store.
              {{"--store-private-code", "-f", "--private-code-file", "c"}, "|||FS|c"},
-             {{"--private-code-file=-", "-q", "--store-private-code"}, "|||QS|-"},
-             {{"--forget-private-code"}, "|||X"},
-             {{"-h", "--forget-private-code", "a"}, "|||HX"},
+             {{"-q", "--forget-private-code"}, "|||QX"},
              {{"--store-private-code", "--forget-private-code"},
               "--store-private-code and --forget-private-code exclude each other"},
-             {{"--forget-private-code", "--private-code-file", "c"},
-              "--private-code-file goes with --store-private-code only"},
-             {{"--private-code-file", "c", "a"},
-              "--private-code-file goes with --store-private-code only"},
-             {{"--store-private-code", "a"},
+             {{"--store-private-code", "-t"},
               "--store-private-code runs no job: it takes no FILE and none of -t, -e, -d, -o, "
               "--replace, --password-file, --no-private-code"},
-             {{"--forget-private-code", "--no-private-code"},
-              "--forget-private-code runs no job: it takes no FILE and none of -t, -e, -d, -o, "
-              "--replace, --password-file, --no-private-code"},
-             {{"--store-private-code", "--private-code-file"},
-              "option --private-code-file needs a value"},
-             {{"--store-private-code", "--private-code-file="},
-              "the private code file's path is empty"},
-             {{"--private-code-file=c", "--private-code-file=c", "--store-private-code"},
-              "--private-code-file is given twice"},
              {{"--forget-private-code=yes"}, "option --forget-private-code takes no value"}}) {
         const ParseResult r = ParseArguments(args);
         const Options& o = r.options;

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "UiTestSupport.h"
 
-#include "engine/Cipher.h"
+#include "engine/PrivateCode.h"
 #include "platform/QtHost.h"
 
 namespace vw::ui::test {
@@ -17,12 +17,9 @@ void WriteSetting(const QString& key, const QVariant& value) {
 }
 
 void StorePrivateCode(const std::string& codePageCode) {
-    InitCipher(QSysInfo::machineHostName().toStdString(), "");
-    QString hex;
-    for (const char c : codePageCode)
-        hex +=
-            QStringLiteral("%1").arg(EncryptByte(static_cast<std::uint8_t>(c)), 2, 16, QChar('0'));
-    WriteSetting(u"OFB"_s, hex);
+    QtHost host; // the computer's name as the program reads it
+    ScopedHost scope(host);
+    WriteSetting(u"OFB"_s, QString::fromLatin1(EncryptPrivateCode(codePageCode)));
 }
 
 QString WriteFile(const QDir& folder, const QString& name, const QByteArray& contents) {
