@@ -133,17 +133,18 @@ int Store(QtHost& host, const Options& options) {
     }
     std::string code = Utf8ToCp1252(typed);
     SecureWipe(typed);
+    // What the file gives back decides: a write may report a failure and have written.
     const bool written = host.StoreText(kSettingKey, QString::fromLatin1(EncryptPrivateCode(code)));
-    std::string readBack = written ? ReadPrivateCode() : std::string();
-    const bool same = written && readBack == code;
+    std::string readBack = ReadPrivateCode();
+    const bool stored = readBack == code;
     SecureWipe(readBack);
     SecureWipe(code);
-    if (!written)
+    if (!stored && !written)
         return Tell(kSettingsFailed,
                     WithPath(QT_TRANSLATE_NOOP("vwx", "cannot write the settings file %1; "
                                                       "nothing was stored"),
                              file));
-    if (!same)
+    if (!stored)
         return Tell(kSettingsFailed,
                     WithPath(QT_TRANSLATE_NOOP("vwx", "the settings file %1 does not give the "
                                                       "stored private code back"),
@@ -154,15 +155,14 @@ int Store(QtHost& host, const Options& options) {
 int Forget(QtHost& host, const Options& options) {
     const std::string file = host.SettingsFilePath().toStdString();
     const bool stored = !host.ReadText(kSettingKey, {}).isEmpty();
-    if (!host.RemoveSetting(kSettingKey))
-        return Tell(kSettingsFailed,
-                    WithPath(QT_TRANSLATE_NOOP("vwx", "cannot write the settings file %1; "
-                                                      "the private code stays"),
-                             file));
+    // What the file gives back decides, as for a store.
+    const bool removed = host.RemoveSetting(kSettingKey);
     if (!host.ReadText(kSettingKey, {}).isEmpty())
         return Tell(kSettingsFailed,
-                    WithPath(QT_TRANSLATE_NOOP("vwx", "the settings file %1 still holds a "
-                                                      "private code"),
+                    WithPath(removed ? QT_TRANSLATE_NOOP("vwx", "the settings file %1 still holds "
+                                                                "a private code")
+                                     : QT_TRANSLATE_NOOP("vwx", "cannot write the settings file "
+                                                                "%1; the private code stays"),
                              file));
     if (!stored) return Note(options, Text(QT_TRANSLATE_NOOP("vwx", "no private code was stored")));
     return Note(options, Text(QT_TRANSLATE_NOOP("vwx", "private code forgotten: files protected "

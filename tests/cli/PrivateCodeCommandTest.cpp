@@ -85,6 +85,11 @@ TEST(VwxPrivateCode, StoredKeysLaterJobsUntilForgotten) {
     struct stat st {};
     EXPECT_TRUE(::stat(conf.c_str(), &st) == 0 && (st.st_mode & 0777) == 0600) << st.st_mode;
     EXPECT_EQ(TestProtectedFile(vwx.dir / "a.vwx", "Segreto1", "Codic\xE9 1"), 0);
+    Bytes junk(300); // no settings at all: written over, and the code is stored
+    for (std::size_t i = 0; i < junk.size(); ++i)
+        junk[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    WriteFile(conf, junk);
+    EXPECT_EQ(vwx.Run({"--store-private-code", "--private-code-file", code}).status, 0);
     std::filesystem::remove(conf); // a folder where the file should be
     std::filesystem::create_directory(conf);
     const RunResult r = vwx.Run({"--store-private-code", "--private-code-file", code});
