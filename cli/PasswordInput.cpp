@@ -147,9 +147,9 @@ std::string UnusableSecretText(const std::string& utf8, const std::string& what)
                   EscapeControls(std::string_view(outside).substr(pos, length)) + "\"";
         pos += length;
     }
-    std::string text = what +
-                       " has characters that the Windows-1252 code page cannot carry, use others: " +
-                       listed;
+    std::string text =
+        what +
+        " has characters that the Windows-1252 code page cannot carry, use others: " + listed;
     if (outside.find(kReplacement) != std::string::npos)
         text += " (\"" + std::string(kReplacement) + "\" stands for bytes that are not UTF-8)";
     return text;

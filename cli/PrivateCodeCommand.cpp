@@ -124,8 +124,9 @@ int Store(QtHost& host, const Options& options) {
                                                       "with it then no longer open"),
                              file));
     std::string typed;
-    const int asked = options.privateCodeFile.empty() ? CodeFromTerminal(typed)
-                                                      : CodeFromFile(options.privateCodeFile, typed);
+    const int asked = options.privateCodeFile.empty()
+                          ? CodeFromTerminal(typed)
+                          : CodeFromFile(options.privateCodeFile, typed);
     if (asked != 0) return asked;
     if (std::string refusal = PrivateCodeRefusal(typed); !refusal.empty()) {
         SecureWipe(typed);
@@ -202,8 +203,8 @@ std::string PrivateCodeCommandError(const std::vector<std::string>& files, const
         return Text(QT_TRANSLATE_NOOP(
             "vwx", "--store-private-code and --forget-private-code exclude each other"));
     if (!options.storePrivateCode && !options.privateCodeFile.empty())
-        return Text(QT_TRANSLATE_NOOP("vwx",
-                                      "--private-code-file goes with --store-private-code only"));
+        return Text(
+            QT_TRANSLATE_NOOP("vwx", "--private-code-file goes with --store-private-code only"));
     const bool jobOptions = options.test || options.protect || options.restore ||
                             !options.output.empty() || options.replace ||
                             !options.passwordFile.empty() || options.noPrivateCode;
@@ -219,7 +220,8 @@ std::string PrivateCodeRefusal(const std::string& utf8) {
     if (utf8.empty())
         return Text(QT_TRANSLATE_NOOP("vwx", "the private code is empty; nothing was stored "
                                              "(--forget-private-code removes a stored one)"));
-    std::string outside = UnusableSecretText(utf8, Text(QT_TRANSLATE_NOOP("vwx", "the private code")));
+    std::string outside =
+        UnusableSecretText(utf8, Text(QT_TRANSLATE_NOOP("vwx", "the private code")));
     if (!outside.empty()) return outside;
     std::string bytes = Utf8ToCp1252(utf8);
     const std::string controls = ListedControls(bytes);
@@ -262,24 +264,23 @@ int RunPrivateCodeCommand(const Options& options) {
 
 std::string PrivateCodeHelpText() {
     return Text(QT_TRANSLATE_NOOP(
-        "vwx",
-        "\n"
-        "The private crypto code is a second key beside the password, kept in your\n"
-        "settings and bound to this computer's name. vwx keys every job with it, and so\n"
-        "does the desktop program once restarted.\n"
-        "\n"
-        "  vwx --store-private-code [-f] [-q] [--private-code-file F]\n"
-        "      asks for the code twice on the terminal, or takes the first line of F\n"
-        "      (\"-\" reads standard input), and stores it; -f replaces a stored code\n"
-        "  vwx --forget-private-code [-q]\n"
-        "      removes the stored code\n"
-        "\n"
-        "Files protected with a private code cannot be restored without it: keep a\n"
-        "copy of the code before you forget or replace it.\n"
-        "Exit status of these two: 0 when done, 64 on a usage error (also: no terminal\n"
-        "to ask on, an unreadable code file), 65 when the code cannot be stored as\n"
-        "given, 73 when a code is stored already (without -f), 74 when the settings\n"
-        "file cannot be written, 130 when the prompt is cancelled.\n"));
+        "vwx", "\n"
+               "The private crypto code is a second key beside the password, kept in your\n"
+               "settings and bound to this computer's name. vwx keys every job with it, and so\n"
+               "does the desktop program once restarted.\n"
+               "\n"
+               "  vwx --store-private-code [-f] [-q] [--private-code-file F]\n"
+               "      asks for the code twice on the terminal, or takes the first line of F\n"
+               "      (\"-\" reads standard input), and stores it; -f replaces a stored code\n"
+               "  vwx --forget-private-code [-q]\n"
+               "      removes the stored code\n"
+               "\n"
+               "Files protected with a private code cannot be restored without it: keep a\n"
+               "copy of the code before you forget or replace it.\n"
+               "Exit status of these two: 0 when done, 64 on a usage error (also: no terminal\n"
+               "to ask on, an unreadable code file), 65 when the code cannot be stored as\n"
+               "given, 73 when a code is stored already (without -f), 74 when the settings\n"
+               "file cannot be written, 130 when the prompt is cancelled.\n"));
 }
 
 } // namespace vw::cli

@@ -78,8 +78,8 @@ void FileCommands::StartCryptoJob() {
         AskPassword();
         if (state_.password.isEmpty()) return;
     }
-    if (!ChooseOutput(state_, [this] { return AskOutputPath(); }, &mainWindow_,
-                      tr("Salva file...")))
+    if (!ChooseOutput(
+            state_, [this] { return AskOutputPath(); }, &mainWindow_, tr("Salva file...")))
         return;
     progressDialog_.exec();
 }

@@ -17,7 +17,6 @@ enum class PanelState {
 struct UiState {
     QString selectedPath;   // the file the panel describes and the next job works on
     QString outputPath;     // the path chosen in the save dialog, then the job's result
-    QString replaceConfirmed; // the one existing file the next job may replace, "" for none
     QString resultPath;     // what the last job returned
     QString password;       // the password held for the next job, "" when none
     QString privateCode;    // the stored private crypto code, "" when none
@@ -27,6 +26,8 @@ struct UiState {
     QString messageGap;     // two line breaks, used in job messages
     bool usePcm = false;    // follows the "Use PCM" box; false: jobs get no private code
     bool autoStart = false; // true only while a command-line start is under way
+    // The one existing file the next job may replace (the save dialog's choice), "" for none.
+    QString replaceConfirmed;
     PanelState panelState = PanelState::Other;
 
     // Overwrites the held password with blanks, then empties it (the blanked buffer stays).

@@ -20,9 +20,9 @@ TEST(AskNewPrivateCode, AsksUntilBothAnswersAgreeOnACodeThatCanBeStored) {
     for (std::size_t i = 0; i < kMaxPrivateCode; ++i)
         longest += "\u20AC";
     std::vector<std::string> answers{"Codice1", "Codice2"};
-    for (const std::string& code : {std::string(), std::string("\u043A\u043E"),
-                                    std::string("a\tb\0\t", 5), std::string("a\u0081"),
-                                    longest + "x", longest})
+    for (const std::string& code :
+         {std::string(), std::string("\u043A\u043E"), std::string("a\tb\0\t", 5),
+          std::string("a\u0081"), longest + "x", longest})
         answers.insert(answers.end(), {code, code});
     std::string prompts, told, code;
     const auto ask = [&](const char* prompt, std::string& answer) {
@@ -58,7 +58,8 @@ TEST(VwxPrivateCode, StoredKeysLaterJobsUntilForgotten) {
     VwxProcess vwx;
     const std::string conf = vwx.home / ".config/vaultwise/vaultwise.conf", code = vwx.home / "c";
     WriteFile(vwx.dir / "a.txt", TextData(3000, 1));
-    WriteFile(code, std::string("\xEF\xBB\xBF" "Codic\u00E9 1\r\nsecond line\n"));
+    WriteFile(code, std::string("\xEF\xBB\xBF"
+                                "Codic\u00E9 1\r\nsecond line\n"));
     vwx.input = "Altro1\n";
     const std::string wrong = "a.vwx: Errore Generico 3 (password errata o file danneggiato)\n";
     // Arguments, exit status, standard output, part of standard error.
@@ -67,15 +68,20 @@ TEST(VwxPrivateCode, StoredKeysLaterJobsUntilForgotten) {
          {Run{{"--store-private-code", "a.txt"}, 64, "", "--store-private-code runs no job"},
           Run{{"--store-private-code", "--private-code-file", "nope"}, 64, "", "file nope\n"},
           Run{{"--forget-private-code"}, 0, "no private code was stored\n", ""},
-          Run{{"--store-private-code", "--private-code-file", code}, 0,
-              "private code stored in " + conf + "\n", ""},
+          Run{{"--store-private-code", "--private-code-file", code},
+              0,
+              "private code stored in " + conf + "\n",
+              ""},
           Run{{"a.txt"}, 0, "a.vwx\n", ""},
           Run{{"-t", "--no-private-code", "a.vwx"}, 23, wrong, ""},
           Run{{"--store-private-code", "--private-code-file=-"}, 73, "", "stored already in"},
           Run{{"-q", "-f", "--store-private-code", "--private-code-file=-"}, 0, "", ""},
           Run{{"-t", "a.vwx"}, 23, wrong, ""}, // keyed by another code now
-          Run{{"--forget-private-code"}, 0, "private code forgotten: files protected with it "
-                                            "no longer open until it is stored again\n", ""},
+          Run{{"--forget-private-code"},
+              0,
+              "private code forgotten: files protected with it "
+              "no longer open until it is stored again\n",
+              ""},
           Run{{"-t", "a.vwx"}, 23, wrong, ""}}) {
         SCOPED_TRACE(::testing::PrintToString(args));
         const RunResult r = vwx.Run(args);

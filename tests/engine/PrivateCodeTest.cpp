@@ -136,7 +136,8 @@ TEST(EncryptPrivateCode, WhatReadPrivateCodeReadsBackWithoutTouchingTheJobsCiphe
         InitCipher("a job's password", "a job's code");
         const Cipher job = TheCipher();
         std::string stored;
-        EXPECT_FALSE(ReleasesSecret(code.substr(0, 16), [&] { stored = EncryptPrivateCode(code); }));
+        EXPECT_FALSE(
+            ReleasesSecret(code.substr(0, 16), [&] { stored = EncryptPrivateCode(code); }));
         EXPECT_TRUE(std::equal(job.PermA(), job.PermA() + Cipher::kSizeA, TheCipher().PermA()));
         EXPECT_EQ(stored, expected);
         scope.host.settings = {{"OFB", stored}};
