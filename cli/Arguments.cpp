@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include "cli/PrivateCodeCommand.h"
 #include "engine/format/FileKind.h"
 #include "engine/io/Paths.h"
 
@@ -28,7 +29,8 @@ Option SplitOption(const std::string& arg) {
 }
 
 bool TakesValue(const std::string& name) {
-    return name == "-o" || name == "--output" || name == "--password-file";
+    return name == "-o" || name == "--output" || name == "--password-file" ||
+           name == kPrivateCodeFileOption;
 }
 
 // A path that may be given once and may not be empty; returns the error, "" when taken.
@@ -69,6 +71,8 @@ std::string Apply(const Option& option, Options& o) {
         return SetPathOnce(o.passwordFile, option.value,
                            QT_TRANSLATE_NOOP("vwx", "--password-file is given twice"),
                            QT_TRANSLATE_NOOP("vwx", "the password file's path is empty"));
+    } else if (IsPrivateCodeOption(name)) {
+        return ApplyPrivateCodeOption(name, option.value, o);
     } else {
         return "unknown option " + name;
     }
@@ -81,6 +85,7 @@ std::string Complete(const std::vector<std::string>& files, Options& o) {
         return QCoreApplication::translate("vwx", source).toStdString();
     };
     if (o.help || o.version) return {};
+    if (PrivateCodeCommandGiven(o)) return PrivateCodeCommandError(files, o);
     if (files.empty()) return text(QT_TRANSLATE_NOOP("vwx", "no file given"));
     for (const std::string& file : files)
         if (file.empty()) return text(QT_TRANSLATE_NOOP("vwx", "the file's path is empty"));
@@ -192,7 +197,8 @@ std::string HelpText() {
                "that failed, in the order given: the job's status code (3: the password is\n"
                "not acceptable; 23: wrong password or damaged file), 64 on a usage error, 73\n"
                "when the result would replace an existing file.\n")
-               .toStdString();
+               .toStdString() +
+           PrivateCodeHelpText();
 }
 
 } // namespace vw::cli

@@ -21,6 +21,9 @@ struct Options {
     bool protect = false;                // protect whatever the name
     bool restore = false;                // restore whatever the name
     bool quiet = false;                  // errors only
+    bool storePrivateCode = false;       // store a private code instead of running jobs
+    bool forgetPrivateCode = false;      // remove the stored private code
+    std::string privateCodeFile = {};    // where --store-private-code reads the code, "" asks
 };
 
 struct ParseResult {

@@ -15,6 +15,7 @@
 #include "cli/PasswordInput.h"
 #include "cli/PasswordSource.h"
 #include "cli/Preflight.h"
+#include "cli/PrivateCodeCommand.h"
 #include "cli/ProgressBar.h"
 #include "cli/Report.h"
 #include "cli/ResultPlan.h"
@@ -237,6 +238,7 @@ int main(int argc, char** argv) {
         return vw::cli::Print(std::string("vwx ") + vw::kVersion + "\nLicence " + vw::kLicence +
                                   ": GNU GPL version 3 or later, with no warranty.\n",
                               0);
+    if (vw::cli::PrivateCodeCommandGiven(options)) return vw::cli::RunPrivateCodeCommand(options);
     const int status = RunFiles(options);
     EndByTheInterrupt();
     return status;

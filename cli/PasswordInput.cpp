@@ -130,10 +130,15 @@ PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, st
 }
 
 std::string UnusablePasswordText(const std::string& utf8) {
+    return UnusableSecretText(utf8, "the password");
+}
+
+std::string UnusableSecretText(const std::string& utf8, const std::string& what) {
     const std::string outside = CharactersOutsideCp1252(utf8);
     if (outside.empty()) return {};
-    std::string text = "the password has characters that the Windows-1252 code page cannot "
-                       "carry, use others: " +
+    std::string text = what +
+                       " has characters that the Windows-1252 code page cannot carry, use "
+                       "others: " +
                        CodePointList(outside);
     if (outside.find("\xEF\xBF\xBD") != std::string::npos) // U+FFFD
         text += " (U+FFFD stands for bytes that are not UTF-8)";
@@ -159,6 +164,12 @@ bool AskNewPassword(const AskFunction& ask, const TellFunction& tell, std::strin
 }
 
 TerminalAnswer AskOnTerminal(bool confirm, std::string& password) {
+    return AskOnTerminal([&](const AskFunction& ask, const TellFunction& tell) {
+        return confirm ? AskNewPassword(ask, tell, password) : ask(kFirstPrompt, password);
+    });
+}
+
+TerminalAnswer AskOnTerminal(const TerminalDialogue& dialogue) {
     const int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return TerminalAnswer::NoTerminal;
     bool given = false;
@@ -173,7 +184,7 @@ TerminalAnswer AskOnTerminal(bool confirm, std::string& password) {
         const TellFunction tell = [fd](const std::string& message) {
             WriteAll(fd, message + "\n");
         };
-        given = confirm ? AskNewPassword(ask, tell, password) : ask(kFirstPrompt, password);
+        given = dialogue(ask, tell);
     }
     ::close(fd);
     return given ? TerminalAnswer::Given : TerminalAnswer::GaveUp;

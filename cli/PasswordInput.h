@@ -24,6 +24,8 @@ PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, st
 // Why a password given as UTF-8 cannot be used as it is: the characters that the code page
 // cannot carry, shown escaped; "" when it converts faithfully.
 std::string UnusablePasswordText(const std::string& utf8);
+// The same for any secret text, named by what ("the password", "the private code").
+std::string UnusableSecretText(const std::string& utf8, const std::string& what);
 
 // Asks for a new password into password (UTF-8) until the two answers agree and the password
 // rules accept it, telling each refusal. ask fills answer, or leaves it empty and returns false
@@ -37,5 +39,9 @@ enum class TerminalAnswer { Given, GaveUp, NoTerminal };
 
 // Reads the password on the controlling terminal without echo; twice when confirm is true.
 TerminalAnswer AskOnTerminal(bool confirm, std::string& password);
+// Runs a dialogue on the controlling terminal with echo off: it asks and tells through the two
+// functions and returns false when the user gave up.
+using TerminalDialogue = std::function<bool(const AskFunction& ask, const TellFunction& tell)>;
+TerminalAnswer AskOnTerminal(const TerminalDialogue& dialogue);
 
 } // namespace vw::cli

@@ -2,7 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/QtHost.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 #include <QSysInfo>
@@ -15,6 +22,19 @@ namespace {
 
 // GetComputerNameA's buffer of 255 characters holds at most 254 and the terminator.
 constexpr qsizetype kMaxComputerName = 254;
+
+// Makes the file at path (created empty when missing) readable and writable by the user alone,
+// before a secret goes into it: the settings are written into a new file that takes the old
+// one's permissions, so the secret is never readable by others, not even for a moment.
+bool MakeUsersOwn(const QString& path) {
+    if (!QDir().mkpath(QFileInfo(path).path())) return false;
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
+    if (fd < 0) return false;
+    const bool own = ::fchmod(fd, 0600) == 0;
+    ::close(fd);
+    return own;
+}
 
 } // namespace
 
@@ -45,6 +65,31 @@ std::string QtHost::ReadSetting(const std::string& key, const std::string& defau
     const QString text = ReadText(FromCp1252(key), missing);
     if (text == missing) return defaultValue;
     return ToCp1252(text);
+}
+
+QString QtHost::SettingsFilePath() const {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, application_, application_)
+        .fileName();
+}
+
+bool QtHost::StoreText(const QString& key, const QString& value) {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application_, application_);
+    settings.setFallbacksEnabled(false);
+    if (!settings.isWritable() || !MakeUsersOwn(settings.fileName())) return false;
+    settings.setValue(QString::fromLatin1(kSettingsGroup) + u'/' + key, value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+bool QtHost::RemoveSetting(const QString& key) {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application_, application_);
+    settings.setFallbacksEnabled(false);
+    const QString name = QString::fromLatin1(kSettingsGroup) + u'/' + key;
+    if (!settings.contains(name)) return true; // nothing to write, nor a folder to make for it
+    if (!settings.isWritable()) return false;
+    settings.remove(name);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 std::string QtHost::ComputerName() {

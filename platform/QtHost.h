@@ -29,6 +29,17 @@ class QtHost : public Host {
     // (letter case does not matter), anything else is false; defaultValue when missing.
     bool ReadBool(const QString& key, bool defaultValue) const;
 
+    // Writes a text setting of the "Config" group into the user's own settings file, which is
+    // readable by the user alone from then on; false when the file cannot be written. A file
+    // that does not read as settings is written all the same and still reports false: read the
+    // value back to know.
+    bool StoreText(const QString& key, const QString& value);
+    // Removes a setting of the "Config" group from the user's own settings file; false when the
+    // file cannot be written (the same holds as for StoreText).
+    bool RemoveSetting(const QString& key);
+    // The user's own settings file, which ReadText reads.
+    QString SettingsFilePath() const;
+
   private:
     QString application_;
 };

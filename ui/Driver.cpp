@@ -60,6 +60,17 @@ std::string ProcessFile(const std::string& sourcePath, const std::string& output
     return result.Ok() ? result.written : sourcePath;
 }
 
+std::string ResultPathFor(const std::string& sourcePath, const std::string& outputPath,
+                          const std::string& password, const std::string& privateCode) {
+    JobRequest request;
+    request.kind = KindFor(sourcePath);
+    request.source = sourcePath;
+    request.output = outputPath;
+    request.password = KeyText(password);
+    request.privateCode = KeyText(privateCode);
+    return ResultPathOf(request);
+}
+
 void ReportProgress(double percent) {
     if (percent > 100) percent = 100;
     if (percent == 0) return;

@@ -39,6 +39,11 @@ std::string ProcessFile(const std::string& sourcePath, const std::string& output
                         const std::string& password, const std::string& privateCode,
                         const Overwrite& overwrite = Overwrite::Allowed);
 
+// The path ProcessFile would write for these arguments, told before it runs ("" when it cannot
+// be told), so that the user can be asked before a file there is replaced.
+std::string ResultPathFor(const std::string& sourcePath, const std::string& outputPath,
+                          const std::string& password, const std::string& privateCode);
+
 // Sends a percentage to the progress bar: above 100 becomes 100, 0 changes nothing.
 void ReportProgress(double percent);
 // Sets StatusMessage from JobStatus (and ErrorDescription for 12 and 22); codes outside the

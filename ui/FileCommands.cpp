@@ -7,6 +7,7 @@
 #include "ui/DesktopActions.h"
 #include "ui/KeyDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/OutputChoice.h"
 #include "ui/ProgressDialog.h"
 #include "ui/Prompts.h"
 #include "ui/ProtectedPictureView.h"
@@ -77,8 +78,9 @@ void FileCommands::StartCryptoJob() {
         AskPassword();
         if (state_.password.isEmpty()) return;
     }
-    state_.outputPath = AskOutputPath();
-    if (state_.outputPath.isEmpty()) return;
+    if (!ChooseOutput(
+            state_, [this] { return AskOutputPath(); }, &mainWindow_, tr("Salva file...")))
+        return;
     progressDialog_.exec();
 }
 

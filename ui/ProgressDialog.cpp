@@ -16,6 +16,7 @@
 #include "ui/Driver.h"
 #include "ui/JobMessages.h"
 #include "ui/MainWindow.h"
+#include "ui/OutputChoice.h"
 #include "ui/Prompts.h"
 
 namespace vw::ui {
@@ -133,14 +134,18 @@ void ProgressDialog::runJob() {
     const QString privateCode = state_.usePcm ? state_.privateCode : QString();
     state_.resultPath = QString::fromStdString(
         ProcessFile(state_.selectedPath.toStdString(), state_.outputPath.toStdString(),
-                    ToCp1252(state_.password), ToCp1252(privateCode)));
+                    ToCp1252(state_.password), ToCp1252(privateCode),
+                    Overwrite::OnlyConfirmed(state_.replaceConfirmed.toStdString())));
 }
 
 void ProgressDialog::actOnStatus() {
     const std::int16_t status = JobStatus;
     if (status != 0) {
+        if (status == kStatusWrongPassword) state_.forgetPassword(); // the next try asks again
         const JobMessage message =
-            JobMessageFor(status, QString::fromStdString(StatusMessage), state_.messageGap);
+            ExistingOutputPath.empty()
+                ? JobMessageFor(status, QString::fromStdString(StatusMessage), state_.messageGap)
+                : ReplaceRefusedMessage(QString::fromStdString(ExistingOutputPath));
         CurrentPrompts().showMessage(this, message.icon, message.title, message.text);
         return;
     }

@@ -66,6 +66,11 @@ QString Prompts::askSaveFile(QWidget* parent, const QString& title, const QStrin
     return RunFileDialog(parent, QFileDialog::AcceptSave, title, folder, filter);
 }
 
+bool Prompts::askReplace(QWidget* parent, const QString& title, const QString& text) {
+    return QMessageBox::warning(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
 Prompts& CurrentPrompts() {
     return *currentPrompts;
 }

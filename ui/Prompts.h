@@ -22,6 +22,9 @@ class Prompts {
                                 const QString& filter);
     virtual QString askSaveFile(QWidget* parent, const QString& title, const QString& folder,
                                 const QString& filter);
+    // The save dialog's question whether to replace an existing file, as it asks it (a warning
+    // with Yes and No, No by default); true for yes.
+    virtual bool askReplace(QWidget* parent, const QString& title, const QString& text);
 };
 
 // The prompts in use (the real dialogs unless a test installed others).

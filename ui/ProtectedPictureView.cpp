@@ -139,6 +139,7 @@ void ProtectedPictureView::ShowSelected(UiState& state, const std::function<bool
     if (!ensurePassword()) return;
     SecureBytes bytes;
     const JobResult restored = RestoreSelected(state, mostBytes, bytes);
+    if (restored.status == kStatusWrongPassword) state.forgetPassword(); // the next click asks
     const QString notAPicture = tr("Anteprima non disponibile per questo file");
     if (restored.failure.fault == Fault::MemoryLimit) {
         // Only the file's first bytes were kept: enough to tell a picture from anything else.

@@ -26,6 +26,8 @@ struct UiState {
     QString messageGap;     // two line breaks, used in job messages
     bool usePcm = false;    // follows the "Use PCM" box; false: jobs get no private code
     bool autoStart = false; // true only while a command-line start is under way
+    // The one existing file the next job may replace (the save dialog's choice), "" for none.
+    QString replaceConfirmed;
     PanelState panelState = PanelState::Other;
 
     // Overwrites the held password with blanks, then empties it (the blanked buffer stays).

@@ -60,4 +60,22 @@ std::string ReadPrivateCode(Host& host) {
     return result;
 }
 
+std::string EncryptPrivateCode(Host& host, const std::string& code) {
+    std::string key = host.ComputerName();
+    if (key.empty()) key = kPrivateCodeFallbackKey;
+    Cipher cipher;
+    cipher.Init(key, "");
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    hex.reserve(code.size() * 2);
+    for (const char c : code) {
+        const std::uint8_t encrypted = cipher.EncryptByte(static_cast<std::uint8_t>(c));
+        hex += kDigits[encrypted >> 4];
+        hex += kDigits[encrypted & 15];
+    }
+    cipher.Wipe();
+    SecureWipe(key);
+    return hex;
+}
+
 } // namespace vw

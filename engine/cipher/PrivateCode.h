@@ -17,4 +17,9 @@ std::string ReadPrivateCode(Host& host);
 // Hex pairs to bytes, with the lenient rules for odd lengths and non-hex pairs.
 std::string DecodeHexPairs(const std::string& hex);
 
+// The value to store under "OFB" for a code (code-page bytes), which ReadPrivateCode reads back:
+// the code encrypted under the host's computer name (the fallback key without one), two
+// upper-case hex digits a byte.
+std::string EncryptPrivateCode(Host& host, const std::string& code);
+
 } // namespace vw

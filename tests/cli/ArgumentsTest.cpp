@@ -7,8 +7,9 @@
 namespace vw::cli {
 
 // What a command line sets: "files|output|password file|flags" (R --replace, F --force,
-// N --no-private-code, H --help, V --version, T --test, E --protect, D --restore, Q --quiet),
-// or the error.
+// N --no-private-code, H --help, V --version, T --test, E --protect, D --restore, Q --quiet,
+// S --store-private-code, X --forget-private-code) and "|code file" when one is given, or the
+// error.
 TEST(ParseArguments, EveryFormOfEachOptionAndEachUsageError) {
     for (const auto& [args, parsed] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"-oo", "a"}, "a|o||"},
@@ -40,18 +41,30 @@ TEST(ParseArguments, EveryFormOfEachOptionAndEachUsageError) {
              {{"--replace", "-o", "x", "a"}, "--replace and --output exclude each other"},
              {{"-x", "a"}, "unknown option -x"},
              {{"-hx"}, "unknown option -hx"},
-             {{"--replace=yes", "a"}, "option --replace takes no value"}}) {
+             {{"--replace=yes", "a"}, "option --replace takes no value"},
+             // The private code's commands: no FILE, no job option, the code file with a store.
+             {{"--store-private-code", "-f", "--private-code-file", "c"}, "|||FS|c"},
+             {{"-q", "--forget-private-code"}, "|||QX"},
+             {{"--store-private-code", "--forget-private-code"},
+              "--store-private-code and --forget-private-code exclude each other"},
+             {{"--store-private-code", "-t"},
+              "--store-private-code runs no job: it takes no FILE and none of -t, -e, -d, -o, "
+              "--replace, --password-file, --no-private-code"},
+             {{"--forget-private-code=yes"}, "option --forget-private-code takes no value"}}) {
         const ParseResult r = ParseArguments(args);
         const Options& o = r.options;
         const std::string flags = std::string(o.replace ? "R" : "") + (o.force ? "F" : "") +
                                   (o.noPrivateCode ? "N" : "") + (o.help ? "H" : "") +
                                   (o.version ? "V" : "") + (o.test ? "T" : "") +
                                   (o.protect ? "E" : "") + (o.restore ? "D" : "") +
-                                  (o.quiet ? "Q" : "");
+                                  (o.quiet ? "Q" : "") + (o.storePrivateCode ? "S" : "") +
+                                  (o.forgetPrivateCode ? "X" : "");
+        const std::string codeFile = o.privateCodeFile.empty() ? "" : "|" + o.privateCodeFile;
         std::string files;
         for (const std::string& file : o.files)
             files += (files.empty() ? "" : ",") + file;
-        EXPECT_EQ(r.ok() ? files + "|" + o.output + "|" + o.passwordFile + "|" + flags : r.error,
+        EXPECT_EQ(r.ok() ? files + "|" + o.output + "|" + o.passwordFile + "|" + flags + codeFile
+                         : r.error,
                   parsed);
     }
 }

@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Vaultwise developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vwx on a pseudo-terminal: the password is asked without echo, twice when protecting (once when
-// restoring: a second prompt would hold up the end); Ctrl-C or the end of input cancels.
+// restoring: a second prompt would hold up the end), the private code twice; Ctrl-C or the end of
+// input cancels.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -33,6 +34,7 @@ TEST(VwxTerminal, AsksWithoutEchoTwiceWhenProtectingOnceWhenRestoring) {
         return ::tcgetattr(slave, &t) == 0 && t.c_lflag & ECHO;
     };
     const std::string first = "Inserisci la password: ", second = "Ripeti password: ";
+    const std::string code = "Private code: ", confirm = "Confirm private code: ";
     // A file's progress line: its last state stays, all of it when done.
     const std::string pw = "Perch\u00E9!\n", done = "  100%  ", end = " MB/s  0:00\x1b[K\r\n";
     const std::vector<std::string> twice{
@@ -49,7 +51,13 @@ TEST(VwxTerminal, AsksWithoutEchoTwiceWhenProtectingOnceWhenRestoring) {
           Run{{"a.vwx", "b.txt"},
               73,
               {first, pw, second, pw, "vwx: a.vwx: a.txt already exists", "", "\rb.txt" + done, "",
-               end}}}) {
+               end}},
+          // The private code, asked the same way.
+          Run{{"--store-private-code"}, 130, {code, "Codi\x03", "cancelled; nothing was stored"}},
+          Run{{"--store-private-code"},
+              0,
+              {code, "Codice1\n", confirm, "Codice2\n", "do not match\r\n" + code, "Codice1\n",
+               confirm, "Codice1\n"}}}) {
         SCOPED_TRACE(::testing::PrintToString(args));
         const pid_t pid = vwx.Start(args, "");
         for (std::size_t i = 0; i < script.size(); i += 2) {
@@ -61,7 +69,8 @@ TEST(VwxTerminal, AsksWithoutEchoTwiceWhenProtectingOnceWhenRestoring) {
         EXPECT_EQ(vwx.Wait(pid).status, status);
         EXPECT_TRUE(echoing());
     }
-    EXPECT_EQ(shown.find("Segr"), std::string::npos) << shown; // nothing typed is echoed
+    for (const char* typed : {"Segr", "Codi"}) // nothing typed is echoed
+        EXPECT_EQ(shown.find(typed), std::string::npos) << shown;
     ::close(slave), ::close(master);
 }
 

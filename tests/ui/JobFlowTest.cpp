@@ -204,4 +204,78 @@ TEST_F(JobFlowTest, WindowCommandsReachTheirWindows) {
     EXPECT_TRUE(view && !view->isVisible() && program->commands().quickView() == view);
 }
 
+// The save dialog confirms the name typed, the job writes it with the extension it adds: a file
+// at that path is replaced only after a second yes, asked in the save dialog's words (Italian
+// through Qt's catalogue) under its title; a no shows the save dialog again. A file that appears
+// once the choice is made is kept, and nothing is written.
+TEST_F(JobFlowTest, AJobReplacesOnlyAFileTheUserConfirmed) {
+    QTranslator qt;
+    ASSERT_TRUE(qt.load(u"qtbase_it"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QCoreApplication::installTranslator(&qt);
+    start();
+    const std::string note = file(u"note.txt"_s, Contents(4)).toStdString();
+    ProcessFile(note, note, "Secret1", ""); // note.vwx, its extension "txt" stored
+    file(u"a.txt"_s, "a");
+    // Source, name typed, the existing file the job writes, the answer when asked.
+    using Row = std::tuple<QString, QString, QString, std::optional<bool>>;
+    for (const auto& [source, typed, written, answer] :
+         {Row{u"note.vwx"_s, u"victim"_s, u"victim.txt"_s, false},
+          Row{u"note.vwx"_s, u"victim"_s, u"victim.txt"_s, true},
+          Row{u"a.txt"_s, u"victim"_s, u"victim.vwx"_s, false},
+          Row{u"a.txt"_s, u"victim.txt"_s, u"victim.vwx"_s, true},
+          Row{u"a.txt"_s, u"victim.vwx"_s, u"victim.vwx"_s, {}}, // the save dialog itself asked
+          Row{u"note.vwx"_s, u"victim.txt"_s, u"victim.txt"_s, {}}}) {
+        SCOPED_TRACE((source + u' ' + typed).toStdString());
+        file(written, "old");
+        select(pathOf(source));
+        prompts.questions.clear(), prompts.saveFolders.clear();
+        prompts.replaceAnswers = {answer.value_or(false)};
+        runJob(u"Secret1"_s, pathOf(typed)); // a second save dialog is cancelled
+        const QString asked = u"Salva file...|%1 esiste già.\nVuoi sostituirlo?"_s.arg(written);
+        EXPECT_EQ(prompts.questions, answer ? QStringList{asked} : QStringList());
+        EXPECT_EQ(prompts.saveFolders.size(), answer.value_or(true) ? 1u : 2u);
+        QFile now(pathOf(written));
+        ASSERT_TRUE(now.open(QIODevice::ReadOnly));
+        const QByteArray bytes = now.readAll();
+        EXPECT_EQ(bytes == "old", !answer.value_or(true)); // replaced only when confirmed
+        EXPECT_TRUE(bytes == "old" || source == u"a.txt"_s || bytes == Contents(4));
+    }
+    QCoreApplication::removeTranslator(&qt);
+    select(pathOf(u"note.vwx"_s)); // someone else's file appears where the job writes
+    duringJob([this] {
+        if (!QFile::exists(pathOf(u"late.txt"_s))) file(u"late.txt"_s, "theirs");
+    });
+    runJob(u"Secret1"_s, pathOf(u"late"_s));
+    duringJob(nullptr);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text,
+              u"Il file %1 esiste già e non è stato sostituito.\nNon è stato scritto nulla."_s.arg(
+                  pathOf(u"late.txt"_s)));
+    QFile late(pathOf(u"late.txt"_s));
+    EXPECT_TRUE(late.open(QIODevice::ReadOnly) && late.readAll() == "theirs");
+}
+
+// A wrong password is let go after a job or the protected picture's view, so the next try asks
+// for it again (none is held); a right one stays held.
+TEST_F(JobFlowTest, AWrongPasswordIsForgottenARightOneIsHeld) {
+    start();
+    for (const QString& name : {u"a.txt"_s, u"b.ico"_s}) { // a.vwx, and b.vwx for the view
+        const std::string path = file(name, Contents(2)).toStdString();
+        ProcessFile(path, path, "Secret1", "");
+    }
+    for (const QString& row : {u"a Wrong12"_s, u"a Secret1"_s, u"b Wrong12"_s, u"b Secret1"_s}) {
+        const QString password = row.section(u' ', 1);
+        select(pathOf(row.section(u' ', 0, 0) + u".vwx"_s));
+        state().holdPassword(password);
+        if (row.startsWith(u'b')) {
+            program->commands().ShowQuickView();
+        } else {
+            prompts.saveAnswers.push_back(pathOf(password + u".dat"_s));
+            program->commands().RunCryptoCommand();
+        }
+        EXPECT_EQ(state().password, password == u"Secret1"_s ? password : QString())
+            << row.toStdString();
+    }
+}
+
 } // namespace vw::ui::test

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "UiTestSupport.h"
 
-#include "engine/cipher/Cipher.h"
+#include "engine/cipher/PrivateCode.h"
+#include "platform/QtHost.h"
 #include "platform/QtHost.h"
 
 namespace vw::ui::test {
@@ -17,13 +18,8 @@ void WriteSetting(const QString& key, const QVariant& value) {
 }
 
 void StorePrivateCode(const std::string& codePageCode) {
-    Cipher cipher;
-    cipher.Init(QSysInfo::machineHostName().toStdString(), "");
-    QString hex;
-    for (const char c : codePageCode)
-        hex += QStringLiteral("%1").arg(cipher.EncryptByte(static_cast<std::uint8_t>(c)), 2, 16,
-                                        QChar('0'));
-    WriteSetting(u"OFB"_s, hex);
+    QtHost host; // the computer's name as the program reads it
+    WriteSetting(u"OFB"_s, QString::fromLatin1(EncryptPrivateCode(host, codePageCode)));
 }
 
 QString WriteFile(const QDir& folder, const QString& name, const QByteArray& contents) {

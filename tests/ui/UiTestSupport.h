@@ -41,6 +41,13 @@ struct ScriptedPrompts : Prompts {
     QString askSaveFile(QWidget*, const QString&, const QString& folder, const QString&) override {
         return answer(saveFolders, saveAnswers, folder);
     }
+    // Answers no unless told otherwise.
+    bool askReplace(QWidget*, const QString& title, const QString& text) override {
+        questions.push_back(title + u'|' + text);
+        const bool yes = !replaceAnswers.empty() && replaceAnswers.front();
+        if (!replaceAnswers.empty()) replaceAnswers.pop_front();
+        return yes;
+    }
     static QString answer(std::vector<QString>& folders, std::deque<QString>& answers,
                           const QString& folder) {
         folders.push_back(folder);
@@ -51,6 +58,8 @@ struct ScriptedPrompts : Prompts {
     std::deque<QString> openAnswers, saveAnswers;
     std::vector<QString> openFolders, saveFolders;
     std::vector<ShownMessage> messages;
+    std::deque<bool> replaceAnswers;
+    QStringList questions;
 };
 
 void WriteSetting(const QString& key, const QVariant& value); // in the "Config" group

@@ -82,5 +82,21 @@ TEST(ReadPrivateCode, DecryptsLeavingNoCopyOfTheCodeOrItsKeyInReleasedMemory) {
     EXPECT_EQ(ReadPrivateCode(host), "");
 }
 
+// The stored form ReadPrivateCode reads back, every byte value in it, leaving no copy of the
+// code behind.
+TEST(EncryptPrivateCode, WhatReadPrivateCodeReadsBack) {
+    const std::string code = PatternCode(300);
+    for (const std::string computer : {"A COMPUTER NAME TOO LONG FOR A SHORT STRING", ""}) {
+        test::TestHost host;
+        host.computerName = computer;
+        std::string stored;
+        EXPECT_FALSE(
+            ReleasesSecret(code.substr(0, 16), [&] { stored = EncryptPrivateCode(host, code); }));
+        EXPECT_EQ(stored, StoredForm(code, computer.empty() ? kPrivateCodeFallbackKey : computer));
+        host.settings = {{"OFB", stored}};
+        EXPECT_EQ(ReadPrivateCode(host), code);
+    }
+}
+
 } // namespace
 } // namespace vw
