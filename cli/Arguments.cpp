@@ -143,7 +143,8 @@ bool Protecting(const Options& options) {
 
 std::string OutputPathFor(const Options& options) {
     if (options.replace) return options.file;
-    if (!options.output.empty()) return options.output;
+    // -o naming the source itself writes beside it, as without -o: only --replace deletes it.
+    if (!options.output.empty() && options.output != options.file) return options.output;
     const std::string stem = WithoutExtension(options.file);
     std::string beside = stem + ".out";
     if (beside == options.file) beside = stem + ".output";

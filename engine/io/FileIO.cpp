@@ -115,8 +115,8 @@ void RemoveIfUnlocked(const std::string& path, std::time_t jobStart, const struc
     struct stat named {};
     if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == ::geteuid() &&
         opened.st_mtime < jobStart && !(kept && SameFile(opened, *kept)) &&
-        ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        ::lstat(path.c_str(), &named) == 0 && SameFile(opened, named)) {
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+        SameFile(opened, named)) {
         ::unlink(path.c_str());
     }
     ::close(fd);
@@ -173,6 +173,12 @@ std::optional<ChunkReader::Stamp> StampAt(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return std::nullopt;
     return StampOf(st);
+}
+
+bool IsSameFile(const std::string& path, const std::string& other) {
+    struct stat a {};
+    struct stat b {};
+    return ::lstat(path.c_str(), &a) == 0 && ::stat(other.c_str(), &b) == 0 && SameFile(a, b);
 }
 
 unsigned FilePermissions(const std::string& path) {

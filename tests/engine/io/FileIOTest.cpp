@@ -45,7 +45,8 @@ TEST_F(JobTest, AJobRemovesOnlyLeftoversNobodyHoldsLocked) {
     for (const char* mine : {"notes.txt", "12-0123456789ABCDEF", "12-0123456789abcdef.bak",
                              "-0123456789abcdef", "12-0123456789abcde", "x1-0123456789abcdef"})
         kept.push_back(dir / (prefix + mine)); // the user's own files with names alike
-    for (const std::string& path : kept) WriteFile(path, "half");
+    for (const std::string& path : kept)
+        WriteFile(path, "half");
     WriteFile(stale, "half");
     const int holder = ::open(held.c_str(), O_RDONLY | O_CLOEXEC); // a paused job elsewhere
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
@@ -62,7 +63,8 @@ TEST_F(JobTest, AJobRemovesOnlyLeftoversNobodyHoldsLocked) {
         std::filesystem::last_write_time(path, std::filesystem::file_time_type{});
     EXPECT_EQ(ReadFile(Run(source, dir / "a")), Bytes({'p', 'l', 'a', 'i', 'n'}));
     ::close(holder);
-    for (const std::string& path : kept) EXPECT_TRUE(std::filesystem::exists(path)) << path;
+    for (const std::string& path : kept)
+        EXPECT_TRUE(std::filesystem::exists(path)) << path;
     EXPECT_FALSE(std::filesystem::exists(stale));
     EXPECT_TRUE(IsTempFileName(FileNameOf(live.TempPath())));
 }
