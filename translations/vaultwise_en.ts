@@ -223,6 +223,10 @@
         <source>errore di sistema %1</source>
         <translation>system error %1</translation>
     </message>
+    <message>
+        <source>l&apos;estensione di &quot;%1&quot; contiene caratteri che la code page Windows-1252 non può memorizzare (%2): nessun ripristino potrebbe rimetterla com&apos;è; rinominare prima il file</source>
+        <translation>the extension of &quot;%1&quot; holds characters the Windows-1252 code page cannot store (%2): no restore could put it back as it is; rename the file first</translation>
+    </message>
 </context>
 <context>
     <name>engine</name>
@@ -1126,6 +1130,10 @@ file cannot be written, 130 when the prompt is cancelled.
     <message>
         <source>%1 already exists; use -f to replace it</source>
         <translation>%1 already exists; use -f to replace it</translation>
+    </message>
+    <message>
+        <source>%1 is a folder; no file takes its place</source>
+        <translation>%1 is a folder; no file takes its place</translation>
     </message>
 </context>
 </TS>
