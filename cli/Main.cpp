@@ -127,7 +127,7 @@ int RunOne(const Options& options, const FilePlan& plan, const vw::cli::Secrets&
     const Options& one = plan.options;
     vw::Overwrite overwrite = plan.result.refusal ? vw::Overwrite::Refused : plan.result.overwrite;
     if (results.WrittenEarlier(overwrite.confirmed)) overwrite = vw::Overwrite::Refused;
-    bar.Start(vw::cli::EscapeControls(one.file), vw::FileLength(one.file), TerminalColumns());
+    bar.Start(vw::cli::EscapeControls(one.file), vw::FileLength(one.file));
     const vw::JobResult result = vw::RunJob(RequestFor(plan, keys, overwrite), control);
     bar.Finish(result.Ok());
     if (result.Ok() && !one.test) results.Written(result.written);
@@ -146,7 +146,7 @@ void RunJobs(const Options& options, std::vector<FilePlan>& plans, vw::cli::Resu
         secrets.privateCode.swap(code);
     }
     const bool showing = !options.quiet && ::isatty(STDERR_FILENO);
-    vw::cli::ProgressBar bar(showing ? STDERR_FILENO : -1);
+    vw::cli::ProgressBar bar(showing ? STDERR_FILENO : -1, TerminalColumns);
     vw::QtJobControl control;
     control.onProgress = [&bar](int percent) { bar.Show(percent); };
     // A noted interrupt cancels the running job at its next yield.
