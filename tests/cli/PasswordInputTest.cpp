@@ -8,6 +8,7 @@
 
 #include <thread>
 
+#include "cli/FdWrite.h"
 #include "cli/PasswordInput.h"
 #include "cli/PasswordSource.h"
 #include "cli/ProgressBar.h"
@@ -55,6 +56,26 @@ TEST(ObtainPassword, ALineArrivingAByteAtATimeIsReadWhole) {
     writer.join();
     ::signal(SIGPIPE, handler);
     EXPECT_EQ(typed, "Segreto1");
+}
+
+// A write that blocks (a full pipe nobody reads) ends at Ctrl-C, failed, instead of waiting on.
+TEST(WriteAll, AnInterruptEndsAWriteThatBlocks) {
+    int ends[2];
+    ASSERT_EQ(::pipe2(ends, O_NONBLOCK), 0);
+    const std::string chunk(4096, 'x');
+    while (::write(ends[1], chunk.data(), chunk.size()) > 0) {
+    }
+    ::fcntl(ends[1], F_SETFL, 0); // blocking again, and full
+    struct sigaction action = {}, before = {};
+    action.sa_handler = [](int signal) { Interrupted = signal; };
+    ASSERT_EQ(::sigaction(SIGALRM, &action, &before), 0); // no SA_RESTART, as vwx's
+    ::ualarm(50000, 0);
+    errno = 0;
+    EXPECT_FALSE(WriteAll(ends[1], chunk));
+    EXPECT_EQ(std::pair(errno, static_cast<int>(Interrupted)), std::pair(EINTR, SIGALRM));
+    Interrupted = 0;
+    ::sigaction(SIGALRM, &before, nullptr);
+    ::close(ends[0]), ::close(ends[1]);
 }
 
 // Wiped once served: a refused password (endless line, outside the code page), the typed one
