@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <cstdlib>
+#include <unistd.h>
 
 #include "cli/ExitStatus.h"
 #include "cli/PasswordInput.h"
@@ -54,7 +55,11 @@ std::optional<Refusal> ObtainPassword(const Options& options, bool protecting, s
     const Refusal cancelled{cancelStatus,
                             StatusText(static_cast<std::int16_t>(cancelStatus)).toStdString()};
     std::optional<Refusal> refusal;
-    if (!options.passwordFile.empty())
+    // Standard input that is the terminal: asked there as without the option, never echoed.
+    const bool typedHere = options.passwordFile == "-" && ::isatty(STDIN_FILENO);
+    if (typedHere)
+        refusal = FromTerminal(protecting, cancelled, typed);
+    else if (!options.passwordFile.empty())
         refusal = FromFile(options.passwordFile, cancelled, typed);
     else if (const char* given = std::getenv(kPasswordVariable))
         typed = given;

@@ -47,6 +47,10 @@ TEST(VwxTerminal, AsksWithoutEchoTwiceWhenProtectingOnceWhenRestoring) {
           Run{{"a.txt"}, 11, {first, "\x04", "Elaborazione interrota"}}, // no input: no answer
           Run{{"a.txt"}, 0, twice}, Run{{"a.vwx"}, 21, {first, "\x04", "Elaborazione interrota"}},
           Run{{"-o", "b", "a.vwx"}, 0, {first, pw, "\ra.vwx" + done, "", end}},
+          // Standard input that is the terminal is asked on as such.
+          Run{{"--password-file", "-", "-o", "c", "a.vwx"},
+              0,
+              {first, pw, "\ra.vwx" + done, "", end}},
           // One password for all, asked twice when one file is protected.
           Run{{"a.vwx", "b.txt"},
               73,
