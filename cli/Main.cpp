@@ -43,15 +43,20 @@ extern "C" void OnInterrupt(int signal) {
     vw::cli::Interrupted = signal;
 }
 
-// Interrupts stop prompts and jobs; a closed standard output is an error to report, not a
-// reason to die after the job is done.
+// Interrupts (Ctrl-C, a kill, the terminal hung up) stop prompts and jobs, unless whoever
+// started vwx ignores them (a shell, for a command in the background); a closed standard output
+// is an error to report, not a reason to die after the job is done.
 void InstallSignalHandlers() {
     struct sigaction action = {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0; // no restart: a prompt's read returns at once
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction inherited = {};
+        if (sigaction(signal, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
+            continue;
+        sigaction(signal, &action, nullptr);
+    }
     std::signal(SIGPIPE, SIG_IGN);
 }
 

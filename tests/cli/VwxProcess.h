@@ -22,11 +22,12 @@ struct RunResult {
 
 struct VwxProcess {
     static constexpr auto kPause = std::chrono::milliseconds(1);
-    TempDir dir, home;          // vwx runs in dir: tests name files relative to it
-    std::string input;          // standard input
-    std::string terminal;       // when set: the controlling terminal, standard input and error
-    bool closedOutput = false;  // standard output: a pipe nobody reads
-    std::vector<int> closedFds; // standard streams closed before vwx starts
+    TempDir dir, home;             // vwx runs in dir: tests name files relative to it
+    std::string input;             // standard input
+    std::string terminal;          // when set: the controlling terminal, standard input and error
+    bool closedOutput = false;     // standard output: a pipe nobody reads
+    std::vector<int> closedFds;    // standard streams closed before vwx starts
+    bool interruptIgnored = false; // as a shell starts a command in the background
     const std::string in = home / "in", out = home / "out", err = home / "err";
 
     // Starts vwx with VWX_PASSWORD set to password, unless that is "".
@@ -45,7 +46,8 @@ struct VwxProcess {
             const rlimit cores{RLIM_INFINITY, RLIM_INFINITY}; // as far as the system allows
             ::setrlimit(RLIMIT_CORE, &cores);
             // A shell ignores these two in what it starts in the background.
-            ::signal(SIGINT, SIG_DFL), ::signal(SIGQUIT, SIG_DFL), ::signal(SIGPIPE, SIG_DFL);
+            ::signal(SIGINT, interruptIgnored ? SIG_IGN : SIG_DFL), ::signal(SIGQUIT, SIG_DFL);
+            ::signal(SIGPIPE, SIG_DFL);
             ::setsid();
             ::close(0), ::close(1), ::close(2);
             ::open((terminal.empty() ? in : terminal).c_str(), O_RDWR); // 0, the terminal
