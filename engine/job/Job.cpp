@@ -12,6 +12,7 @@
 
 #include "engine/format/FileKind.h"
 #include "engine/format/VwxFormat.h"
+#include "engine/io/Leftovers.h"
 #include "engine/io/Paths.h"
 #include "engine/job/JobParts.h"
 #include "engine/job/StreamPipeline.h"
@@ -76,6 +77,14 @@ void Follow(stream::Workers& workers, JobControl& control, std::int16_t cancelSt
         if (control.Cancelled()) End(cancelStatus);
         if (over) return;
     }
+}
+
+void ClearLeftovers(const JobRequest& request, const std::string& resultPath,
+                    std::time_t jobStart) {
+    if (request.leftovers)
+        request.leftovers->Sweep(FolderOf(resultPath));
+    else
+        RemoveStaleTempFiles(FolderOf(resultPath), jobStart, request.source);
 }
 
 void CheckFileLength(std::int64_t length, const std::string& path) {
@@ -148,6 +157,11 @@ JobResult RunJob(const JobRequest& request, JobControl& control) {
                         [&] { job::RestoreFile(request, control, result); });
     }
     return result;
+}
+
+int ProcessorsBusy(JobKind kind, std::int64_t sourceBytes) {
+    if (kind == JobKind::Protect) return 1;
+    return sourceBytes > static_cast<std::int64_t>(stream::kRestorePiece) ? 2 : 1;
 }
 
 std::string ResultPathOf(const JobRequest& request) {

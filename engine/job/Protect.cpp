@@ -181,9 +181,9 @@ class ProtectPipeline {
   public:
     ProtectPipeline(ProtectSource& source, const huffman::EncoderPlan& plan,
                     const SourceCounts& counts, const Head& head, Cipher& cipher,
-                    ProtectOutput& out, std::function<void()> workerEnding)
+                    ProtectOutput& out, const JobRequest& request)
         : source_(source), plan_(plan), counts_(counts), head_(head), cipher_(cipher), out_(out),
-          workers_(std::move(workerEnding)) {}
+          workers_(request.workerEnding, request.firstProcessor) {}
     void Run(JobControl& control, ProgressMeter& meter);
 
   private:
@@ -210,8 +210,10 @@ void ProtectPipeline::Run(JobControl& control, ProgressMeter& meter) {
     const std::size_t chunk = std::min(kChunkSize, plan_.StreamSize()) + kCodedRoom;
     for (int k = 0; k < stream::kChunksInFlight; ++k)
         free_.Push(ChunkBuffer(chunk));
-    workers_.Start("vw-coder", [this] { CodePass(); });
+    // The encrypter first: it is the busier of the two, and the first worker keeps to the
+    // processor the caller chose (JobRequest::firstProcessor).
     workers_.Start("vw-encrypter", [this] { EncryptPass(); });
+    workers_.Start("vw-coder", [this] { CodePass(); });
     const std::uint64_t m = plan_.StreamSize();
     Follow(
         workers_, control, kStatusProtectCancelled, [this] { return written_.load(); },
@@ -330,7 +332,7 @@ void Protect(ProtectSource& source, const std::string& extension, const JobReque
     cipher.EncryptBlock(headBytes, head.bytes.size());
     ProtectOutput& out = open();
     out.Write(headBytes, head.bytes.size());
-    ProtectPipeline(source, plan, counts, head, cipher, out, request.workerEnding)
+    ProtectPipeline(source, plan, counts, head, cipher, out, request)
         .Run(control, meter);
     meter.Complete();
 }
@@ -346,7 +348,7 @@ void ProtectFile(const JobRequest& request, JobControl& control, JobResult& resu
     FileSource source(request.source, control);
     std::optional<FileOutput> out;
     Protect(source, extension, request, control, [&]() -> ProtectOutput& {
-        RemoveStaleTempFiles(FolderOf(file.Path()), start, request.source);
+        ClearLeftovers(request, file.Path(), start);
         return out.emplace(file.Path());
     });
     file.Finish(control, source.FirstStamp(),

@@ -30,10 +30,8 @@ using stream::kChunkSize;
 using stream::Workers;
 using Pass = ProgressMeter::Pass;
 
-// A restore reads its file in pieces of this size. Each piece's buffer holds, after the piece,
-// two key parts per byte (Cipher::DecryptFirstHalf), so that a buffer fits one huge page. The
-// first piece holds the whole head: the header and the stored extension never reach past it.
-constexpr std::size_t kPiece = kChunkSize / 2;
+// The first piece holds the whole head: the header and the stored extension never reach past it.
+constexpr std::size_t kPiece = stream::kRestorePiece;
 static_assert(kPiece >= vwx::kMaxDataStart + vwx::kCheckValues);
 // Buffers of decoded bytes in flight between the decoder and the writer.
 constexpr int kOutputsInFlight = 3;
@@ -104,10 +102,10 @@ struct DecodeResult {
 class RestorePipeline {
   public:
     RestorePipeline(RestoreInput& input, ChunkBuffer first, std::size_t start, Cipher& cipher,
-                    RestoreSink* sink, std::function<void()> workerEnding)
+                    RestoreSink* sink, const JobRequest& request)
         : input_(input), first_(std::move(first)), size_(input.Size()), start_(start),
           dataEnd_(size_ - vwx::kCheckValues), dataSize_(dataEnd_ - start), cipher_(cipher),
-          sink_(sink), workers_(std::move(workerEnding)) {}
+          sink_(sink), workers_(request.workerEnding, request.firstProcessor) {}
     // Decrypts the data, decoding alongside, and reads the check values.
     void Decrypt(JobControl& control, ProgressMeter& meter);
     bool ChecksAgree(const StoredHead& head) const { return trailer_ == head.checks; }
@@ -330,7 +328,7 @@ void RestoreData(RestoreInput& input, ChunkBuffer first, const StoredHead& head,
                  RestoreSink* sink, const JobRequest& request, JobControl& control) {
     ProgressMeter meter(control);
     RestorePipeline pipeline(input, std::move(first), head.dataStart, cipher,
-                             head.failure ? nullptr : sink, request.workerEnding);
+                             head.failure ? nullptr : sink, request);
     pipeline.Decrypt(control, meter);
     if (!pipeline.ChecksAgree(head)) End(kStatusWrongPassword);
     // Whatever else is wrong with the file counts only once the check values agree.
@@ -364,7 +362,7 @@ void RestoreIntoFile(FileInput& input, const JobRequest& request, JobControl& co
     } catch (const EngineError& e) {
         head.failure = e.failure();
     }
-    FileSink sink(path, start, request.source);
+    FileSink sink(path, [&] { ClearLeftovers(request, path, start); });
     RestoreData(input, std::move(first), head, cipher, &sink, request, control);
     ResultFile(request, path).Finish(control, input.Stamp(), [&](unsigned mode, bool replace) {
         sink.Commit(mode, replace);
