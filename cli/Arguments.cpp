@@ -92,7 +92,9 @@ std::string Apply(const Option& option, Options& o) {
     } else if (IsPrivateCodeOption(name)) {
         return ApplyPrivateCodeOption(name, option.value, o);
     } else {
-        return "unknown option " + name;
+        return QCoreApplication::translate("vwx", "unknown option %1")
+            .arg(QString::fromStdString(name))
+            .toStdString();
     }
     return {};
 }
@@ -141,11 +143,16 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             if (takesValue && !option.hasValue && i + 1 < args.size()) {
                 option.value = args[++i];
             } else if (takesValue && !option.hasValue) {
-                result.error = "option " + option.name + " needs a value";
+                result.error = QCoreApplication::translate("vwx", "option %1 needs a value")
+                                   .arg(QString::fromStdString(option.name))
+                                   .toStdString();
             } else if (!takesValue && option.hasValue) {
-                result.error = option.name.size() == 2
-                                   ? "unknown option " + arg
-                                   : "option " + option.name + " takes no value";
+                const bool isShort = option.name.size() == 2;
+                result.error =
+                    QCoreApplication::translate("vwx", isShort ? "unknown option %1"
+                                                               : "option %1 takes no value")
+                        .arg(QString::fromStdString(isShort ? arg : option.name))
+                        .toStdString();
             }
             if (result.ok()) result.error = Apply(option, result.options);
         }

@@ -43,9 +43,11 @@ std::optional<Refusal> FromTerminal(bool protecting, const Refusal& cancelled, s
     case TerminalAnswer::NoTerminal:
         break;
     }
-    return Refusal{kUsageError, std::string("no terminal to ask the password on; use "
-                                            "--password-file or ") +
-                                    kPasswordVariable};
+    return Refusal{kUsageError,
+                   QCoreApplication::translate(
+                       "vwx", "no terminal to ask the password on; use --password-file or %1")
+                       .arg(QString::fromLatin1(kPasswordVariable))
+                       .toStdString()};
 }
 
 } // namespace

@@ -231,6 +231,8 @@ QString SystemErrorText(int error) {
         return Words::tr("risorsa temporaneamente non disponibile");
     case ENOTSUP:
         return Words::tr("operazione non supportata");
+    case EPIPE:
+        return Words::tr("chi leggeva ha chiuso la pipe");
     default:
         return Words::tr("errore di sistema %1").arg(error);
     }

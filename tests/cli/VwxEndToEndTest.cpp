@@ -13,6 +13,7 @@ namespace vw::test {
 // Each run ends with its exit status, result path and messages; a run that fails writes nothing.
 TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     VwxProcess vwx;
+    vwx.language = "en_US.UTF-8"; // vwx's own words as written; the Italian ones elsewhere
     WriteFile(vwx.dir / "s.txt", TextData(30000, 2));
     ASSERT_EQ(vwx.Run({"s.txt"}).status, 0); // before there is a stored private code
     std::filesystem::copy_file(vwx.dir / "s.vwx", vwx.dir / "s.dat"); // protected, not so named
@@ -64,12 +65,16 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
               "vwx: warning: only the first 463 characters of the password are used"},
           Run{{"s.vwx"}, "\u043F\u0430\u0440\u043E\u043B\u044C1", 3, "", "U+043F, U+0430, U+0440"},
           Run{{"s.vwx"}, "abcdef\xFF\u200B", 3, "", "U+FFFD, U+200B (U+FFFD stands for bytes"},
-          Run{{"gone\x1b[2J\n.txt"}, "", 4, "", "File non trovato: gone\\x1b[2J\\x0a.txt\n"},
+          Run{{"gone\x1b[2J\n.txt"}, "", 4, "", "File not found: gone\\x1b[2J\\x0a.txt\n"},
           Run{{"sub"}, "", 4, "", "vwx: sub is a folder, not a file\n"},
           Run{{"fifo"}, "", 4, "", "vwx: fifo is a FIFO, not a file\n"},
-          Run{{"-o", "t", "s.vwx"}, pw, 23, "", "3 (password errata o file danneggiato)"}, // code
+          Run{{"-o", "t", "s.vwx"},
+              pw,
+              23,
+              "",
+              "decrypted (wrong password or damaged file)"}, // code
           // A wrong password is told as such, whatever its garbage would have been named.
-          Run{{"--no-private-code", "g.vwx"}, "Altro123", 23, "", "(password errata o file"},
+          Run{{"--no-private-code", "g.vwx"}, "Altro123", 23, "", "(wrong password or damaged"},
           // Protecting is refused before the password is asked, restoring before writing.
           Run{{"s.txt"}, "", 73, "", "vwx: s.vwx already exists; use -f to replace it\n"},
           Run{{"--replace", "s.txt"}, "", 73, "", "vwx: s.vwx already exists"},
@@ -86,8 +91,9 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
           Run{{"-t", "--no-private-code", "s.vwx", "sum.vwx", "gone", "s.dat", "s.txt"},
               pw,
               5,
-              "s.vwx: ok\nsum.vwx: Errore di compressione\ngone: File non trovato: gone\n"
-              "s.dat: ok\ns.txt: Errore Generico 3 (password errata o file danneggiato)\n",
+              "s.vwx: ok\nsum.vwx: The file is damaged: the restored data does not match its "
+              "checksum\ngone: File not found: gone\ns.dat: ok\ns.txt: The file could not be "
+              "decrypted (wrong password or damaged file)\n",
               ""},
           Run{{"-q", "-t", "--no-private-code", "s.dat"}, pw, 0, "", ""},
           Run{{"-d", "--no-private-code", "-o", "r", "s.dat"}, pw, 0, "r.txt\n", ""},
@@ -130,7 +136,7 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
               pw,
               4,
               "my-vwx.txt\nx.vwx\n",
-              "vwx: gone: File non trovato: gone\n"}}) {
+              "vwx: gone: File not found: gone\n"}}) {
         SCOPED_TRACE(::testing::PrintToString(args));
         const auto files = vwx.dir.Snapshot();
         const RunResult r = vwx.Run(args, password);
@@ -154,7 +160,7 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     vwx.closedOutput = true; // reported after the job, and the status stays
     const RunResult closed = vwx.Run({"--replace", "a.txt", "r.txt"}); // reported once
     EXPECT_EQ(closed.status, 0);
-    EXPECT_EQ(closed.err, "vwx: cannot write to standard output: Broken pipe\n");
+    EXPECT_EQ(closed.err, "vwx: cannot write to standard output: the reader closed the pipe\n");
     EXPECT_EQ(vwx.dir.Entries(), (std::vector<std::string>{"L",
                                                            "a.vwx",
                                                            "d.md",
