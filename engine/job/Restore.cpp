@@ -3,7 +3,9 @@
 // Restoring: the protected file's head is read and decrypted first; then the data is decrypted
 // in two halves on two threads, decoded on the second, and written by a third into the sink
 // (the result file under a temporary name, committed only once the check values agree and the
-// data's checksum is right; memory; or nothing, when the file is only tested).
+// data's checksum is right; memory; or nothing, when the file is only tested). Where the data
+// decodes to many bytes for each byte of the file, the first thread takes the whole decryption
+// and the second only decodes.
 #include <array>
 #include <cstring>
 #include <ctime>
@@ -12,6 +14,7 @@
 
 #include "engine/cipher/Cipher.h"
 #include "engine/codec/Huffman.h"
+#include "engine/codec/HuffmanFormat.h"
 #include "engine/codec/HuffmanStreamDecoder.h"
 #include "engine/format/StoredHead.h"
 #include "engine/format/VwxFormat.h"
@@ -78,6 +81,17 @@ class MemoryInput : public RestoreInput {
     std::size_t at_ = 0;
 };
 
+// Whether the first thread runs stage C too, leaving the second thread only the decoder, for
+// data of dataSize bytes that decodes to `decoded` bytes: where decoding alone costs more than
+// stages A and B, so that the two threads carry nearer to equal shares. Per byte of the file,
+// stages A and B together cost about twice what stage C costs; the decoder's cost grows with
+// the bytes it gives, and overtakes A and B's at about six and a half decoded bytes per byte
+// (codes of little more than one bit, as in a file that is nearly all zeros). Text and
+// programs give one and a half. The third thread, which writes, fills in on either processor.
+bool WholeDecryptionFirst(std::size_t dataSize, std::size_t decoded) {
+    return decoded / 6 > dataSize;
+}
+
 // The capacity of a piece's buffer, for files of the given size.
 std::size_t PieceCapacity(std::size_t fileSize) {
     return 3 * std::min(kPiece, fileSize);
@@ -116,10 +130,12 @@ class RestorePipeline {
   private:
     void KeyPass();
     void DecodePass();
-    // Decrypts the bytes [at, at + count) of the piece at file offset `offset`, then decodes
-    // those that are data. False when aborted.
-    bool DecryptStep(ChunkBuffer& piece, std::size_t offset, std::size_t at, std::size_t count,
-                     huffman::StreamDecoder& decoder);
+    // Runs the second half of the decryption over the bytes [at, at + count) of the piece at
+    // file offset `offset` and publishes them: the progress, and the check values once read.
+    void SecondHalf(ChunkBuffer& piece, std::size_t offset, std::size_t at, std::size_t count);
+    // Decodes those of the bytes [at, at + count), decrypted, that are data.
+    void DecodeStep(ChunkBuffer& piece, std::size_t offset, std::size_t at, std::size_t count,
+                    huffman::StreamDecoder& decoder);
     void WritePass();
     // False once the decoder has finished or failed.
     bool RunDecoder(huffman::StreamDecoder& decoder);
@@ -136,6 +152,9 @@ class RestorePipeline {
     Cipher& cipher_;
     RestoreSink* const sink_;
     bool decoding_ = true;    // the decoder neither finished nor failed
+    // Stage C runs on the first thread for the pieces after the first (which it decrypts whole
+    // anyway, to learn from the data's head how it decodes). Set before that piece is passed on.
+    bool wholeFirst_ = false;
     bool lengthTold_ = false; // the sink knows the restored length
     ChunkBuffer output_;      // the decoder's
     std::atomic<std::uint64_t> decryptedBytes_{0};
@@ -172,11 +191,18 @@ void RestorePipeline::KeyPass() {
     std::size_t offset = 0; // file offset of piece.Data()[0]
     for (;;) {
         const std::size_t from = offset < start_ ? start_ - offset : 0;
+        const bool whole = offset == 0 || wholeFirst_;
         for (std::size_t at = from; at < piece.size; at += stream::kCipherStep) {
             const std::size_t count = std::min(stream::kCipherStep, piece.size - at);
             cipher_.DecryptFirstHalf(piece.Data() + at, count, PartB(piece) + at,
                                      PartSum(piece) + at);
+            if (whole) SecondHalf(piece, offset, at, count);
             if (workers_.Aborted()) return;
+        }
+        if (offset == 0) {
+            const std::size_t head = std::min(piece.size, dataEnd_) - start_;
+            wholeFirst_ = WholeDecryptionFirst(
+                dataSize_, huffman::StatedLength(piece.Data() + start_, head, dataSize_));
         }
         offset += piece.size;
         if (!keyed_.Push(std::move(piece))) return;
@@ -196,10 +222,12 @@ void RestorePipeline::DecodePass() {
     std::size_t offset = 0;
     while (keyed_.Pop(piece)) {
         const std::size_t from = offset < start_ ? start_ - offset : 0;
+        const bool decrypted = offset == 0 || wholeFirst_;
         for (std::size_t at = from; at < piece.size; at += stream::kCipherStep) {
-            if (!DecryptStep(piece, offset, at, std::min(stream::kCipherStep, piece.size - at),
-                             decoder))
-                return;
+            const std::size_t count = std::min(stream::kCipherStep, piece.size - at);
+            if (!decrypted) SecondHalf(piece, offset, at, count);
+            if (workers_.Aborted()) return;
+            DecodeStep(piece, offset, at, count, decoder);
         }
         offset += piece.size;
         piece.size = 0;
@@ -217,8 +245,8 @@ void RestorePipeline::DecodePass() {
     result_.ended.store(true, std::memory_order_release);
 }
 
-bool RestorePipeline::DecryptStep(ChunkBuffer& piece, std::size_t offset, std::size_t at,
-                                  std::size_t count, huffman::StreamDecoder& decoder) {
+void RestorePipeline::SecondHalf(ChunkBuffer& piece, std::size_t offset, std::size_t at,
+                                 std::size_t count) {
     std::uint8_t* const data = piece.Data() + at;
     cipher_.DecryptSecondHalf(data, count, PartB(piece) + at, PartSum(piece) + at);
     const std::size_t stepStart = offset + at, stepEnd = stepStart + count;
@@ -230,12 +258,15 @@ bool RestorePipeline::DecryptStep(ChunkBuffer& piece, std::size_t offset, std::s
     if (reached > start_) decryptedBytes_.store(reached - start_, std::memory_order_release);
     if (stepEnd == size_) checksRead_.store(true, std::memory_order_release);
     workers_.Notify();
-    if (workers_.Aborted()) return false;
+}
+
+void RestorePipeline::DecodeStep(ChunkBuffer& piece, std::size_t offset, std::size_t at,
+                                 std::size_t count, huffman::StreamDecoder& decoder) {
+    const std::size_t stepStart = offset + at, reached = std::min(stepStart + count, dataEnd_);
     if (decoding_ && reached > stepStart) {
-        decoder.SetInput(data, reached - stepStart, true);
+        decoder.SetInput(piece.Data() + at, reached - stepStart, true);
         decoding_ = RunDecoder(decoder);
     }
-    return true;
 }
 
 void RestorePipeline::WritePass() {
