@@ -31,6 +31,15 @@ using Pass = ProgressMeter::Pass;
 // Room past kChunkSize in a chunk of coded data, so that a block of input always fits.
 constexpr std::size_t kCodedRoom = std::size_t{512} << 10;
 
+// The input the coder codes at a time: 64 KiB, or less where the codes are so long that its
+// output could overrun kCodedRoom.
+std::size_t CodingBlock(const huffman::EncoderPlan& plan) {
+    std::size_t block = std::size_t{64} << 10;
+    while (block > 1 && plan.MaxOutputFor(block) > kCodedRoom)
+        block /= 2;
+    return block;
+}
+
 // The source of a protect, read in two passes from its first byte.
 class ProtectSource {
   public:
@@ -206,8 +215,11 @@ class ProtectPipeline {
 void ProtectPipeline::Run(JobControl& control, ProgressMeter& meter) {
     workers_.Watch(free_);
     workers_.Watch(coded_);
-    // Chunks sized to the stream when it is small.
-    const std::size_t chunk = std::min(kChunkSize, plan_.StreamSize()) + kCodedRoom;
+    // Chunks sized to the stream when it is small: a whole small stream, and the room for one
+    // block's codes past it, fits in one.
+    const std::size_t chunk =
+        std::min(kChunkSize, plan_.StreamSize()) +
+        plan_.MaxOutputFor(std::min(CodingBlock(plan_), plan_.InputSize()));
     for (int k = 0; k < stream::kChunksInFlight; ++k)
         free_.Push(ChunkBuffer(chunk));
     // The encrypter first: it is the busier of the two, and the first worker keeps to the
@@ -230,9 +242,7 @@ void ProtectPipeline::CodePass() {
     if (plan_.Stored()) return CopyPass(std::move(out), head.size());
 
     const std::size_t n = plan_.InputSize();
-    std::size_t block = std::size_t{64} << 10;
-    while (block > 1 && plan_.MaxOutputFor(block) > kCodedRoom)
-        block /= 2;
+    const std::size_t block = CodingBlock(plan_);
     ChunkBuffer input(std::min(kChunkSize, n));
     huffman::ByteCounter recounted;
     std::uint8_t xorAgain = 0;
