@@ -22,3 +22,19 @@ corpus() {
 
 # The median of the numbers given.
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+
+# With VW_QUIET=PERCENT, waits (ten minutes at most) until the processors have been at least that
+# idle for two seconds: on a machine shared with other work, a timing then measures the program
+# rather than its neighbours.
+wait_quiet() {
+    [[ -n ${VW_QUIET:-} ]] || return 0
+    local a b k total tries
+    for ((tries = 0; tries < 300; tries++)); do
+        read -r -a a </proc/stat
+        sleep 2
+        read -r -a b </proc/stat
+        total=0
+        for k in 1 2 3 4 5 6 7 8; do total=$((total + b[k] - a[k])); done
+        ((total > 0 && (b[4] - a[4]) * 100 >= VW_QUIET * total)) && return 0
+    done
+}
