@@ -38,6 +38,7 @@ class JobPool::Job final : public JobControl {
             pool_.Ended(*this);
         });
     }
+    void Committing() override { pool_.Committing(*this); }
     void Progress(int percent) override {
         percent_.store(percent, std::memory_order_relaxed);
         pool_.Changed();
@@ -49,7 +50,8 @@ class JobPool::Job final : public JobControl {
     const int busy;
     const int firstProcessor;
     JobResult result; // written by the job's thread before it ends, read once it has
-    bool ended = false; // under the pool's lock
+    bool ended = false;    // under the pool's lock
+    bool released = false; // its processors given back; under the pool's lock
 
   private:
     JobPool& pool_;
@@ -68,7 +70,9 @@ JobPool::~JobPool() {
 
 bool JobPool::Fits(int busy, bool alone) const {
     const std::lock_guard lock(mutex_);
-    return running_ == 0 || (!alone && busy_ + busy <= budget_);
+    // Jobs that commit hold little memory, but a slow disk could pile them up: as many as the
+    // budget at most beside those that work.
+    return running_ == 0 || (!alone && busy_ + busy <= budget_ && running_ < 2 * budget_);
 }
 
 int JobPool::LeastTakenProcessor(int busy) const {
@@ -96,13 +100,29 @@ void JobPool::Start(std::size_t key, JobRequest request, int busy) {
     jobs_.back()->Begin();
 }
 
+void JobPool::Release(Job& job) {
+    if (job.released) return;
+    job.released = true;
+    for (int k = 0; k < job.busy; ++k)
+        --taken_[static_cast<std::size_t>(job.firstProcessor + k) % taken_.size()];
+    busy_ -= job.busy;
+}
+
+void JobPool::Committing(Job& job) {
+    if (budget_ == 1) return;
+    {
+        const std::lock_guard lock(mutex_);
+        Release(job);
+        ++changes_;
+    }
+    changed_.notify_all();
+}
+
 void JobPool::Ended(Job& job) {
     {
         const std::lock_guard lock(mutex_);
         job.ended = true;
-        for (int k = 0; k < job.busy; ++k)
-            --taken_[static_cast<std::size_t>(job.firstProcessor + k) % taken_.size()];
-        busy_ -= job.busy;
+        Release(job);
         --running_;
         ++ended_;
         ++changes_;

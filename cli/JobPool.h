@@ -4,7 +4,8 @@
 // The jobs of one vwx run, several at once, each on a thread of its own. A job starts only while
 // the processors it keeps busy (ProcessorsBusy), added to those of the jobs running, stay within
 // the run's budget, or when no job runs; its busiest threads keep to the processors the running
-// jobs take least. The jobs tell their progress and their end to the thread that owns the pool,
+// jobs take least. A job that commits its result, waiting on the disk, keeps none busy any more
+// (unless the budget is one: then the jobs run strictly one after the other). The jobs tell their progress and their end to the thread that owns the pool,
 // which alone draws and reports; a cancel reaches every running job at its next yield.
 #include <chrono>
 #include <condition_variable>
@@ -51,9 +52,12 @@ class JobPool {
 
   private:
     class Job;
-    // From a job's thread: it ended, or it told progress.
+    // From a job's thread: it commits its result, it ended, or it told progress.
+    void Committing(Job& job);
     void Ended(Job& job);
     void Changed();
+    // Gives back the processors of the job, once; under the lock.
+    void Release(Job& job);
     int LeastTakenProcessor(int busy) const;
 
     const int budget_;

@@ -106,6 +106,7 @@ void ResultFile::ExpectFree() const {
 void ResultFile::Finish(JobControl& control, const Stamp& source,
                         const std::function<void(unsigned mode, bool replace)>& commit) const {
     Stamp expected = source;
+    control.Committing();
     {
         BusyPointer busy(control);
         if (StampAt(request_.source) != source) Raise({Fault::SourceChanged, request_.source});

@@ -59,6 +59,9 @@ class JobControl {
     virtual void Progress(int percent) { (void)percent; }
     // True while the job opens or commits a whole file (the busy pointer).
     virtual void Busy(bool busy) { (void)busy; }
+    // The job's worker threads have ended; what is left is to make its result last and put it
+    // in place, which mostly waits on the disk. A caller running several jobs may start another.
+    virtual void Committing() {}
     // Whether the job is to stop: it then ends with 11 or 21 at its next yield, having written
     // nothing.
     virtual bool Cancelled() const { return cancel_.load(std::memory_order_relaxed); }
