@@ -37,4 +37,5 @@ wait_quiet() {
         for k in 1 2 3 4 5 6 7 8; do total=$((total + b[k] - a[k])); done
         ((total > 0 && (b[4] - a[4]) * 100 >= VW_QUIET * total)) && return 0
     done
+    return 0 # never quiet: measured as it is
 }

@@ -4,6 +4,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "cli/Escape.h"
 #include "cli/PasswordInput.h"
 #include "cli/Report.h"
