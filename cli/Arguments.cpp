@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <charconv>
+
 #include "cli/PrivateCodeCommand.h"
 #include "engine/format/FileKind.h"
 #include "engine/io/Paths.h"
@@ -29,8 +31,8 @@ Option SplitOption(const std::string& arg) {
 }
 
 bool TakesValue(const std::string& name) {
-    return name == "-o" || name == "--output" || name == "--password-file" ||
-           name == kPrivateCodeFileOption;
+    return name == "-o" || name == "--output" || name == "--password-file" || name == "-j" ||
+           name == "--jobs" || name == kPrivateCodeFileOption;
 }
 
 // A path that may be given once and may not be empty; returns the error, "" when taken.
@@ -39,6 +41,20 @@ std::string SetPathOnce(std::string& field, const std::string& value, const char
     if (!field.empty()) return QCoreApplication::translate("vwx", givenTwice).toStdString();
     if (value.empty()) return QCoreApplication::translate("vwx", empty).toStdString();
     field = value;
+    return {};
+}
+
+// The number of jobs: a positive whole number in decimal digits, nothing else.
+std::string SetJobs(int& jobs, const std::string& value) {
+    int n = 0;
+    const char* end = value.data() + value.size();
+    const auto [stop, error] = std::from_chars(value.data(), end, n);
+    if (value.empty() || value[0] == '-' || value[0] == '+' || error != std::errc() ||
+        stop != end || n < 1)
+        return QCoreApplication::translate("vwx", "-j takes a positive whole number, not \"%1\"")
+            .arg(QString::fromStdString(value))
+            .toStdString();
+    jobs = n;
     return {};
 }
 
@@ -67,6 +83,8 @@ std::string Apply(const Option& option, Options& o) {
         return SetPathOnce(o.output, option.value,
                            QT_TRANSLATE_NOOP("vwx", "the output path is given twice"),
                            QT_TRANSLATE_NOOP("vwx", "the output path is empty"));
+    } else if (name == "-j" || name == "--jobs") {
+        return SetJobs(o.jobs, option.value);
     } else if (name == "--password-file") {
         return SetPathOnce(o.passwordFile, option.value,
                            QT_TRANSLATE_NOOP("vwx", "--password-file is given twice"),
@@ -165,7 +183,7 @@ std::string ProtectResultPath(const Options& options) {
 std::string UsageLine() {
     return QCoreApplication::translate("vwx",
                                        "usage: vwx [-t | -e | -d] [-o PATH | --replace] [-f] [-q] "
-                                       "[--password-file FILE] [--no-private-code] FILE...")
+                                       "[-j N] [--password-file FILE] [--no-private-code] FILE...")
         .toStdString();
 }
 
@@ -174,8 +192,7 @@ std::string HelpText() {
            QCoreApplication::translate(
                "vwx",
                "Protects each FILE into a .vwx file, or restores a protected file (one whose\n"
-               "name contains \"vwx\") under its stored extension. The files are handled one\n"
-               "after the other with one password.\n"
+               "name contains \"vwx\") under its stored extension, all with one password.\n"
                "\n"
                "  -t, --test            restore without writing anything: the password and\n"
                "                        the data are checked; prints \"FILE: ok\" or\n"
@@ -188,6 +205,9 @@ std::string HelpText() {
                "  -f, --force           replace an existing file at the result's path\n"
                "  -q, --quiet           print errors only: no written paths, no \"ok\"\n"
                "                        lines, no progress\n"
+               "  -j, --jobs N          work on several files at once, keeping up to N\n"
+               "                        processors busy (default: all this process may\n"
+               "                        use); -j 1 handles them one after the other\n"
                "      --password-file F take the password from the first line of F\n"
                "                        (\"-\" reads standard input)\n"
                "      --no-private-code leave the stored private crypto code out\n"
@@ -198,9 +218,10 @@ std::string HelpText() {
                "standard output. An existing file is never replaced without -f, except FILE\n"
                "itself with --replace. The password is asked on the terminal (twice when a\n"
                "file is protected) unless --password-file or VWX_PASSWORD gives it. On a\n"
-               "terminal, standard error shows each file's progress. A file that fails does\n"
-               "not stop the others; Ctrl-C stops the running job, which writes nothing, and\n"
-               "the files after it.\n"
+               "terminal, standard error shows each file's progress, or the whole run's\n"
+               "when files run at once; either way the results and failures are told in\n"
+               "the order of the files. A file that fails does not stop the others; Ctrl-C\n"
+               "stops the running jobs, which write nothing, and starts no further file.\n"
                "Exit status: 0 when every file succeeded, else the status of the first file\n"
                "that failed, in the order given: the job's status code (3: the password is\n"
                "not acceptable; 23: wrong password or damaged file), 64 on a usage error, 73\n"

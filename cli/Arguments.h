@@ -24,6 +24,7 @@ struct Options {
     bool storePrivateCode = false;       // store a private code instead of running jobs
     bool forgetPrivateCode = false;      // remove the stored private code
     std::string privateCodeFile = {};    // where --store-private-code reads the code, "" asks
+    int jobs = 0;                        // -j: files run at once; 0 when not given
 };
 
 struct ParseResult {

@@ -10,35 +10,33 @@
 #include <vector>
 
 #include "cli/Arguments.h"
-#include "cli/Escape.h"
 #include "cli/ExitStatus.h"
+#include "cli/FilePlan.h"
+#include "cli/FileRunner.h"
 #include "cli/PasswordInput.h"
 #include "cli/PasswordSource.h"
 #include "cli/Preflight.h"
 #include "cli/PrivateCodeCommand.h"
-#include "cli/ProgressBar.h"
 #include "cli/Report.h"
 #include "cli/ResultPlan.h"
 #include "cli/Secrets.h"
 #include "engine/cipher/PrivateCode.h"
-#include "engine/io/Paths.h"
 #include "engine/job/Job.h"
 #include "platform/CoreDumps.h"
-#include "platform/JobText.h"
 #include "platform/QtHost.h"
-#include "platform/QtJobControl.h"
 #include "platform/StandardStreams.h"
 #include "platform/Translation.h"
 #include "vw/Version.h"
 
 namespace {
 
+using vw::cli::FilePlan;
 using vw::cli::Options;
 using vw::cli::Refusal;
 
 constexpr int kDefaultColumns = 80;
 
-// Only notes the interrupt: a prompt stops at once, a job at its next yield (see RunJobs).
+// Only notes the interrupt: a prompt stops at once, the jobs at their next yield (FileRunner).
 extern "C" void OnInterrupt(int signal) {
     vw::cli::Interrupted = signal;
 }
@@ -81,35 +79,6 @@ int TerminalColumns() {
     return known ? size.ws_col : kDefaultColumns;
 }
 
-// One file of the run: its own options, its direction, its result, and why it cannot run (told
-// before the password is asked when that can be known then, except in a test, whose lines keep
-// the files' order).
-struct FilePlan {
-    Options options;
-    bool protects = false;
-    std::optional<Refusal> refusal = {};
-    bool told = false; // the refusal was already reported
-    vw::cli::PlannedResult result = {};
-};
-
-vw::JobKind KindOf(const FilePlan& plan) {
-    using vw::JobKind;
-    return plan.options.test ? JobKind::Test : plan.protects ? JobKind::Protect : JobKind::Restore;
-}
-
-// The job of a file, keyed with the run's password and private code.
-vw::JobRequest RequestFor(const FilePlan& plan, const vw::cli::Secrets& keys,
-                          const vw::Overwrite& overwrite) {
-    vw::JobRequest request;
-    request.kind = KindOf(plan);
-    request.source = plan.options.file;
-    request.output = vw::cli::OutputPathFor(plan.options);
-    request.password = vw::KeyText(keys.password);
-    request.privateCode = vw::KeyText(keys.privateCode);
-    request.overwrite = overwrite;
-    return request;
-}
-
 // Every result of the call, decided in the files' order once the password tells where the
 // restores write. A protect that may not write its result does not run. A restore whose result
 // may not be written still runs, unable to replace any file: the password and the file are
@@ -120,29 +89,14 @@ void PlanResults(std::vector<FilePlan>& plans, vw::cli::ResultPlan& results,
     for (FilePlan& plan : plans) {
         if (plan.refusal || plan.options.test) continue;
         const std::string result = plan.protects ? vw::cli::ProtectResultPath(plan.options)
-                                                 : vw::ResultPathOf(RequestFor(plan, keys, {}));
+                                                 : vw::ResultPathOf(vw::cli::RequestFor(plan, keys, {}));
         plan.result = results.Decide(plan.options, plan.protects, result);
         if (plan.protects) plan.refusal = plan.result.refusal;
     }
 }
 
-// Runs one file's job; returns its status.
-int RunOne(const Options& options, const FilePlan& plan, const vw::cli::Secrets& keys,
-           vw::cli::ResultPlan& results, vw::cli::ProgressBar& bar, vw::JobControl& control) {
-    const Options& one = plan.options;
-    vw::Overwrite overwrite = plan.result.refusal ? vw::Overwrite::Refused : plan.result.overwrite;
-    if (results.WrittenEarlier(overwrite.confirmed)) overwrite = vw::Overwrite::Refused;
-    bar.Start(vw::cli::EscapeControls(one.file), vw::FileLength(one.file));
-    const vw::JobResult result = vw::RunJob(RequestFor(plan, keys, overwrite), control);
-    bar.Finish(result.Ok());
-    if (result.Ok() && !one.test) results.Written(result.written);
-    if (plan.result.refusal && result.failure.fault == vw::Fault::OutputExists)
-        return vw::cli::Fail(options, one.file, *plan.result.refusal);
-    return vw::cli::Report(options, one, result, results);
-}
-
-// Runs the files' jobs in order with the password and the stored private code, until one is
-// cancelled; fills their statuses.
+// Runs the files' jobs with the password and the stored private code, several at once as -j
+// allows, until the run is interrupted; fills their statuses.
 void RunJobs(const Options& options, std::vector<FilePlan>& plans, vw::cli::ResultPlan& results,
              vw::cli::Secrets& secrets, std::vector<int>& statuses) {
     if (!options.noPrivateCode) {
@@ -150,31 +104,9 @@ void RunJobs(const Options& options, std::vector<FilePlan>& plans, vw::cli::Resu
         std::string code = vw::ReadPrivateCode(host);
         secrets.privateCode.swap(code);
     }
-    const bool showing = !options.quiet && ::isatty(STDERR_FILENO);
-    vw::cli::ProgressBar bar(showing ? STDERR_FILENO : -1, TerminalColumns);
-    vw::QtJobControl control;
-    control.onProgress = [&bar](int percent) { bar.Show(percent); };
-    // A noted interrupt cancels the running job at its next yield.
-    control.cancelled = [] { return vw::cli::Interrupted != 0; };
     vw::cli::RunKeyed(secrets, [&](const vw::cli::Secrets& keys) {
         PlanResults(plans, results, keys);
-        for (std::size_t i = 0; i < plans.size(); ++i) {
-            const FilePlan& plan = plans[i];
-            const std::int16_t cancelled =
-                plan.protects ? vw::kStatusProtectCancelled : vw::kStatusRestoreCancelled;
-            if (plan.refusal) {
-                if (!plan.told)
-                    statuses[i] = vw::cli::Fail(options, plan.options.file, *plan.refusal);
-                continue;
-            }
-            if (vw::cli::Interrupted) { // between two jobs: the rest is not started
-                statuses[i] = vw::cli::Fail(options, plan.options.file,
-                                            {cancelled, vw::StatusText(cancelled).toStdString()});
-                break;
-            }
-            statuses[i] = RunOne(options, plan, keys, results, bar, control);
-            if (statuses[i] == cancelled) break;
-        }
+        vw::cli::FileRunner(options, plans, results, keys, statuses, TerminalColumns).Run();
         return 0;
     });
 }

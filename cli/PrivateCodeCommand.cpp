@@ -211,10 +211,11 @@ std::string PrivateCodeCommandError(const std::vector<std::string>& files, const
             QT_TRANSLATE_NOOP("vwx", "--private-code-file goes with --store-private-code only"));
     const bool jobOptions = options.test || options.protect || options.restore ||
                             !options.output.empty() || options.replace ||
-                            !options.passwordFile.empty() || options.noPrivateCode;
+                            !options.passwordFile.empty() || options.noPrivateCode ||
+                            options.jobs > 0;
     if (!files.empty() || jobOptions)
         return WithPath(QT_TRANSLATE_NOOP("vwx", "%1 runs no job: it takes no FILE and none of "
-                                                 "-t, -e, -d, -o, --replace, --password-file, "
+                                                 "-t, -e, -d, -o, -j, --replace, --password-file, "
                                                  "--no-private-code"),
                         options.storePrivateCode ? kStoreOption : kForgetOption);
     return {};

@@ -21,6 +21,7 @@ namespace {
 constexpr const char* kEllipsis = "\u2026";
 constexpr double kBytesPerMegabyte = 1e6;
 constexpr double kShortestMeasure = 0.05; // seconds before a speed means anything
+constexpr auto kRedrawInterval = std::chrono::milliseconds(100); // of the whole run's line
 
 // The columns a character takes on a terminal, as the C library tells them (two for wide East
 // Asian characters and pictographs, none for combining marks), whatever the program's own
@@ -121,6 +122,71 @@ std::string ProgressText(const ProgressFigures& f, int width) {
     for (std::string alone : {percent.substr(2), percent.substr(percent.find_first_not_of(' '))})
         if (Columns(alone) <= room) return alone;
     return {};
+}
+
+std::string RunProgressText(const RunFigures& f, int width) {
+    const std::string count = std::to_string(f.filesDone) + "/" + std::to_string(f.files);
+    const std::string files =
+        QCoreApplication::translate("vwx", "%1 files").arg(QString::fromStdString(count)).toStdString();
+    char number[32];
+    std::snprintf(number, sizeof number, "%.1f", f.megabytesPerSecond);
+    const QString rate = f.megabytesPerSecond >= 0 ? QString::fromLatin1(number) : "--";
+    const std::string speed =
+        "  " + QCoreApplication::translate("vwx", "%1 MB/s").arg(rate).toStdString();
+    const QString time = QString::fromStdString(Duration(f.seconds));
+    const std::string left =
+        "  " +
+        (f.done ? time : QCoreApplication::translate("vwx", "%1 left").arg(time)).toStdString();
+    const int room = width - 1; // the last column would wrap on some terminals
+    for (const std::string& line : {files + speed + left, files, count})
+        if (Columns(line) <= room) return line;
+    return {};
+}
+
+RunProgressLine::RunProgressLine(int fd, std::function<int()> columns, int files,
+                                 std::int64_t bytes)
+    : fd_(fd), columns_(std::move(columns)), bytes_(bytes) {
+    figures_.files = files;
+}
+
+void RunProgressLine::Show(int filesDone, std::int64_t bytesDone) {
+    if (fd_ < 0) return;
+    figures_.filesDone = filesDone;
+    bytesDone_ = std::max(bytesDone_, bytesDone);
+    if (shown_ && Clock::now() - drawn_ < kRedrawInterval) return;
+    Draw(false);
+}
+
+void RunProgressLine::Clear() {
+    if (fd_ < 0 || !shown_) return;
+    WriteAll(fd_, "\r\x1b[K");
+    shown_ = false;
+}
+
+void RunProgressLine::Finish(int filesDone) {
+    if (fd_ < 0) return;
+    figures_.filesDone = filesDone;
+    Draw(true);
+    WriteAll(fd_, "\n");
+    shown_ = false;
+}
+
+void RunProgressLine::Draw(bool done) {
+    drawn_ = Clock::now();
+    const double elapsed = std::chrono::duration<double>(drawn_ - start_).count();
+    const bool measured = elapsed >= kShortestMeasure && bytesDone_ > 0;
+    const double rate = measured ? static_cast<double>(bytesDone_) / elapsed : 0;
+    figures_.megabytesPerSecond = measured ? rate / kBytesPerMegabyte : -1;
+    figures_.seconds = done       ? elapsed
+                       : measured ? static_cast<double>(std::max<std::int64_t>(
+                                        bytes_ - bytesDone_, 0)) / rate
+                                  : -1;
+    figures_.done = done;
+    std::string line(1, '\r');
+    line += RunProgressText(figures_, columns_());
+    line += "\x1b[K";
+    WriteAll(fd_, line);
+    shown_ = true;
 }
 
 void ProgressBar::Start(const std::string& name, std::int64_t bytes) {

@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Vaultwise developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// One progress line per file on a terminal: redrawn in place while the job runs, left standing
-// when it ends.
+// The progress shown on a terminal: one line per file while the files run one after the other,
+// one line for the whole run while several run at once; redrawn in place while the jobs run,
+// left standing when they end.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,19 @@ struct ProgressFigures {
 // taken when done). It stays narrower than width columns: the name loses its start to "…",
 // and when even one character of it does not fit, speed and time are left out, then the name.
 std::string ProgressText(const ProgressFigures& figures, int width);
+
+struct RunFigures {
+    int filesDone = 0;
+    int files = 0;
+    double megabytesPerSecond = -1; // negative: not known yet
+    double seconds = -1; // the time left, or the time taken when done; negative: not known
+    bool done = false;
+};
+
+// The whole run's line, without line ends: "DONE/FILES files  R.R MB/s  M:SS left" (or the time
+// taken when done). It stays narrower than width columns: speed and time are left out first,
+// then the word "files", then everything.
+std::string RunProgressText(const RunFigures& figures, int width);
 
 class ProgressBar {
   public:
@@ -45,6 +59,33 @@ class ProgressBar {
     Clock::time_point start_;
     ProgressFigures figures_;
     bool started_ = false;
+};
+
+// The whole run's line.
+class RunProgressLine {
+  public:
+    // fd and columns as for ProgressBar; files and bytes: all the run's jobs will work through.
+    RunProgressLine(int fd, std::function<int()> columns, int files, std::int64_t bytes);
+    // Redraws the line, at most a few times a second, for the files done and the bytes worked
+    // through (the done files' and part of the running ones').
+    void Show(int filesDone, std::int64_t bytesDone);
+    // Takes the line off the screen, so that a message can take its place; Show draws it again.
+    void Clear();
+    // Draws the last state, with the time taken, and ends the line.
+    void Finish(int filesDone);
+
+  private:
+    void Draw(bool done);
+
+    using Clock = std::chrono::steady_clock;
+    int fd_;
+    std::function<int()> columns_;
+    std::int64_t bytes_;
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point drawn_{};
+    RunFigures figures_;
+    std::int64_t bytesDone_ = 0;
+    bool shown_ = false;
 };
 
 } // namespace vw::cli

@@ -826,78 +826,6 @@ Nothing was written.</translation>
 <context>
     <name>vwx</name>
     <message>
-        <source>usage: vwx [-t | -e | -d] [-o PATH | --replace] [-f] [-q] [--password-file FILE] [--no-private-code] FILE...</source>
-        <translation>usage: vwx [-t | -e | -d] [-o PATH | --replace] [-f] [-q] [--password-file FILE] [--no-private-code] FILE...</translation>
-    </message>
-    <message>
-        <source>Protects each FILE into a .vwx file, or restores a protected file (one whose
-name contains &quot;vwx&quot;) under its stored extension. The files are handled one
-after the other with one password.
-
-  -t, --test            restore without writing anything: the password and
-                        the data are checked; prints &quot;FILE: ok&quot; or
-                        &quot;FILE: reason&quot; for each FILE
-  -e, --protect         protect FILE even when its name contains &quot;vwx&quot;
-  -d, --restore         restore FILE even when its name lacks &quot;vwx&quot;
-  -o, --output PATH     write to PATH, with its extension replaced by
-                        .vwx or by the stored extension (one FILE only)
-      --replace         the result replaces FILE (and no other file)
-  -f, --force           replace an existing file at the result&apos;s path
-  -q, --quiet           print errors only: no written paths, no &quot;ok&quot;
-                        lines, no progress
-      --password-file F take the password from the first line of F
-                        (&quot;-&quot; reads standard input)
-      --no-private-code leave the stored private crypto code out
-  -h, --help            show this help
-      --version         show the version
-
-Without -o the result is written beside FILE and its path printed on
-standard output. An existing file is never replaced without -f, except FILE
-itself with --replace. The password is asked on the terminal (twice when a
-file is protected) unless --password-file or VWX_PASSWORD gives it. On a
-terminal, standard error shows each file&apos;s progress. A file that fails does
-not stop the others; Ctrl-C stops the running job, which writes nothing, and
-the files after it.
-Exit status: 0 when every file succeeded, else the status of the first file
-that failed, in the order given: the job&apos;s status code (3: the password is
-not acceptable; 23: wrong password or damaged file), 64 on a usage error, 73
-when the result would replace an existing file.
-</source>
-        <translation>Protects each FILE into a .vwx file, or restores a protected file (one whose
-name contains &quot;vwx&quot;) under its stored extension. The files are handled one
-after the other with one password.
-
-  -t, --test            restore without writing anything: the password and
-                        the data are checked; prints &quot;FILE: ok&quot; or
-                        &quot;FILE: reason&quot; for each FILE
-  -e, --protect         protect FILE even when its name contains &quot;vwx&quot;
-  -d, --restore         restore FILE even when its name lacks &quot;vwx&quot;
-  -o, --output PATH     write to PATH, with its extension replaced by
-                        .vwx or by the stored extension (one FILE only)
-      --replace         the result replaces FILE (and no other file)
-  -f, --force           replace an existing file at the result&apos;s path
-  -q, --quiet           print errors only: no written paths, no &quot;ok&quot;
-                        lines, no progress
-      --password-file F take the password from the first line of F
-                        (&quot;-&quot; reads standard input)
-      --no-private-code leave the stored private crypto code out
-  -h, --help            show this help
-      --version         show the version
-
-Without -o the result is written beside FILE and its path printed on
-standard output. An existing file is never replaced without -f, except FILE
-itself with --replace. The password is asked on the terminal (twice when a
-file is protected) unless --password-file or VWX_PASSWORD gives it. On a
-terminal, standard error shows each file&apos;s progress. A file that fails does
-not stop the others; Ctrl-C stops the running job, which writes nothing, and
-the files after it.
-Exit status: 0 when every file succeeded, else the status of the first file
-that failed, in the order given: the job&apos;s status code (3: the password is
-not acceptable; 23: wrong password or damaged file), 64 on a usage error, 73
-when the result would replace an existing file.
-</translation>
-    </message>
-    <message>
         <source>ok</source>
         <translation>ok</translation>
     </message>
@@ -1048,10 +976,6 @@ when the result would replace an existing file.
     <message>
         <source>--private-code-file goes with --store-private-code only</source>
         <translation>--private-code-file goes with --store-private-code only</translation>
-    </message>
-    <message>
-        <source>%1 runs no job: it takes no FILE and none of -t, -e, -d, -o, --replace, --password-file, --no-private-code</source>
-        <translation>%1 runs no job: it takes no FILE and none of -t, -e, -d, -o, --replace, --password-file, --no-private-code</translation>
     </message>
     <message>
         <source>the private code is empty; nothing was stored (--forget-private-code removes a stored one)</source>
@@ -1206,6 +1130,96 @@ file cannot be written, 130 when the prompt is cancelled.
     <message>
         <source>the job failed with status %1</source>
         <translation>the job failed with status %1</translation>
+    </message>
+    <message>
+        <source>-j takes a positive whole number, not &quot;%1&quot;</source>
+        <translation>-j takes a positive whole number, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>usage: vwx [-t | -e | -d] [-o PATH | --replace] [-f] [-q] [-j N] [--password-file FILE] [--no-private-code] FILE...</source>
+        <translation>usage: vwx [-t | -e | -d] [-o PATH | --replace] [-f] [-q] [-j N] [--password-file FILE] [--no-private-code] FILE...</translation>
+    </message>
+    <message>
+        <source>Protects each FILE into a .vwx file, or restores a protected file (one whose
+name contains &quot;vwx&quot;) under its stored extension, all with one password.
+
+  -t, --test            restore without writing anything: the password and
+                        the data are checked; prints &quot;FILE: ok&quot; or
+                        &quot;FILE: reason&quot; for each FILE
+  -e, --protect         protect FILE even when its name contains &quot;vwx&quot;
+  -d, --restore         restore FILE even when its name lacks &quot;vwx&quot;
+  -o, --output PATH     write to PATH, with its extension replaced by
+                        .vwx or by the stored extension (one FILE only)
+      --replace         the result replaces FILE (and no other file)
+  -f, --force           replace an existing file at the result&apos;s path
+  -q, --quiet           print errors only: no written paths, no &quot;ok&quot;
+                        lines, no progress
+  -j, --jobs N          work on several files at once, keeping up to N
+                        processors busy (default: all this process may
+                        use); -j 1 handles them one after the other
+      --password-file F take the password from the first line of F
+                        (&quot;-&quot; reads standard input)
+      --no-private-code leave the stored private crypto code out
+  -h, --help            show this help
+      --version         show the version
+
+Without -o the result is written beside FILE and its path printed on
+standard output. An existing file is never replaced without -f, except FILE
+itself with --replace. The password is asked on the terminal (twice when a
+file is protected) unless --password-file or VWX_PASSWORD gives it. On a
+terminal, standard error shows each file&apos;s progress, or the whole run&apos;s
+when files run at once; either way the results and failures are told in
+the order of the files. A file that fails does not stop the others; Ctrl-C
+stops the running jobs, which write nothing, and starts no further file.
+Exit status: 0 when every file succeeded, else the status of the first file
+that failed, in the order given: the job&apos;s status code (3: the password is
+not acceptable; 23: wrong password or damaged file), 64 on a usage error, 73
+when the result would replace an existing file.
+</source>
+        <translation>Protects each FILE into a .vwx file, or restores a protected file (one whose
+name contains &quot;vwx&quot;) under its stored extension, all with one password.
+
+  -t, --test            restore without writing anything: the password and
+                        the data are checked; prints &quot;FILE: ok&quot; or
+                        &quot;FILE: reason&quot; for each FILE
+  -e, --protect         protect FILE even when its name contains &quot;vwx&quot;
+  -d, --restore         restore FILE even when its name lacks &quot;vwx&quot;
+  -o, --output PATH     write to PATH, with its extension replaced by
+                        .vwx or by the stored extension (one FILE only)
+      --replace         the result replaces FILE (and no other file)
+  -f, --force           replace an existing file at the result&apos;s path
+  -q, --quiet           print errors only: no written paths, no &quot;ok&quot;
+                        lines, no progress
+  -j, --jobs N          work on several files at once, keeping up to N
+                        processors busy (default: all this process may
+                        use); -j 1 handles them one after the other
+      --password-file F take the password from the first line of F
+                        (&quot;-&quot; reads standard input)
+      --no-private-code leave the stored private crypto code out
+  -h, --help            show this help
+      --version         show the version
+
+Without -o the result is written beside FILE and its path printed on
+standard output. An existing file is never replaced without -f, except FILE
+itself with --replace. The password is asked on the terminal (twice when a
+file is protected) unless --password-file or VWX_PASSWORD gives it. On a
+terminal, standard error shows each file&apos;s progress, or the whole run&apos;s
+when files run at once; either way the results and failures are told in
+the order of the files. A file that fails does not stop the others; Ctrl-C
+stops the running jobs, which write nothing, and starts no further file.
+Exit status: 0 when every file succeeded, else the status of the first file
+that failed, in the order given: the job&apos;s status code (3: the password is
+not acceptable; 23: wrong password or damaged file), 64 on a usage error, 73
+when the result would replace an existing file.
+</translation>
+    </message>
+    <message>
+        <source>%1 runs no job: it takes no FILE and none of -t, -e, -d, -o, -j, --replace, --password-file, --no-private-code</source>
+        <translation>%1 runs no job: it takes no FILE and none of -t, -e, -d, -o, -j, --replace, --password-file, --no-private-code</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 files</translation>
     </message>
 </context>
 </TS>

@@ -56,78 +56,6 @@
         <translation>l&apos;opzione %1 richiede un valore</translation>
     </message>
     <message>
-        <source>usage: vwx [-t | -e | -d] [-o PATH | --replace] [-f] [-q] [--password-file FILE] [--no-private-code] FILE...</source>
-        <translation>uso: vwx [-t | -e | -d] [-o PERCORSO | --replace] [-f] [-q] [--password-file FILE] [--no-private-code] FILE...</translation>
-    </message>
-    <message>
-        <source>Protects each FILE into a .vwx file, or restores a protected file (one whose
-name contains &quot;vwx&quot;) under its stored extension. The files are handled one
-after the other with one password.
-
-  -t, --test            restore without writing anything: the password and
-                        the data are checked; prints &quot;FILE: ok&quot; or
-                        &quot;FILE: reason&quot; for each FILE
-  -e, --protect         protect FILE even when its name contains &quot;vwx&quot;
-  -d, --restore         restore FILE even when its name lacks &quot;vwx&quot;
-  -o, --output PATH     write to PATH, with its extension replaced by
-                        .vwx or by the stored extension (one FILE only)
-      --replace         the result replaces FILE (and no other file)
-  -f, --force           replace an existing file at the result&apos;s path
-  -q, --quiet           print errors only: no written paths, no &quot;ok&quot;
-                        lines, no progress
-      --password-file F take the password from the first line of F
-                        (&quot;-&quot; reads standard input)
-      --no-private-code leave the stored private crypto code out
-  -h, --help            show this help
-      --version         show the version
-
-Without -o the result is written beside FILE and its path printed on
-standard output. An existing file is never replaced without -f, except FILE
-itself with --replace. The password is asked on the terminal (twice when a
-file is protected) unless --password-file or VWX_PASSWORD gives it. On a
-terminal, standard error shows each file&apos;s progress. A file that fails does
-not stop the others; Ctrl-C stops the running job, which writes nothing, and
-the files after it.
-Exit status: 0 when every file succeeded, else the status of the first file
-that failed, in the order given: the job&apos;s status code (3: the password is
-not acceptable; 23: wrong password or damaged file), 64 on a usage error, 73
-when the result would replace an existing file.
-</source>
-        <translation>Protegge ogni FILE in un file .vwx, o ripristina un file protetto (uno il cui
-nome contiene &quot;vwx&quot;) con la sua estensione salvata. I file vengono elaborati
-uno dopo l&apos;altro con una sola password.
-
-  -t, --test            ripristina senza scrivere nulla: vengono verificati la
-                        password e i dati; stampa &quot;FILE: ok&quot; o &quot;FILE: motivo&quot;
-                        per ogni FILE
-  -e, --protect         protegge FILE anche quando il nome contiene &quot;vwx&quot;
-  -d, --restore         ripristina FILE anche quando il nome non contiene &quot;vwx&quot;
-  -o, --output PERCORSO scrive in PERCORSO, con l&apos;estensione sostituita da
-                        .vwx o da quella salvata (un solo FILE)
-      --replace         il risultato sostituisce FILE (e nessun altro file)
-  -f, --force           sostituisce un file esistente al percorso del risultato
-  -q, --quiet           stampa solo gli errori: né percorsi scritti, né righe
-                        &quot;ok&quot;, né avanzamento
-      --password-file F prende la password dalla prima riga di F
-                        (&quot;-&quot; legge l&apos;input standard)
-      --no-private-code non usa il codice privato salvato
-  -h, --help            mostra questo aiuto
-      --version         mostra la versione
-
-Senza -o il risultato viene scritto accanto a FILE e il suo percorso stampato
-sull&apos;output standard. Un file esistente non viene mai sostituito senza -f,
-tranne FILE stesso con --replace. La password viene chiesta sul terminale (due
-volte quando un file viene protetto) a meno che --password-file o VWX_PASSWORD
-la forniscano. Su un terminale, l&apos;errore standard mostra l&apos;avanzamento di ogni
-file. Un file che non riesce non ferma gli altri; Ctrl-C interrompe il lavoro
-in corso, che non scrive nulla, e i file successivi.
-Stato d&apos;uscita: 0 quando ogni file è riuscito, altrimenti lo stato del primo
-file non riuscito, nell&apos;ordine dato: il codice di stato del lavoro (3: la
-password non è accettabile; 23: password errata o file danneggiato), 64 per un
-errore d&apos;uso, 73 quando il risultato sostituirebbe un file esistente.
-</translation>
-    </message>
-    <message>
         <source>Inserisci la password: </source>
         <translation>Inserisci la password: </translation>
     </message>
@@ -272,10 +200,6 @@ errore d&apos;uso, 73 quando il risultato sostituirebbe un file esistente.
         <translation>--private-code-file va solo con --store-private-code</translation>
     </message>
     <message>
-        <source>%1 runs no job: it takes no FILE and none of -t, -e, -d, -o, --replace, --password-file, --no-private-code</source>
-        <translation>%1 non esegue lavori: non accetta FILE né alcuna di -t, -e, -d, -o, --replace, --password-file, --no-private-code</translation>
-    </message>
-    <message>
         <source>the private code is empty; nothing was stored (--forget-private-code removes a stored one)</source>
         <translation>il codice privato è vuoto; non è stato salvato nulla (--forget-private-code rimuove quello salvato)</translation>
     </message>
@@ -385,6 +309,97 @@ quando la richiesta viene annullata.
     <message>
         <source>%1 already exists; use -f to replace it</source>
         <translation>%1 esiste già; usare -f per sostituirlo</translation>
+    </message>
+    <message>
+        <source>-j takes a positive whole number, not &quot;%1&quot;</source>
+        <translation>-j richiede un numero intero positivo, non &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>usage: vwx [-t | -e | -d] [-o PATH | --replace] [-f] [-q] [-j N] [--password-file FILE] [--no-private-code] FILE...</source>
+        <translation>uso: vwx [-t | -e | -d] [-o PERCORSO | --replace] [-f] [-q] [-j N] [--password-file FILE] [--no-private-code] FILE...</translation>
+    </message>
+    <message>
+        <source>Protects each FILE into a .vwx file, or restores a protected file (one whose
+name contains &quot;vwx&quot;) under its stored extension, all with one password.
+
+  -t, --test            restore without writing anything: the password and
+                        the data are checked; prints &quot;FILE: ok&quot; or
+                        &quot;FILE: reason&quot; for each FILE
+  -e, --protect         protect FILE even when its name contains &quot;vwx&quot;
+  -d, --restore         restore FILE even when its name lacks &quot;vwx&quot;
+  -o, --output PATH     write to PATH, with its extension replaced by
+                        .vwx or by the stored extension (one FILE only)
+      --replace         the result replaces FILE (and no other file)
+  -f, --force           replace an existing file at the result&apos;s path
+  -q, --quiet           print errors only: no written paths, no &quot;ok&quot;
+                        lines, no progress
+  -j, --jobs N          work on several files at once, keeping up to N
+                        processors busy (default: all this process may
+                        use); -j 1 handles them one after the other
+      --password-file F take the password from the first line of F
+                        (&quot;-&quot; reads standard input)
+      --no-private-code leave the stored private crypto code out
+  -h, --help            show this help
+      --version         show the version
+
+Without -o the result is written beside FILE and its path printed on
+standard output. An existing file is never replaced without -f, except FILE
+itself with --replace. The password is asked on the terminal (twice when a
+file is protected) unless --password-file or VWX_PASSWORD gives it. On a
+terminal, standard error shows each file&apos;s progress, or the whole run&apos;s
+when files run at once; either way the results and failures are told in
+the order of the files. A file that fails does not stop the others; Ctrl-C
+stops the running jobs, which write nothing, and starts no further file.
+Exit status: 0 when every file succeeded, else the status of the first file
+that failed, in the order given: the job&apos;s status code (3: the password is
+not acceptable; 23: wrong password or damaged file), 64 on a usage error, 73
+when the result would replace an existing file.
+</source>
+        <translation>Protegge ogni FILE in un file .vwx, o ripristina un file protetto (uno il cui
+nome contiene &quot;vwx&quot;) con la sua estensione salvata, tutti con una sola password.
+
+  -t, --test            ripristina senza scrivere nulla: vengono verificati la
+                        password e i dati; stampa &quot;FILE: ok&quot; o &quot;FILE: motivo&quot;
+                        per ogni FILE
+  -e, --protect         protegge FILE anche quando il nome contiene &quot;vwx&quot;
+  -d, --restore         ripristina FILE anche quando il nome non contiene &quot;vwx&quot;
+  -o, --output PERCORSO scrive in PERCORSO, con l&apos;estensione sostituita da
+                        .vwx o da quella salvata (un solo FILE)
+      --replace         il risultato sostituisce FILE (e nessun altro file)
+  -f, --force           sostituisce un file esistente al percorso del risultato
+  -q, --quiet           stampa solo gli errori: né percorsi scritti, né righe
+                        &quot;ok&quot;, né avanzamento
+  -j, --jobs N          lavora su più file insieme, tenendo occupati fino a N
+                        processori (predefinito: tutti quelli che il processo
+                        può usare); -j 1 li elabora uno dopo l&apos;altro
+      --password-file F prende la password dalla prima riga di F
+                        (&quot;-&quot; legge l&apos;input standard)
+      --no-private-code non usa il codice privato salvato
+  -h, --help            mostra questo aiuto
+      --version         mostra la versione
+
+Senza -o il risultato viene scritto accanto a FILE e il suo percorso stampato
+sull&apos;output standard. Un file esistente non viene mai sostituito senza -f,
+tranne FILE stesso con --replace. La password viene chiesta sul terminale (due
+volte quando un file viene protetto) a meno che --password-file o VWX_PASSWORD
+la forniscano. Su un terminale, l&apos;errore standard mostra l&apos;avanzamento di ogni
+file, o dell&apos;intera esecuzione quando più file sono elaborati insieme; in ogni
+caso risultati ed errori sono riportati nell&apos;ordine dei file. Un file che non
+riesce non ferma gli altri; Ctrl-C interrompe i lavori in corso, che non
+scrivono nulla, e non avvia altri file.
+Stato d&apos;uscita: 0 quando ogni file è riuscito, altrimenti lo stato del primo
+file non riuscito, nell&apos;ordine dato: il codice di stato del lavoro (3: la
+password non è accettabile; 23: password errata o file danneggiato), 64 per un
+errore d&apos;uso, 73 quando il risultato sostituirebbe un file esistente.
+</translation>
+    </message>
+    <message>
+        <source>%1 runs no job: it takes no FILE and none of -t, -e, -d, -o, -j, --replace, --password-file, --no-private-code</source>
+        <translation>%1 non esegue lavori: non accetta FILE né alcuna di -t, -e, -d, -o, -j, --replace, --password-file, --no-private-code</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 file</translation>
     </message>
 </context>
 </TS>

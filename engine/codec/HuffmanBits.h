@@ -33,6 +33,13 @@ class BitWriter {
         used_ += count2;
         Flush();
     }
+    // Codes with one store, their lengths together at most 56 bits: the first added, then the
+    // rest with the next call, and so on; Store ends the group.
+    void Add(std::uint64_t bits, unsigned count) {
+        acc_ |= bits << used_;
+        used_ += count;
+    }
+    void Store() { Flush(); }
     // Byte just past the last byte holding any bit; the partly filled byte is already stored.
     std::uint8_t* End() const { return out_ + (used_ + 7) / 8; }
     // The first byte not yet complete: everything before it is final.

@@ -22,15 +22,17 @@ namespace huffman {
 namespace {
 
 constexpr int kMaxNodes = 512;
-constexpr unsigned kTableBits = 11;
+constexpr unsigned kTableBits = 12;
 constexpr std::uint32_t kTableMask = (1u << kTableBits) - 1;
 // A table entry: symbol in bits 0-7, code length in bits 8-15; for a code longer than the
 // table, kLongCode and the tree node reached after kTableBits bits in bits 16-31.
 constexpr std::uint32_t kLongCode = 1u << 15;
-// A pair entry: the one or two codes that end within the next kTableBits bits: first symbol in
-// bits 0-7, second in bits 8-15, their total length in bits 16-23, their number in bits 24-31;
-// 0 when the first code is longer than the table.
-constexpr std::uint32_t kNoPair = 0;
+// A run entry: the codes, up to three, that end within the next kTableBits bits, so that short
+// codes (text's) come several to a lookup: their symbols in bits 0-7, 8-15 and 16-23 (stored as
+// four bytes, the fourth rewritten), their total length in bits 24-27, their number in bits
+// 28-29; 0 when the first code is longer than the table.
+constexpr unsigned kMostInRun = 3;
+constexpr std::uint32_t kNoRun = 0;
 // What a code cut by the end of an input piece can leave over: less than one longest code.
 constexpr std::size_t kMaxTail = 40;
 
@@ -118,12 +120,12 @@ class CodeTree {
         for (std::uint32_t index = 0; index <= kTableMask; ++index)
             table_[index] = Lookup(index);
         for (std::uint32_t index = 0; index <= kTableMask; ++index)
-            pairs_[index] = PairLookup(index);
+            runs_[index] = RunLookup(index);
     }
 
     std::uint32_t Entry(std::uint64_t bits) const { return table_[bits & kTableMask]; }
     const std::uint32_t* Table() const { return table_; }
-    const std::uint32_t* Pairs() const { return pairs_; }
+    const std::uint32_t* Runs() const { return runs_; }
     // The node reached from node by one bit, refusing a walk into a missing child.
     int Child(int node, unsigned bit) const {
         const int child = bit ? one_[node] : zero_[node];
@@ -142,20 +144,19 @@ class CodeTree {
         return kLongCode | kTableBits << 8 | static_cast<std::uint32_t>(node) << 16;
     }
 
-    std::uint32_t PairLookup(std::uint32_t index) const {
-        const std::uint32_t first = table_[index];
-        if (first & kLongCode) return kNoPair;
-        const std::uint32_t length = (first >> 8) & 255;
-        const std::uint32_t rest = index >> length;
-        int node = 0;
-        for (std::uint32_t depth = 1; length + depth <= kTableBits; ++depth) {
-            node = Child(node, (rest >> (depth - 1)) & 1);
-            if (symbol_[node] >= 0) {
-                return (first & 255) | static_cast<std::uint32_t>(symbol_[node]) << 8 |
-                       (length + depth) << 16 | 2u << 24;
-            }
+    // The codes that end within the table's bits at index, each read from the single table at
+    // the bits after the one before; a code is taken only when all its bits are index's own.
+    std::uint32_t RunLookup(std::uint32_t index) const {
+        std::uint32_t symbols = 0, used = 0, count = 0;
+        while (count < kMostInRun) {
+            const std::uint32_t entry = table_[index >> used];
+            const std::uint32_t length = (entry >> 8) & 255;
+            if ((entry & kLongCode) || used + length > kTableBits) break;
+            symbols |= (entry & 255) << (8 * count);
+            used += length;
+            ++count;
         }
-        return (first & 255) | length << 16 | 1u << 24;
+        return count == 0 ? kNoRun : symbols | used << 24 | count << 28;
     }
 
     std::int16_t zero_[kMaxNodes];
@@ -163,7 +164,7 @@ class CodeTree {
     std::int16_t symbol_[kMaxNodes];
     int next_ = 1;
     std::uint32_t table_[kTableMask + 1];
-    std::uint32_t pairs_[kTableMask + 1];
+    std::uint32_t runs_[kTableMask + 1];
 };
 
 } // namespace
@@ -318,25 +319,24 @@ class StreamDecoder::Impl {
 
     // Decodes the codes that end at or before bit `limit` of the window, into the output.
     void DecodeUntil(std::uint64_t limit) {
-        // Four pair lookups (at most 44 bits, up to eight codes) from one 57-bit window. The
+        // Four run lookups (at most 48 bits, up to twelve codes) from one 57-bit window. The
         // loop works on local copies: stores through the byte pointer could otherwise alias
         // every member.
         const std::uint8_t* const s = s_;
-        const std::uint32_t* const pairs = tree_->Pairs();
+        const std::uint32_t* const runs = tree_->Runs();
         const std::size_t capacity = std::min(room_, wanted_ - producedBefore_);
         std::uint8_t* out = out_ + used_;
         std::uint8_t* const stop = out_ + capacity;
         std::uint64_t bit = bit_;
-        while (stop - out >= 8 && bit + 64 <= limit) {
+        while (stop - out >= 16 && bit + 64 <= limit) {
             std::uint64_t window = LoadLE64(s + (bit >> 3)) >> (bit & 7);
             int k = 0;
             for (; k < 4; ++k) {
-                const std::uint32_t e = pairs[window & kTableMask];
-                if (e == kNoPair) break;
-                const unsigned length = (e >> 16) & 255;
-                const auto two = static_cast<std::uint16_t>(e);
-                std::memcpy(out, &two, 2); // the second byte is rewritten when there is one code
-                out += e >> 24;
+                const std::uint32_t e = runs[window & kTableMask];
+                if (e == kNoRun) break;
+                const unsigned length = (e >> 24) & 15;
+                std::memcpy(out, &e, 4); // bytes past the run's symbols are rewritten later
+                out += e >> 28;
                 window >>= length;
                 bit += length;
             }

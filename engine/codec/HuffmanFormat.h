@@ -39,4 +39,26 @@ inline StreamForm IdentifyStream(const std::uint8_t* stream, std::size_t size) {
     return StreamForm::Unknown;
 }
 
+// How many bytes the whole stream of streamSize bytes decodes to, as its first `size` bytes
+// state it: a coded stream's length field, a stored stream's size less its identification; 0
+// when they tell nothing (too few of them, an unknown form, a length not positive). A guide for
+// planning only: the decoder checks the stream.
+inline std::size_t StatedLength(const std::uint8_t* stream, std::size_t size,
+                                std::size_t streamSize) {
+    switch (IdentifyStream(stream, size)) {
+    case StreamForm::Stored:
+        return streamSize - kIdSize;
+    case StreamForm::Coded: {
+        if (size < kLengthAt + 4) return 0;
+        std::uint32_t length = 0;
+        for (std::size_t k = 0; k < 4; ++k)
+            length |= static_cast<std::uint32_t>(stream[kLengthAt + k]) << (8 * k);
+        return static_cast<std::int32_t>(length) > 0 ? length : 0;
+    }
+    case StreamForm::Unknown:
+        break;
+    }
+    return 0;
+}
+
 } // namespace vw::huffman

@@ -165,7 +165,26 @@ void EncoderPlan::Code(BitWriter& target, const std::uint8_t* in, std::size_t co
     // A local writer stays in registers: its stores could otherwise alias the caller's.
     BitWriter writer = target;
     std::size_t i = 0;
-    if (maxLength_ <= kWholeCodeBits / 2) {
+    // As many codes to a store as surely fit: four of programs' codes, three of text's.
+    if (maxLength_ <= kWholeCodeBits / 4) {
+        for (; i + 4 <= count; i += 4) {
+            const std::uint8_t a = in[i], b = in[i + 1], c = in[i + 2], d = in[i + 3];
+            writer.Add(bits_[a], lengths_[a]), writer.Add(bits_[b], lengths_[b]);
+            writer.Add(bits_[c], lengths_[c]), writer.Add(bits_[d], lengths_[d]);
+            writer.Store();
+        }
+        for (; i < count; ++i)
+            writer.Put(bits_[in[i]], lengths_[in[i]]);
+    } else if (maxLength_ <= kWholeCodeBits / 3) {
+        for (; i + 3 <= count; i += 3) {
+            const std::uint8_t a = in[i], b = in[i + 1], c = in[i + 2];
+            writer.Add(bits_[a], lengths_[a]), writer.Add(bits_[b], lengths_[b]);
+            writer.Add(bits_[c], lengths_[c]);
+            writer.Store();
+        }
+        for (; i < count; ++i)
+            writer.Put(bits_[in[i]], lengths_[in[i]]);
+    } else if (maxLength_ <= kWholeCodeBits / 2) {
         for (; i + 2 <= count; i += 2) {
             const std::uint8_t s = in[i], t = in[i + 1];
             writer.Put2(bits_[s], lengths_[s], bits_[t], lengths_[t]);

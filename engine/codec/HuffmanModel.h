@@ -32,10 +32,12 @@ class ByteCounter {
         return std::int64_t{tables_[0][value]} + tables_[1][value] + tables_[2][value] +
                tables_[3][value];
     }
-    bool SameCounts(const ByteCounter& other) const {
+    // The XOR of every byte counted: the values that came an odd number of times.
+    std::uint8_t Xor() const {
+        std::uint8_t x = 0;
         for (int v = 0; v < 256; ++v)
-            if (Count(v) != other.Count(v)) return false;
-        return true;
+            if (Count(v) & 1) x ^= static_cast<std::uint8_t>(v);
+        return x;
     }
 
   private:

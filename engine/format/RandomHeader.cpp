@@ -4,9 +4,11 @@
 
 #include <sys/random.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "engine/cipher/Cipher.h"
@@ -38,6 +40,28 @@ void SystemRandom(std::uint8_t* out, std::size_t size) {
         size -= static_cast<std::size_t>(got);
     }
 }
+
+// The system's source, asked for many bytes at once: a header takes a few hundred, most of
+// them one at a time. What is left over is wiped when it goes.
+class BufferedSystemRandom {
+  public:
+    void operator()(std::uint8_t* out, std::size_t size) {
+        while (size > 0) {
+            if (at_ == buffer_.bytes.size()) {
+                SystemRandom(buffer_.bytes.data(), buffer_.bytes.size());
+                at_ = 0;
+            }
+            const std::size_t take = std::min(size, buffer_.bytes.size() - at_);
+            std::memcpy(out, buffer_.bytes.data() + at_, take);
+            SecureWipe(buffer_.bytes.data() + at_, take);
+            at_ += take, out += take, size -= take;
+        }
+    }
+
+  private:
+    SecretArray<512> buffer_;
+    std::size_t at_ = buffer_.bytes.size();
+};
 
 std::uint8_t RandomByte(const RandomSource& random) {
     std::uint8_t b = 0;
@@ -78,7 +102,9 @@ std::int32_t NearestInt32(float v) {
 } // namespace
 
 std::string MakeRandomHeader(const EntropyPool* entropy, const RandomSource& given) {
-    const RandomSource random = given ? given : RandomSource(SystemRandom);
+    BufferedSystemRandom system;
+    const RandomSource random =
+        given ? given : RandomSource([&](std::uint8_t* out, std::size_t size) { system(out, size); });
     const std::string none;
     const std::string& pool = entropy ? entropy->Bytes() : none;
     const std::size_t n = HeaderLength(pool, random);

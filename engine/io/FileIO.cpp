@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/io/FileIO.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/random.h>
@@ -106,22 +105,6 @@ int CreateLockedTempFile(const std::string& folder, std::string& path) {
     return -1;
 }
 
-// Removes path when it is a temporary file of this user, last written before jobStart, that no
-// live job holds locked and that is not the file kept.
-void RemoveIfUnlocked(const std::string& path, std::time_t jobStart, const struct stat* kept) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return;
-    struct stat opened {};
-    struct stat named {};
-    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == ::geteuid() &&
-        opened.st_mtime < jobStart && !(kept && SameFile(opened, *kept)) &&
-        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
-        SameFile(opened, named)) {
-        ::unlink(path.c_str());
-    }
-    ::close(fd);
-}
-
 } // namespace
 
 ChunkReader::ChunkReader(std::string path) : path_(std::move(path)) {
@@ -199,21 +182,6 @@ bool IsTempFileName(std::string_view name) {
     const auto hex = [&](char c) { return digit(c) || (c >= 'a' && c <= 'f'); };
     return std::all_of(name.begin(), name.begin() + dash, digit) &&
            std::all_of(name.begin() + dash + 1, name.end(), hex);
-}
-
-void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart,
-                          const std::string& keep) {
-    const std::string dirPath = folder.empty() ? "." : folder;
-    DIR* dir = ::opendir(dirPath.c_str());
-    if (!dir) return;
-    struct stat kept {};
-    const bool keeps = !keep.empty() && ::stat(keep.c_str(), &kept) == 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!IsTempFileName(entry->d_name)) continue;
-        RemoveIfUnlocked((dirPath.back() == '/' ? dirPath : dirPath + "/") + entry->d_name,
-                         jobStart, keeps ? &kept : nullptr);
-    }
-    ::closedir(dir);
 }
 
 AtomicFile::AtomicFile(std::string finalPath) : finalPath_(std::move(finalPath)) {

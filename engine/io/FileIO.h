@@ -59,13 +59,6 @@ unsigned FilePermissions(const std::string& path);
 // number in decimal, '-' and 16 lower-case hexadecimal digits, nothing else.
 bool IsTempFileName(std::string_view name);
 
-// Removes leftover temporary files of killed jobs from a folder: regular files with a temporary
-// file's name, owned by this user, last written before jobStart and not locked, and never the
-// file at keep (the job's own source). Every AtomicFile holds a lock on its temporary file,
-// which tells a live job's file in any process, container or machine sharing the folder from a
-// dead one's.
-void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart, const std::string& keep);
-
 // Writes a file beside its final path under a temporary name (mode 0600, locked for the object's
 // life) and renames it over the final path only on Commit, so an existing file at that path
 // survives every failure. Without a successful Commit the temporary file is removed.

@@ -12,6 +12,7 @@
 
 #include "engine/format/FileKind.h"
 #include "engine/format/VwxFormat.h"
+#include "engine/io/Leftovers.h"
 #include "engine/io/Paths.h"
 #include "engine/job/JobParts.h"
 #include "engine/job/StreamPipeline.h"
@@ -78,6 +79,14 @@ void Follow(stream::Workers& workers, JobControl& control, std::int16_t cancelSt
     }
 }
 
+void ClearLeftovers(const JobRequest& request, const std::string& resultPath,
+                    std::time_t jobStart) {
+    if (request.leftovers)
+        request.leftovers->Sweep(FolderOf(resultPath));
+    else
+        RemoveStaleTempFiles(FolderOf(resultPath), jobStart, request.source);
+}
+
 void CheckFileLength(std::int64_t length, const std::string& path) {
     if (length > vwx::kMaxFileLength) Raise({Fault::SourceTooLarge, path});
 }
@@ -97,6 +106,7 @@ void ResultFile::ExpectFree() const {
 void ResultFile::Finish(JobControl& control, const Stamp& source,
                         const std::function<void(unsigned mode, bool replace)>& commit) const {
     Stamp expected = source;
+    control.Committing();
     {
         BusyPointer busy(control);
         if (StampAt(request_.source) != source) Raise({Fault::SourceChanged, request_.source});
@@ -148,6 +158,11 @@ JobResult RunJob(const JobRequest& request, JobControl& control) {
                         [&] { job::RestoreFile(request, control, result); });
     }
     return result;
+}
+
+int ProcessorsBusy(JobKind kind, std::int64_t sourceBytes) {
+    if (kind == JobKind::Protect) return 1;
+    return sourceBytes > static_cast<std::int64_t>(stream::kRestorePiece) ? 2 : 1;
 }
 
 std::string ResultPathOf(const JobRequest& request) {

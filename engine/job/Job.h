@@ -19,6 +19,7 @@
 namespace vw {
 
 class EntropyPool;
+class LeftoverSweep;
 
 enum class JobKind {
     Protect,
@@ -58,6 +59,9 @@ class JobControl {
     virtual void Progress(int percent) { (void)percent; }
     // True while the job opens or commits a whole file (the busy pointer).
     virtual void Busy(bool busy) { (void)busy; }
+    // The job's worker threads have ended; what is left is to make its result last and put it
+    // in place, which mostly waits on the disk. A caller running several jobs may start another.
+    virtual void Committing() {}
     // Whether the job is to stop: it then ends with 11 or 21 at its next yield, having written
     // nothing.
     virtual bool Cancelled() const { return cancel_.load(std::memory_order_relaxed); }
@@ -84,6 +88,13 @@ struct JobRequest {
     std::function<std::string()> header;
     // Called last by every worker thread of the job (a test makes workers end late).
     std::function<void()> workerEnding;
+    // Protect, Restore: the cleanup of leftovers shared by the jobs of one run, which scans each
+    // folder once; without one the job clears its result's folder itself.
+    LeftoverSweep* leftovers = nullptr;
+    // The processor the job's first worker keeps to, the others following in turn: jobs that run
+    // at once start theirs on different processors, so that their busiest threads do not share
+    // one.
+    int firstProcessor = 0;
 };
 
 struct JobResult {
@@ -97,6 +108,12 @@ struct JobResult {
 // Runs the job: the password rule, then the source's existence and length, then the work of its
 // kind; every failure ends up in the result.
 JobResult RunJob(const JobRequest& request, JobControl& control);
+
+// How many processors a job keeps busy, for a caller that runs several at once: a protect one (its
+// coder mostly waits on its cipher, whose every byte waits for the one before), a restore or
+// test two once its file spans more than one piece (the two halves of the decryption then run
+// side by side), one for a shorter file (they take turns).
+int ProcessorsBusy(JobKind kind, std::int64_t sourceBytes);
 
 // The path a protect or restore would write, told before it runs, so that the caller can ask
 // before a file there is replaced; a restore's is read with the request's keys from the file's

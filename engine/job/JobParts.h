@@ -4,6 +4,7 @@
 // What the kinds of job share while they run: how a job ends early, its progress, the busy
 // pointer, following its worker threads, and the rules for the file it writes.
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <string>
 
@@ -60,6 +61,11 @@ class BusyPointer {
 // job with cancelStatus when the control cancels it, and raises a worker's failure.
 void Follow(stream::Workers& workers, JobControl& control, std::int16_t cancelStatus,
             const std::function<bool()>& done, const std::function<void()>& show);
+
+// Clears the leftovers of killed jobs from the folder of the job's result, just before the job
+// opens its own temporary file there: through the run's sweep when the request shares one, else
+// by a scan of its own that keeps the job's source.
+void ClearLeftovers(const JobRequest& request, const std::string& resultPath, std::time_t jobStart);
 
 // Raises Fault::SourceTooLarge for a file of 2 GiB or more.
 void CheckFileLength(std::int64_t length, const std::string& path);

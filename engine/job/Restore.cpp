@@ -3,7 +3,9 @@
 // Restoring: the protected file's head is read and decrypted first; then the data is decrypted
 // in two halves on two threads, decoded on the second, and written by a third into the sink
 // (the result file under a temporary name, committed only once the check values agree and the
-// data's checksum is right; memory; or nothing, when the file is only tested).
+// data's checksum is right; memory; or nothing, when the file is only tested). Where the data
+// decodes to many bytes for each byte of the file, the first thread takes the whole decryption
+// and the second only decodes.
 #include <array>
 #include <cstring>
 #include <ctime>
@@ -12,6 +14,7 @@
 
 #include "engine/cipher/Cipher.h"
 #include "engine/codec/Huffman.h"
+#include "engine/codec/HuffmanFormat.h"
 #include "engine/codec/HuffmanStreamDecoder.h"
 #include "engine/format/StoredHead.h"
 #include "engine/format/VwxFormat.h"
@@ -30,10 +33,8 @@ using stream::kChunkSize;
 using stream::Workers;
 using Pass = ProgressMeter::Pass;
 
-// A restore reads its file in pieces of this size. Each piece's buffer holds, after the piece,
-// two key parts per byte (Cipher::DecryptFirstHalf), so that a buffer fits one huge page. The
-// first piece holds the whole head: the header and the stored extension never reach past it.
-constexpr std::size_t kPiece = kChunkSize / 2;
+// The first piece holds the whole head: the header and the stored extension never reach past it.
+constexpr std::size_t kPiece = stream::kRestorePiece;
 static_assert(kPiece >= vwx::kMaxDataStart + vwx::kCheckValues);
 // Buffers of decoded bytes in flight between the decoder and the writer.
 constexpr int kOutputsInFlight = 3;
@@ -80,6 +81,17 @@ class MemoryInput : public RestoreInput {
     std::size_t at_ = 0;
 };
 
+// Whether the first thread runs stage C too, leaving the second thread only the decoder, for
+// data of dataSize bytes that decodes to `decoded` bytes: where decoding alone costs more than
+// stages A and B, so that the two threads carry nearer to equal shares. Per byte of the file,
+// stages A and B together cost about twice what stage C costs; the decoder's cost grows with
+// the bytes it gives, and overtakes A and B's at about six and a half decoded bytes per byte
+// (codes of little more than one bit, as in a file that is nearly all zeros). Text and
+// programs give one and a half. The third thread, which writes, fills in on either processor.
+bool WholeDecryptionFirst(std::size_t dataSize, std::size_t decoded) {
+    return decoded / 6 > dataSize;
+}
+
 // The capacity of a piece's buffer, for files of the given size.
 std::size_t PieceCapacity(std::size_t fileSize) {
     return 3 * std::min(kPiece, fileSize);
@@ -104,10 +116,10 @@ struct DecodeResult {
 class RestorePipeline {
   public:
     RestorePipeline(RestoreInput& input, ChunkBuffer first, std::size_t start, Cipher& cipher,
-                    RestoreSink* sink, std::function<void()> workerEnding)
+                    RestoreSink* sink, const JobRequest& request)
         : input_(input), first_(std::move(first)), size_(input.Size()), start_(start),
           dataEnd_(size_ - vwx::kCheckValues), dataSize_(dataEnd_ - start), cipher_(cipher),
-          sink_(sink), workers_(std::move(workerEnding)) {}
+          sink_(sink), workers_(request.workerEnding, request.firstProcessor) {}
     // Decrypts the data, decoding alongside, and reads the check values.
     void Decrypt(JobControl& control, ProgressMeter& meter);
     bool ChecksAgree(const StoredHead& head) const { return trailer_ == head.checks; }
@@ -118,10 +130,12 @@ class RestorePipeline {
   private:
     void KeyPass();
     void DecodePass();
-    // Decrypts the bytes [at, at + count) of the piece at file offset `offset`, then decodes
-    // those that are data. False when aborted.
-    bool DecryptStep(ChunkBuffer& piece, std::size_t offset, std::size_t at, std::size_t count,
-                     huffman::StreamDecoder& decoder);
+    // Runs the second half of the decryption over the bytes [at, at + count) of the piece at
+    // file offset `offset` and publishes them: the progress, and the check values once read.
+    void SecondHalf(ChunkBuffer& piece, std::size_t offset, std::size_t at, std::size_t count);
+    // Decodes those of the bytes [at, at + count), decrypted, that are data.
+    void DecodeStep(ChunkBuffer& piece, std::size_t offset, std::size_t at, std::size_t count,
+                    huffman::StreamDecoder& decoder);
     void WritePass();
     // False once the decoder has finished or failed.
     bool RunDecoder(huffman::StreamDecoder& decoder);
@@ -138,6 +152,9 @@ class RestorePipeline {
     Cipher& cipher_;
     RestoreSink* const sink_;
     bool decoding_ = true;    // the decoder neither finished nor failed
+    // Stage C runs on the first thread for the pieces after the first (which it decrypts whole
+    // anyway, to learn from the data's head how it decodes). Set before that piece is passed on.
+    bool wholeFirst_ = false;
     bool lengthTold_ = false; // the sink knows the restored length
     ChunkBuffer output_;      // the decoder's
     std::atomic<std::uint64_t> decryptedBytes_{0};
@@ -174,11 +191,18 @@ void RestorePipeline::KeyPass() {
     std::size_t offset = 0; // file offset of piece.Data()[0]
     for (;;) {
         const std::size_t from = offset < start_ ? start_ - offset : 0;
+        const bool whole = offset == 0 || wholeFirst_;
         for (std::size_t at = from; at < piece.size; at += stream::kCipherStep) {
             const std::size_t count = std::min(stream::kCipherStep, piece.size - at);
             cipher_.DecryptFirstHalf(piece.Data() + at, count, PartB(piece) + at,
                                      PartSum(piece) + at);
+            if (whole) SecondHalf(piece, offset, at, count);
             if (workers_.Aborted()) return;
+        }
+        if (offset == 0) {
+            const std::size_t head = std::min(piece.size, dataEnd_) - start_;
+            wholeFirst_ = WholeDecryptionFirst(
+                dataSize_, huffman::StatedLength(piece.Data() + start_, head, dataSize_));
         }
         offset += piece.size;
         if (!keyed_.Push(std::move(piece))) return;
@@ -198,10 +222,12 @@ void RestorePipeline::DecodePass() {
     std::size_t offset = 0;
     while (keyed_.Pop(piece)) {
         const std::size_t from = offset < start_ ? start_ - offset : 0;
+        const bool decrypted = offset == 0 || wholeFirst_;
         for (std::size_t at = from; at < piece.size; at += stream::kCipherStep) {
-            if (!DecryptStep(piece, offset, at, std::min(stream::kCipherStep, piece.size - at),
-                             decoder))
-                return;
+            const std::size_t count = std::min(stream::kCipherStep, piece.size - at);
+            if (!decrypted) SecondHalf(piece, offset, at, count);
+            if (workers_.Aborted()) return;
+            DecodeStep(piece, offset, at, count, decoder);
         }
         offset += piece.size;
         piece.size = 0;
@@ -219,8 +245,8 @@ void RestorePipeline::DecodePass() {
     result_.ended.store(true, std::memory_order_release);
 }
 
-bool RestorePipeline::DecryptStep(ChunkBuffer& piece, std::size_t offset, std::size_t at,
-                                  std::size_t count, huffman::StreamDecoder& decoder) {
+void RestorePipeline::SecondHalf(ChunkBuffer& piece, std::size_t offset, std::size_t at,
+                                 std::size_t count) {
     std::uint8_t* const data = piece.Data() + at;
     cipher_.DecryptSecondHalf(data, count, PartB(piece) + at, PartSum(piece) + at);
     const std::size_t stepStart = offset + at, stepEnd = stepStart + count;
@@ -232,12 +258,15 @@ bool RestorePipeline::DecryptStep(ChunkBuffer& piece, std::size_t offset, std::s
     if (reached > start_) decryptedBytes_.store(reached - start_, std::memory_order_release);
     if (stepEnd == size_) checksRead_.store(true, std::memory_order_release);
     workers_.Notify();
-    if (workers_.Aborted()) return false;
+}
+
+void RestorePipeline::DecodeStep(ChunkBuffer& piece, std::size_t offset, std::size_t at,
+                                 std::size_t count, huffman::StreamDecoder& decoder) {
+    const std::size_t stepStart = offset + at, reached = std::min(stepStart + count, dataEnd_);
     if (decoding_ && reached > stepStart) {
-        decoder.SetInput(data, reached - stepStart, true);
+        decoder.SetInput(piece.Data() + at, reached - stepStart, true);
         decoding_ = RunDecoder(decoder);
     }
-    return true;
 }
 
 void RestorePipeline::WritePass() {
@@ -330,7 +359,7 @@ void RestoreData(RestoreInput& input, ChunkBuffer first, const StoredHead& head,
                  RestoreSink* sink, const JobRequest& request, JobControl& control) {
     ProgressMeter meter(control);
     RestorePipeline pipeline(input, std::move(first), head.dataStart, cipher,
-                             head.failure ? nullptr : sink, request.workerEnding);
+                             head.failure ? nullptr : sink, request);
     pipeline.Decrypt(control, meter);
     if (!pipeline.ChecksAgree(head)) End(kStatusWrongPassword);
     // Whatever else is wrong with the file counts only once the check values agree.
@@ -364,7 +393,7 @@ void RestoreIntoFile(FileInput& input, const JobRequest& request, JobControl& co
     } catch (const EngineError& e) {
         head.failure = e.failure();
     }
-    FileSink sink(path, start, request.source);
+    FileSink sink(path, [&] { ClearLeftovers(request, path, start); });
     RestoreData(input, std::move(first), head, cipher, &sink, request, control);
     ResultFile(request, path).Finish(control, input.Stamp(), [&](unsigned mode, bool replace) {
         sink.Commit(mode, replace);

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "engine/io/Paths.h"
-
 namespace vw {
 
 void FileSink::Write(const std::uint8_t* data, std::size_t count) {
@@ -19,7 +17,7 @@ void FileSink::Commit(unsigned mode, bool replaceExisting) {
 }
 
 void FileSink::Open() {
-    RemoveStaleTempFiles(FolderOf(path_), start_, source_);
+    if (clearFolder_) clearFolder_();
     out_.emplace(path_);
 }
 

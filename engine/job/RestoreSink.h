@@ -5,7 +5,7 @@
 // it, or memory. A restore that only tests the file has no sink.
 #include <cstddef>
 #include <cstdint>
-#include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,9 +27,9 @@ class RestoreSink {
 // The result file, opened at the first byte (clearing the folder's stale temporary files first).
 class FileSink : public RestoreSink {
   public:
-    // source: the job's source, which the cleanup of the folder's leftovers never takes.
-    FileSink(std::string path, std::time_t jobStart, std::string source)
-        : path_(std::move(path)), source_(std::move(source)), start_(jobStart) {}
+    // clearFolder: clears the folder's leftovers, just before the file is opened.
+    FileSink(std::string path, std::function<void()> clearFolder)
+        : path_(std::move(path)), clearFolder_(std::move(clearFolder)) {}
     void Write(const std::uint8_t* data, std::size_t count) override;
     void Commit(unsigned mode, bool replaceExisting);
 
@@ -37,8 +37,7 @@ class FileSink : public RestoreSink {
     void Open();
 
     std::string path_;
-    std::string source_;
-    std::time_t start_;
+    std::function<void()> clearFolder_;
     std::optional<AtomicFile> out_;
 };
 

@@ -25,7 +25,7 @@ void PinToOwnProcessor(int index) {
     cpu_set_t allowed;
     CPU_ZERO(&allowed);
     if (::sched_getaffinity(0, sizeof allowed, &allowed) != 0 || CPU_COUNT(&allowed) < 2) return;
-    int wanted = index % CPU_COUNT(&allowed);
+    int wanted = (index % CPU_COUNT(&allowed) + CPU_COUNT(&allowed)) % CPU_COUNT(&allowed);
     for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
         if (!CPU_ISSET(cpu, &allowed) || wanted-- > 0) continue;
         cpu_set_t one;
@@ -114,7 +114,7 @@ Workers::~Workers() {
 }
 
 void Workers::Start(const char* name, std::function<void()> body, bool pinned) {
-    const int index = static_cast<int>(threads_.size());
+    const int index = firstProcessor_ + static_cast<int>(threads_.size());
     threads_.emplace_back([this, index, name, pinned, body = std::move(body)] {
 #if defined(__linux__)
         ::pthread_setname_np(::pthread_self(), name);

@@ -22,6 +22,9 @@ namespace vw::stream {
 inline constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 // Chunks in flight between two threads.
 inline constexpr int kChunksInFlight = 4;
+// A restore reads its file in pieces of this size. Each piece's buffer holds, after the piece,
+// two key parts per byte (Cipher::DecryptFirstHalf), so that a buffer fits one huge page.
+inline constexpr std::size_t kRestorePiece = kChunkSize / 2;
 // The cipher publishes its progress after every piece of this size.
 inline constexpr std::size_t kCipherStep = std::size_t{64} << 10;
 
@@ -77,8 +80,10 @@ class ChunkQueue {
 // runs, so no thread outlives the job however it ends.
 class Workers {
   public:
-    // ending: called last by every worker (a test makes workers end late).
-    explicit Workers(std::function<void()> ending = {}) : ending_(std::move(ending)) {}
+    // ending: called last by every worker (a test makes workers end late). firstProcessor: where
+    // the first pinned worker goes, the next one on the processor after it, and so on.
+    explicit Workers(std::function<void()> ending = {}, int firstProcessor = 0)
+        : ending_(std::move(ending)), firstProcessor_(firstProcessor) {}
     ~Workers();
     Workers(const Workers&) = delete;
     Workers& operator=(const Workers&) = delete;
@@ -115,6 +120,7 @@ class Workers {
     std::condition_variable changed_;
     std::exception_ptr failure_;
     std::function<void()> ending_;
+    int firstProcessor_;
 };
 
 } // namespace vw::stream

@@ -5,12 +5,16 @@
 _vwx() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]} i restoring=0
     local options="-e --protect -d --restore -t --test -o --output --replace -f --force
-                   --password-file --no-private-code -q --quiet -h --help --version
+                   --password-file --no-private-code -q --quiet -j --jobs -h --help --version
                    --store-private-code --private-code-file --forget-private-code"
     COMPREPLY=()
     case $prev in
         -o | --output | --password-file | --private-code-file)
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+            return
+            ;;
+        -j | --jobs)
+            mapfile -t COMPREPLY < <(compgen -W "1 2 4 8" -- "$cur")
             return
             ;;
     esac

@@ -8,8 +8,8 @@ namespace vw::cli {
 
 // What a command line sets: "files|output|password file|flags" (R --replace, F --force,
 // N --no-private-code, H --help, V --version, T --test, E --protect, D --restore, Q --quiet,
-// S --store-private-code, X --forget-private-code) and "|code file" when one is given, or the
-// error.
+// S --store-private-code, X --forget-private-code), "|code file" when one is given and "|-jN"
+// for -j, or the error.
 TEST(ParseArguments, EveryFormOfEachOptionAndEachUsageError) {
     for (const auto& [args, parsed] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"-oo", "a"}, "a|o||"},
@@ -48,9 +48,27 @@ TEST(ParseArguments, EveryFormOfEachOptionAndEachUsageError) {
              {{"--store-private-code", "--forget-private-code"},
               "--store-private-code and --forget-private-code exclude each other"},
              {{"--store-private-code", "-t"},
-              "--store-private-code runs no job: it takes no FILE and none of -t, -e, -d, -o, "
+              "--store-private-code runs no job: it takes no FILE and none of -t, -e, -d, -o, -j, "
               "--replace, --password-file, --no-private-code"},
-             {{"--forget-private-code=yes"}, "option --forget-private-code takes no value"}}) {
+             {{"--forget-private-code=yes"}, "option --forget-private-code takes no value"},
+             {{"--store-private-code", "-j", "2"}, "--store-private-code runs no job: it takes "
+                                                   "no FILE and none of -t, -e, -d, -o, -j, "
+                                                   "--replace, --password-file, --no-private-code"},
+             // The number of jobs: a positive whole number in digits, in any of the forms.
+             {{"-j", "3", "a"}, "a||||-j3"},
+             {{"-j12", "-q", "a"}, "a|||Q|-j12"},
+             {{"--jobs=1", "a", "b"}, "a,b||||-j1"},
+             {{"--jobs", "007", "a"}, "a||||-j7"},
+             {{"-j", "2", "-j", "4", "a"}, "a||||-j4"}, // the last one counts
+             {{"-j", "0", "a"}, "-j takes a positive whole number, not \"0\""},
+             {{"-j", "-2", "a"}, "-j takes a positive whole number, not \"-2\""},
+             {{"--jobs=+2", "a"}, "-j takes a positive whole number, not \"+2\""},
+             {{"-j", "2x", "a"}, "-j takes a positive whole number, not \"2x\""},
+             {{"-j", " 2", "a"}, "-j takes a positive whole number, not \" 2\""},
+             {{"--jobs=", "a"}, "-j takes a positive whole number, not \"\""},
+             {{"-j", "99999999999", "a"}, "-j takes a positive whole number, not \"99999999999\""},
+             {{"a", "-j"}, "option -j needs a value"},
+             {{"-j", "2"}, "no file given"}}) {
         const ParseResult r = ParseArguments(args);
         const Options& o = r.options;
         const std::string flags = std::string(o.replace ? "R" : "") + (o.force ? "F" : "") +
@@ -60,10 +78,12 @@ TEST(ParseArguments, EveryFormOfEachOptionAndEachUsageError) {
                                   (o.quiet ? "Q" : "") + (o.storePrivateCode ? "S" : "") +
                                   (o.forgetPrivateCode ? "X" : "");
         const std::string codeFile = o.privateCodeFile.empty() ? "" : "|" + o.privateCodeFile;
+        const std::string jobs = o.jobs > 0 ? "|-j" + std::to_string(o.jobs) : "";
         std::string files;
         for (const std::string& file : o.files)
             files += (files.empty() ? "" : ",") + file;
-        EXPECT_EQ(r.ok() ? files + "|" + o.output + "|" + o.passwordFile + "|" + flags + codeFile
+        EXPECT_EQ(r.ok() ? files + "|" + o.output + "|" + o.passwordFile + "|" + flags + codeFile +
+                               jobs
                          : r.error,
                   parsed);
     }

@@ -131,4 +131,39 @@ TEST(ProgressText, FiguresAndTheNameCutToFitTheWidth) {
     ::close(ends[0]);
 }
 
+// The whole run's line: files done of all, speed, time left; the figures go before the count.
+TEST(RunProgressText, FilesSpeedAndTimeLeftCutToFitTheWidth) {
+    using Row = std::tuple<RunFigures, int, std::string>;
+    for (const auto& [figures, width, text] :
+         {Row{{3, 40, 123.46, 75}, 80, "3/40 files  123.5 MB/s  1:15 left"},
+          Row{{0, 2, -1, -1}, 80, "0/2 files  -- MB/s  -:-- left"},
+          Row{{40, 40, 98.76, 3725.4, true}, 80, "40/40 files  98.8 MB/s  1:02:05"},
+          Row{{3, 40, 123.46, 75}, 34, "3/40 files  123.5 MB/s  1:15 left"},
+          Row{{3, 40, 123.46, 75}, 33, "3/40 files"},
+          Row{{3, 40, 123.46, 75}, 11, "3/40 files"},
+          Row{{3, 40, 123.46, 75}, 10, "3/40"},
+          Row{{3, 40, 123.46, 75}, 5, "3/40"},
+          Row{{3, 40, 123.46, 75}, 4, ""}}) {
+        EXPECT_EQ(RunProgressText(figures, width), text) << width;
+    }
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    {
+        // Drawn at once, taken off for a message, then drawn again only when shown; the last
+        // state stays with the time taken.
+        RunProgressLine line(ends[1], [] { return 80; }, 2, 1000);
+        line.Show(0, 0), line.Clear(), line.Clear(), line.Finish(2);
+    }
+    ::close(ends[1]);
+    char drawn[512] = {};
+    ASSERT_GT(::read(ends[0], drawn, sizeof drawn - 1), 0);
+    const std::string lines = drawn;
+    EXPECT_EQ(lines.substr(0, lines.find("\r", 1)), "\r0/2 files  -- MB/s  -:-- left\x1b[K");
+    EXPECT_EQ(lines.find("\r\x1b[K\r\x1b[K"), std::string::npos); // cleared once
+    EXPECT_NE(lines.find("\r\x1b[K\r2/2 files  "), std::string::npos) << lines;
+    const std::string last = lines.substr(lines.rfind('\r'));
+    EXPECT_TRUE(last.starts_with("\r2/2 files  ") && last.ends_with(" 0:00\x1b[K\n")) << last;
+    ::close(ends[0]);
+}
+
 } // namespace vw::cli

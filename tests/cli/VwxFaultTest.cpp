@@ -20,7 +20,7 @@ TEST(VwxFaults, SignalsWhileWaitingForThePasswordAndWhileWriting) {
     // A new entry: the job's temporary file (or a core dump).
     const auto writing = [&] { return vwx.dir.Entries().size() > entries; };
     const std::vector<std::string> fifo{"--password-file", "pw", "f.txt"},
-        job{"-f", "a.bin", "f.txt"};
+        job{"-j", "1", "-f", "a.bin", "f.txt"}; // f.txt waits for a.bin
     const std::string opening = "wait_for_partner"; // where the kernel holds an open of a FIFO
     // Arguments, signal, exit status: an interrupt ends the run by that signal once everything is
     // cleaned up (a shell sees 130 or 143 and stops its script).
@@ -29,7 +29,7 @@ TEST(VwxFaults, SignalsWhileWaitingForThePasswordAndWhileWriting) {
          {Run{fifo, SIGINT, 130}, Run{fifo, SIGQUIT, 131},
           Run{{"--password-file", "pw", "a.vwx"}, SIGTERM, 143}, Run{job, SIGINT, 130},
           Run{job, SIGTERM, 143}, Run{job, SIGHUP, 129}, Run{job, SIGKILL, 137}}) {
-        const bool fromFifo = args[0] != "-f";
+        const bool fromFifo = args[0] != "-j";
         SCOPED_TRACE(::testing::PrintToString(args) + " " + std::to_string(signal));
         const pid_t pid = vwx.Start(args, fromFifo ? "" : "Segreto1");
         const std::string wchan = "/proc/" + std::to_string(pid) + "/wchan";

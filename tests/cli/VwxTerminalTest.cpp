@@ -17,6 +17,7 @@ TEST(VwxTerminal, AsksWithoutEchoTwiceWhenProtectingOnceWhenRestoring) {
     VwxProcess vwx;
     vwx.terminal = ::ttyname(slave);
     WriteFile(vwx.dir / "a.txt", TextData(3000, 9));
+    WriteFile(vwx.dir / "m.txt", TextData(3000, 3)), WriteFile(vwx.dir / "n.txt", TextData(90, 4));
     std::string shown; // all vwx wrote on the terminal
     auto waitForNext = [&, seen = std::size_t{0}](const std::string& text) mutable {
         for (int wait = 0; wait < 20000; ++wait) {
@@ -51,11 +52,15 @@ TEST(VwxTerminal, AsksWithoutEchoTwiceWhenProtectingOnceWhenRestoring) {
           Run{{"--password-file", "-", "-o", "c", "a.vwx"},
               0,
               {first, pw, "\ra.vwx" + done, "", end}},
-          // One password for all, asked twice when one file is protected.
+          // One password for all, asked twice when one file is protected. Files at once: one
+          // line for the whole run, taken off for a message, its last state left standing.
           Run{{"a.vwx", "b.txt"},
               73,
-              {first, pw, second, pw, "vwx: a.vwx: a.txt esiste gi\u00E0", "", "\rb.txt" + done, "",
-               end}},
+              {first, pw, second, pw, "\r\x1b[Kvwx: a.vwx: a.txt esiste gi\u00E0", "", "\r2/2 file  ",
+               "", end}},
+          Run{{"-j", "1", "m.txt", "n.txt"},
+              0,
+              {first, pw, second, pw, "\rm.txt" + done, "", end, "", "\rn.txt" + done, "", end}},
           // The private code, asked the same way.
           Run{{"--store-private-code"},
               130,

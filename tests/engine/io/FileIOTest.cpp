@@ -11,6 +11,7 @@
 
 #include "engine/format/FileKind.h"
 #include "engine/io/FileIO.h"
+#include "engine/io/Leftovers.h"
 #include "engine/io/Paths.h"
 #include "tests/support/JobFixture.h"
 
@@ -67,6 +68,45 @@ TEST_F(JobTest, AJobRemovesOnlyLeftoversNobodyHoldsLocked) {
         EXPECT_TRUE(std::filesystem::exists(path)) << path;
     EXPECT_FALSE(std::filesystem::exists(stale));
     EXPECT_TRUE(IsTempFileName(FileNameOf(live.TempPath())));
+}
+
+// The jobs of one run share a sweep: each folder is scanned once, whatever name it is given,
+// and no file the run reads is taken; a job given the sweep leaves its folder to it.
+TEST_F(JobTest, ARunSweepsEachFolderOnceAndKeepsEveryFileItReads) {
+    const std::string prefix = kTempPrefix;
+    std::filesystem::create_directory(dir / "d");
+    const std::string stale = dir / (prefix + "1-0123456789abcdef");
+    const std::string staleInD = dir / ("d/" + prefix + "2-0123456789abcdef");
+    const std::string read = dir / ("d/" + prefix + "3-0123456789abcdef"); // a file of the run
+    const std::string late = dir / (prefix + "4-0123456789abcdef");
+    const auto leave = [](const std::string& path) { // as a job killed an hour ago left it
+        WriteFile(path, "half");
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::hours(1));
+    };
+    for (const std::string& path : {stale, staleInD, read})
+        leave(path);
+    LeftoverSweep sweep({dir / "a.txt", read});
+    sweep.Sweep(dir.path());
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(staleInD)); // another folder
+    leave(late);
+    for (const std::string& again : {dir.path().string(), dir / "", dir / "d/.."})
+        sweep.Sweep(again);
+    sweep.Sweep(dir / "d");
+    EXPECT_EQ(sweep.Scanned(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(late));
+    EXPECT_FALSE(std::filesystem::exists(staleInD));
+    EXPECT_TRUE(std::filesystem::exists(read));
+    // A job given the run's sweep writes in a folder it scanned: the late leftover stays for the
+    // next run; a job of its own scans and takes it.
+    WriteFile(dir / "a.txt", "plain");
+    JobRequest request = RequestFor(dir / "a.txt", dir / "c.txt");
+    request.leftovers = &sweep;
+    EXPECT_EQ(Run(request), dir / "c.vwx");
+    EXPECT_TRUE(std::filesystem::exists(late));
+    EXPECT_EQ(Run(dir / "a.txt", dir / "b.txt"), dir / "b.vwx");
+    EXPECT_FALSE(std::filesystem::exists(late));
 }
 
 TEST(Paths, NamePartsLookOnlyAtTheLastPathElement) {
