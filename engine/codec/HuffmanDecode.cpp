@@ -115,10 +115,10 @@ class CodeTree {
             if (symbol_[node] < 0 && (zero_[node] < 0 || one_[node] < 0))
                 Refuse(StreamFault::CodeIncomplete);
         }
+        // The code is complete: every entry of the table is filled exactly once.
+        FillTable(0, 0, 0);
         for (std::uint32_t index = 0; index <= kTableMask; ++index)
-            table_[index] = Lookup(index);
-        for (std::uint32_t index = 0; index <= kTableMask; ++index)
-            pairs_[index] = PairLookup(index);
+            pairs_[index] = PairOf(index);
     }
 
     std::uint32_t Entry(std::uint64_t bits) const { return table_[bits & kTableMask]; }
@@ -133,27 +133,36 @@ class CodeTree {
     int Symbol(int node) const { return symbol_[node]; }
 
   private:
-    std::uint32_t Lookup(std::uint32_t index) const {
-        int node = 0;
-        for (unsigned depth = 1; depth <= kTableBits; ++depth) {
-            node = Child(node, (index >> (depth - 1)) & 1);
-            if (symbol_[node] >= 0) return static_cast<std::uint32_t>(symbol_[node]) | depth << 8;
+    // Fills the entries of the table whose first `depth` bits (`bits`) lead to node: every
+    // entry below a code of kTableBits bits or fewer names its symbol; the entry of a node
+    // reached after kTableBits bits names the node, where the walk of a longer code goes on.
+    // One pass over the top of the tree, instead of a walk from the root for each entry.
+    void FillTable(int node, unsigned depth, std::uint32_t bits) {
+        if (symbol_[node] >= 0 || depth == kTableBits) {
+            const std::uint32_t entry =
+                symbol_[node] >= 0
+                    ? static_cast<std::uint32_t>(symbol_[node]) | depth << 8
+                    : kLongCode | kTableBits << 8 | static_cast<std::uint32_t>(node) << 16;
+            for (std::uint32_t above = 0; above >> (kTableBits - depth) == 0; ++above)
+                table_[bits | above << depth] = entry;
+            return;
         }
-        return kLongCode | kTableBits << 8 | static_cast<std::uint32_t>(node) << 16;
+        FillTable(Child(node, 0), depth + 1, bits);
+        FillTable(Child(node, 1), depth + 1, bits | 1u << depth);
     }
 
-    std::uint32_t PairLookup(std::uint32_t index) const {
+    // The pair entry of an index, from the table: the code that starts it, and the code that
+    // follows when it ends within the index too. The table's entry for the bits that follow
+    // the first code (zeros above them) names the second code when it is no longer than
+    // those bits.
+    std::uint32_t PairOf(std::uint32_t index) const {
         const std::uint32_t first = table_[index];
         if (first & kLongCode) return kNoPair;
         const std::uint32_t length = (first >> 8) & 255;
-        const std::uint32_t rest = index >> length;
-        int node = 0;
-        for (std::uint32_t depth = 1; length + depth <= kTableBits; ++depth) {
-            node = Child(node, (rest >> (depth - 1)) & 1);
-            if (symbol_[node] >= 0) {
-                return (first & 255) | static_cast<std::uint32_t>(symbol_[node]) << 8 |
-                       (length + depth) << 16 | 2u << 24;
-            }
+        const std::uint32_t second = table_[index >> length];
+        const std::uint32_t more = (second >> 8) & 255;
+        if (!(second & kLongCode) && length + more <= kTableBits) {
+            return (first & 255) | (second & 255) << 8 | (length + more) << 16 | 2u << 24;
         }
         return (first & 255) | length << 16 | 1u << 24;
     }
