@@ -3,7 +3,7 @@
 #include "engine/format/StoredHead.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string_view>
 
 #include "engine/io/Bytes.h"
 #include "engine/io/Paths.h"
@@ -12,33 +12,38 @@
 namespace vw {
 namespace {
 
-// The stored extension for a message, its control characters written as \xHH.
+// The stored extension for a message, its control characters written as \xHH. The bytes
+// between them are converted a run at a time: a damaged file can store hundreds.
 std::string PrintableExtension(const std::string& storedBytes) {
+    const std::string_view bytes = storedBytes;
     std::string text;
-    for (const char c : storedBytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (vwx::IsControlByte(byte)) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
-            text += escaped;
-        } else {
-            text += Cp1252ToUtf8(std::string(1, c));
-        }
+    std::size_t run = 0; // the first byte not yet in the text
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (!vwx::IsControlByte(byte)) continue;
+        text += Cp1252ToUtf8(bytes.substr(run, i - run));
+        constexpr char kHex[] = "0123456789abcdef";
+        text += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        run = i + 1;
     }
+    text += Cp1252ToUtf8(bytes.substr(run));
     return text;
 }
 
 } // namespace
 
-std::string SafeExtension(const std::string& storedBytes) {
-    if (storedBytes.empty()) return {};
+bool IsSafeExtension(const std::string& storedBytes) {
     const bool control = std::any_of(storedBytes.begin(), storedBytes.end(), [](char c) {
         return vwx::IsControlByte(static_cast<unsigned char>(c));
     });
-    if (control || storedBytes == "." || storedBytes == ".." ||
-        storedBytes.find(static_cast<char>(vwx::kDirectorySeparator)) != std::string::npos) {
+    return !control && storedBytes != "." && storedBytes != ".." &&
+           storedBytes.find(static_cast<char>(vwx::kDirectorySeparator)) == std::string::npos;
+}
+
+std::string SafeExtension(const std::string& storedBytes) {
+    if (storedBytes.empty()) return {};
+    if (!IsSafeExtension(storedBytes))
         Raise({.fault = Fault::StoredExtensionInvalid, .shown = PrintableExtension(storedBytes)});
-    }
     std::string extension(1, '.');
     extension += Cp1252ToUtf8(storedBytes);
     return extension;

@@ -333,21 +333,21 @@ void RestoreData(RestoreInput& input, ChunkBuffer first, const StoredHead& head,
                              head.failure ? nullptr : sink, request.workerEnding);
     pipeline.Decrypt(control, meter);
     if (!pipeline.ChecksAgree(head)) End(kStatusWrongPassword);
-    // Whatever else is wrong with the file counts only once the check values agree.
+    // Whatever else is wrong with the file counts only once the check values agree. A refused
+    // extension is raised again by SafeExtension, with its text as shown.
+    if (head.failure && head.failure->fault == Fault::StoredExtensionInvalid)
+        SafeExtension(head.extension);
     if (head.failure) Raise(*head.failure);
     if (const std::int16_t status = pipeline.FinishDecoding(control); status != kStatusOk)
         End(status);
     meter.Complete();
 }
 
-// Keeps in the head why its extension could not be a file's, to be reported only if the check
-// values agree.
+// Keeps in the head that its extension could not be a file's, to be reported only if the check
+// values agree: most damaged files, and every wrong password, fail on those first.
 void ExpectSafeExtension(StoredHead& head) {
-    try {
-        SafeExtension(head.extension);
-    } catch (const EngineError& e) {
-        if (!head.failure) head.failure = e.failure();
-    }
+    if (!head.failure && !IsSafeExtension(head.extension))
+        head.failure = Failure{Fault::StoredExtensionInvalid};
 }
 
 // The restore of a file into its result: the output path with the stored extension.

@@ -91,7 +91,8 @@ TEST_F(JobTest, ForgedFilesAreRefusedOnlyOnceTheirCheckValuesAgree) {
         {"\x1b[31m", true, good, 22, invalid("\\x1b[31m")},
         {"txt\n", true, good, 22, invalid("txt\\x0a")},
         {"\x7f", true, good, 22, invalid("\\x7f")},
-        {"\x9d", true, good, 22, invalid("\\x9d")}};
+        {"\x9d", true, good, 22, invalid("\\x9d")},
+        {"\xe9t\x01\xe9", true, good, 22, invalid("\xc3\xa9t\\x01\xc3\xa9")}};
     std::filesystem::create_directory(dir / "in");
     for (const auto& [extension, terminated, stream, status, failure] : cases) {
         SCOPED_TRACE(static_cast<int>(failure.fault));
