@@ -31,6 +31,13 @@ using Pass = ProgressMeter::Pass;
 // Room past kChunkSize in a chunk of coded data, so that a block of input always fits.
 constexpr std::size_t kCodedRoom = std::size_t{512} << 10;
 
+// The room a plan's chunks need: kCodedRoom, or less when the whole input can give less, so
+// that a small file's chunks are sized to it (four chunks of half a megabyte each, wiped when
+// they go, took longer than the protect of a small file).
+std::size_t CodedRoom(const huffman::EncoderPlan& plan) {
+    return std::min(kCodedRoom, plan.MaxOutputFor(plan.InputSize()));
+}
+
 // The source of a protect, read in two passes from its first byte.
 class ProtectSource {
   public:
@@ -207,7 +214,7 @@ void ProtectPipeline::Run(JobControl& control, ProgressMeter& meter) {
     workers_.Watch(free_);
     workers_.Watch(coded_);
     // Chunks sized to the stream when it is small.
-    const std::size_t chunk = std::min(kChunkSize, plan_.StreamSize()) + kCodedRoom;
+    const std::size_t chunk = std::min(kChunkSize, plan_.StreamSize()) + CodedRoom(plan_);
     for (int k = 0; k < stream::kChunksInFlight; ++k)
         free_.Push(ChunkBuffer(chunk));
     workers_.Start("vw-coder", [this] { CodePass(); });
@@ -229,7 +236,7 @@ void ProtectPipeline::CodePass() {
 
     const std::size_t n = plan_.InputSize();
     std::size_t block = std::size_t{64} << 10;
-    while (block > 1 && plan_.MaxOutputFor(block) > kCodedRoom)
+    while (block > 1 && plan_.MaxOutputFor(block) > CodedRoom(plan_))
         block /= 2;
     ChunkBuffer input(std::min(kChunkSize, n));
     huffman::ByteCounter recounted;

@@ -3,7 +3,8 @@
 // Restoring: the protected file's head is read and decrypted first; then the data is decrypted
 // in two halves on two threads, decoded on the second, and written by a third into the sink
 // (the result file under a temporary name, committed only once the check values agree and the
-// data's checksum is right; memory; or nothing, when the file is only tested).
+// data's checksum is right; memory; or nothing, when the file is only tested). A small file
+// goes through the same passes one after the other on the calling thread.
 #include <array>
 #include <cstring>
 #include <ctime>
@@ -39,6 +40,10 @@ static_assert(kPiece >= vwx::kMaxDataStart + vwx::kCheckValues);
 constexpr int kOutputsInFlight = 3;
 // The decoder keeps the tail of a code cut by a piece's end in front of the next piece.
 static_assert(ChunkBuffer::kHeadroom >= huffman::StreamDecoder::kHeadroom);
+// A file of at most this size (one cipher step) is restored on the calling thread: its passes
+// take less time than starting the three threads would, and the restored bytes are no different.
+constexpr std::size_t kRestoredOnCaller = stream::kCipherStep;
+static_assert(kRestoredOnCaller <= kPiece, "a file restored on the caller is one piece");
 
 // A protected file's bytes, read once from front to back.
 class RestoreInput {
@@ -116,6 +121,7 @@ class RestorePipeline {
     std::int16_t FinishDecoding(JobControl& control);
 
   private:
+    void StartWorkers();
     void KeyPass();
     void DecodePass();
     // Decrypts the bytes [at, at + count) of the piece at file offset `offset`, then decodes
@@ -135,6 +141,9 @@ class RestorePipeline {
     ChunkBuffer first_;
     const std::size_t size_, start_, dataEnd_, dataSize_;
     const std::size_t piece_ = std::min(kPiece, size_);
+    // The passes run on worker threads; otherwise one after the other on the calling thread,
+    // the decoded bytes written as they come (kRestoredOnCaller).
+    const bool threads_ = size_ > kRestoredOnCaller;
     Cipher& cipher_;
     RestoreSink* const sink_;
     bool decoding_ = true;    // the decoder neither finished nor failed
@@ -154,19 +163,31 @@ void RestorePipeline::Decrypt(JobControl& control, ProgressMeter& meter) {
         workers_.Watch(*queue);
     for (int c = 1; c < stream::kChunksInFlight && size_ > piece_; ++c)
         free_.Push(ChunkBuffer(PieceCapacity(size_)));
-    // A stream of n bytes decodes to at most 8 n (one bit a byte).
+    // A stream of n bytes decodes to at most 8 n (one bit a byte). Without a writer thread one
+    // buffer, written whenever it is full, takes every decoded byte.
     const std::size_t outputSize = std::min(kChunkSize, std::max<std::size_t>(8 * size_, 4096));
-    for (int c = 0; c < (sink_ ? kOutputsInFlight : 1); ++c)
-        outFree_.Push(ChunkBuffer(outputSize));
+    for (int c = 0; c < (sink_ && threads_ ? kOutputsInFlight : 1); ++c)
+        outFree_.Push(ChunkBuffer(threads_ ? outputSize : std::max<std::size_t>(size_, 4096)));
+    if (!threads_) {
+        // One piece, read whole: the key pass never waits for the decoder, and the decoder
+        // never for a writer. A failure is raised straight from the pass.
+        KeyPass();
+        DecodePass();
+    } else {
+        StartWorkers();
+    }
+    Follow(
+        workers_, control, kStatusRestoreCancelled, [this] { return checksRead_.load(); },
+        [&] { meter.Show(Pass::Restore, decryptedBytes_.load(), dataSize_); });
+}
+
+void RestorePipeline::StartWorkers() {
     workers_.Start("vw-keystream", [this] { KeyPass(); });
     workers_.Start("vw-decoder", [this] { DecodePass(); });
     // The writer spends its time in the system: it runs wherever a processor is free.
     if (sink_)
         workers_.Start(
             "vw-writer", [this] { WritePass(); }, false);
-    Follow(
-        workers_, control, kStatusRestoreCancelled, [this] { return checksRead_.load(); },
-        [&] { meter.Show(Pass::Restore, decryptedBytes_.load(), dataSize_); });
 }
 
 void RestorePipeline::KeyPass() {
@@ -277,7 +298,9 @@ bool RestorePipeline::RunDecoder(huffman::StreamDecoder& decoder) {
 bool RestorePipeline::Flush(huffman::StreamDecoder& decoder) {
     const std::size_t used = output_.Capacity() > 0 ? decoder.OutputUsed() : 0;
     if (used > 0) result_.checksum ^= huffman::XorOf(output_.Data(), used);
-    if (sink_ && used > 0) {
+    if (sink_ && used > 0 && !threads_) {
+        Write(output_.Data(), used); // no writer thread: the buffer is free again at once
+    } else if (sink_ && used > 0) {
         output_.size = used;
         if (!decoded_.Push(std::move(output_))) return false;
     }
