@@ -74,7 +74,9 @@ std::string Apply(const Option& option, Options& o) {
     } else if (IsPrivateCodeOption(name)) {
         return ApplyPrivateCodeOption(name, option.value, o);
     } else {
-        return "unknown option " + name;
+        return QCoreApplication::translate("vwx", "unknown option %1")
+            .arg(QString::fromStdString(name))
+            .toStdString();
     }
     return {};
 }
@@ -123,11 +125,16 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             if (takesValue && !option.hasValue && i + 1 < args.size()) {
                 option.value = args[++i];
             } else if (takesValue && !option.hasValue) {
-                result.error = "option " + option.name + " needs a value";
+                result.error = QCoreApplication::translate("vwx", "option %1 needs a value")
+                                   .arg(QString::fromStdString(option.name))
+                                   .toStdString();
             } else if (!takesValue && option.hasValue) {
-                result.error = option.name.size() == 2
-                                   ? "unknown option " + arg
-                                   : "option " + option.name + " takes no value";
+                const bool isShort = option.name.size() == 2;
+                result.error =
+                    QCoreApplication::translate("vwx", isShort ? "unknown option %1"
+                                                               : "option %1 takes no value")
+                        .arg(QString::fromStdString(isShort ? arg : option.name))
+                        .toStdString();
             }
             if (result.ok()) result.error = Apply(option, result.options);
         }
@@ -143,7 +150,8 @@ bool Protecting(const Options& options) {
 
 std::string OutputPathFor(const Options& options) {
     if (options.replace) return options.file;
-    if (!options.output.empty()) return options.output;
+    // -o naming the source itself writes beside it, as without -o: only --replace deletes it.
+    if (!options.output.empty() && options.output != options.file) return options.output;
     const std::string stem = WithoutExtension(options.file);
     std::string beside = stem + ".out";
     if (beside == options.file) beside = stem + ".output";

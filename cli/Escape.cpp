@@ -5,6 +5,7 @@
 #include <QChar>
 
 #include <cstdio>
+#include <utility>
 
 namespace vw::cli {
 namespace {
@@ -47,10 +48,21 @@ char32_t CodePoint(std::string_view utf8) {
     return cp;
 }
 
+// Characters that show as nothing, or as a blank, without being format characters: the ones
+// Unicode says to ignore when they cannot be shown (the soft hyphen, variation selectors, the
+// Hangul fillers, the Mongolian ones, tags) and the blank Braille pattern.
+constexpr std::pair<char32_t, char32_t> kInvisible[] = {
+    {0x00AD, 0x00AD},   {0x034F, 0x034F},   {0x115F, 0x1160},  {0x17B4, 0x17B5}, {0x180B, 0x180F},
+    {0x2800, 0x2800},   {0x3164, 0x3164},   {0xFE00, 0xFE0F},  {0xFFA0, 0xFFA0}, {0xFFF0, 0xFFF8},
+    {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF}};
+
 // Characters a terminal does not show as themselves: C1 controls, format characters (bidirectional
-// overrides, zero-width ones, the byte order mark) and the line and paragraph separators.
+// overrides, zero-width ones, the byte order mark), the line and paragraph separators, and the
+// invisible ones above.
 bool Unseen(char32_t cp) {
     if (cp >= 0x80 && cp <= 0x9F) return true;
+    for (const auto& [first, last] : kInvisible)
+        if (cp >= first && cp <= last) return true;
     switch (QChar::category(static_cast<char32_t>(cp))) {
     case QChar::Other_Format:
     case QChar::Separator_Line:

@@ -11,8 +11,9 @@ namespace vw::cli {
 // cannot move the cursor, clear the screen, split a line, turn the text around or hide in it:
 // C0 controls and DEL as \xHH ("\n" is \x0a), bytes that are not valid UTF-8 as \xHH, C1
 // controls, format characters (bidirectional overrides, zero-width characters, the byte order
-// mark) and line and paragraph separators by their code point, as \u{202E}. Everything else is
-// kept as it is.
+// mark), line and paragraph separators and the characters that show as nothing (the soft
+// hyphen, variation selectors, Hangul fillers, the blank Braille pattern, tags) by their code
+// point, as \u{202E}. Everything else is kept as it is.
 std::string EscapeControls(std::string_view text);
 
 } // namespace vw::cli

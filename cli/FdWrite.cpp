@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/FdWrite.h"
 
+#include "cli/PasswordInput.h"
+
 #include <cerrno>
 #include <unistd.h>
 
@@ -10,7 +12,7 @@ namespace vw::cli {
 bool WriteAll(int fd, std::string_view text) {
     while (!text.empty()) {
         const ssize_t n = ::write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR && !Interrupted) continue; // Ctrl-C ends a blocked write
         if (n < 0) return false;
         if (n == 0) {
             errno = EIO;

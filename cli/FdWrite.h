@@ -6,7 +6,8 @@
 
 namespace vw::cli {
 
-// Writes all of text, going on after interrupted writes; false (errno set) when a write fails.
+// Writes all of text, going on after interrupted writes unless an interrupt (Ctrl-C) was noted;
+// false (errno set) when a write fails or was interrupted so.
 bool WriteAll(int fd, std::string_view text);
 
 } // namespace vw::cli

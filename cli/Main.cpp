@@ -43,15 +43,20 @@ extern "C" void OnInterrupt(int signal) {
     vw::cli::Interrupted = signal;
 }
 
-// Interrupts stop prompts and jobs; a closed standard output is an error to report, not a
-// reason to die after the job is done.
+// Interrupts (Ctrl-C, a kill, the terminal hung up) stop prompts and jobs, unless whoever
+// started vwx ignores them (a shell, for a command in the background); a closed standard output
+// is an error to report, not a reason to die after the job is done.
 void InstallSignalHandlers() {
     struct sigaction action = {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0; // no restart: a prompt's read returns at once
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction inherited = {};
+        if (sigaction(signal, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
+            continue;
+        sigaction(signal, &action, nullptr);
+    }
     std::signal(SIGPIPE, SIG_IGN);
 }
 
@@ -105,15 +110,19 @@ vw::JobRequest RequestFor(const FilePlan& plan, const vw::cli::Secrets& keys,
     return request;
 }
 
-// The results of the restores, read from their files with the password; the protects' were
-// decided before it was asked.
-void PlanRestores(std::vector<FilePlan>& plans, vw::cli::ResultPlan& results,
-                  const vw::cli::Secrets& keys) {
+// Every result of the call, decided in the files' order once the password tells where the
+// restores write. A protect that may not write its result does not run. A restore whose result
+// may not be written still runs, unable to replace any file: the password and the file are
+// checked first, so a wrong password is told as such, and the refusal only when the job would
+// have written.
+void PlanResults(std::vector<FilePlan>& plans, vw::cli::ResultPlan& results,
+                 const vw::cli::Secrets& keys) {
     for (FilePlan& plan : plans) {
-        if (plan.refusal || plan.protects || plan.options.test) continue;
-        const std::string result = vw::ResultPathOf(RequestFor(plan, keys, {}));
-        plan.result = results.Decide(plan.options, false, result);
-        plan.refusal = plan.result.refusal;
+        if (plan.refusal || plan.options.test) continue;
+        const std::string result = plan.protects ? vw::cli::ProtectResultPath(plan.options)
+                                                 : vw::ResultPathOf(RequestFor(plan, keys, {}));
+        plan.result = results.Decide(plan.options, plan.protects, result);
+        if (plan.protects) plan.refusal = plan.result.refusal;
     }
 }
 
@@ -121,12 +130,14 @@ void PlanRestores(std::vector<FilePlan>& plans, vw::cli::ResultPlan& results,
 int RunOne(const Options& options, const FilePlan& plan, const vw::cli::Secrets& keys,
            vw::cli::ResultPlan& results, vw::cli::ProgressBar& bar, vw::JobControl& control) {
     const Options& one = plan.options;
-    vw::Overwrite overwrite = plan.result.overwrite;
+    vw::Overwrite overwrite = plan.result.refusal ? vw::Overwrite::Refused : plan.result.overwrite;
     if (results.WrittenEarlier(overwrite.confirmed)) overwrite = vw::Overwrite::Refused;
-    bar.Start(vw::cli::EscapeControls(one.file), vw::FileLength(one.file), TerminalColumns());
+    bar.Start(vw::cli::EscapeControls(one.file), vw::FileLength(one.file));
     const vw::JobResult result = vw::RunJob(RequestFor(plan, keys, overwrite), control);
     bar.Finish(result.Ok());
     if (result.Ok() && !one.test) results.Written(result.written);
+    if (plan.result.refusal && result.failure.fault == vw::Fault::OutputExists)
+        return vw::cli::Fail(options, one.file, *plan.result.refusal);
     return vw::cli::Report(options, one, result, results);
 }
 
@@ -140,13 +151,13 @@ void RunJobs(const Options& options, std::vector<FilePlan>& plans, vw::cli::Resu
         secrets.privateCode.swap(code);
     }
     const bool showing = !options.quiet && ::isatty(STDERR_FILENO);
-    vw::cli::ProgressBar bar(showing ? STDERR_FILENO : -1);
+    vw::cli::ProgressBar bar(showing ? STDERR_FILENO : -1, TerminalColumns);
     vw::QtJobControl control;
     control.onProgress = [&bar](int percent) { bar.Show(percent); };
     // A noted interrupt cancels the running job at its next yield.
     control.cancelled = [] { return vw::cli::Interrupted != 0; };
     vw::cli::RunKeyed(secrets, [&](const vw::cli::Secrets& keys) {
-        PlanRestores(plans, results, keys);
+        PlanResults(plans, results, keys);
         for (std::size_t i = 0; i < plans.size(); ++i) {
             const FilePlan& plan = plans[i];
             const std::int16_t cancelled =
@@ -168,18 +179,19 @@ void RunJobs(const Options& options, std::vector<FilePlan>& plans, vw::cli::Resu
     });
 }
 
-// Every file's checks before the password: the source, and a protect's result.
-std::vector<FilePlan> PlanFiles(const Options& options, vw::cli::ResultPlan& results) {
+// Every file's checks before the password: the source, and whether a protect's result may be
+// written as far as that can be told without the restores' results.
+std::vector<FilePlan> PlanFiles(const Options& options) {
     std::vector<FilePlan> plans;
+    vw::cli::ResultPlan protects(options.files, {options.passwordFile});
     for (const std::string& file : options.files) {
         FilePlan& plan = plans.emplace_back(FilePlan{ForFile(options, file)});
         plan.protects = vw::cli::Protecting(plan.options);
         plan.refusal = vw::cli::Preflight(plan.options);
-        if (!plan.refusal && plan.protects) {
-            plan.result =
-                results.Decide(plan.options, true, vw::cli::ProtectResultPath(plan.options));
-            plan.refusal = plan.result.refusal;
-        }
+        if (!plan.refusal && plan.protects && !plan.options.test)
+            plan.refusal =
+                protects.Decide(plan.options, true, vw::cli::ProtectResultPath(plan.options))
+                    .refusal;
     }
     return plans;
 }
@@ -188,8 +200,8 @@ std::vector<FilePlan> PlanFiles(const Options& options, vw::cli::ResultPlan& res
 // can run, then runs the jobs. Returns the first failing file's status, 0 when none failed.
 int RunFiles(const Options& options) {
     std::vector<int> statuses(options.files.size(), vw::kStatusOk);
-    vw::cli::ResultPlan results(options.files);
-    std::vector<FilePlan> plans = PlanFiles(options, results);
+    vw::cli::ResultPlan results(options.files, {options.passwordFile});
+    std::vector<FilePlan> plans = PlanFiles(options);
     bool runnable = false, protecting = false;
     for (std::size_t i = 0; i < plans.size(); ++i) {
         FilePlan& plan = plans[i];

@@ -99,6 +99,13 @@ class EchoOff {
     bool active_ = false;
 };
 
+// A text of vwx's with its "%1" replaced by a path.
+std::string Words(const char* source, const std::string& path) {
+    return QCoreApplication::translate("vwx", source)
+        .arg(QString::fromStdString(path))
+        .toStdString();
+}
+
 } // namespace
 
 PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, std::string& error) {
@@ -107,7 +114,7 @@ PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, st
     if (fd < 0) {
         // Opening a FIFO waits for a writer; an interrupt ends the wait.
         if (Interrupted) return PasswordFileRead::Cancelled;
-        error = "cannot open the password file " + path;
+        error = Words(QT_TRANSLATE_NOOP("vwx", "cannot open the password file %1"), path);
         return PasswordFileRead::Failed;
     }
     const LineRead read = ReadSecretLine(fd, line);
@@ -119,30 +126,35 @@ PasswordFileRead ReadPasswordFile(const std::string& path, std::string& line, st
     case LineRead::Cancelled:
         return PasswordFileRead::Cancelled;
     case LineRead::TooLong:
-        error = "the first line of the password file " + path + " is longer than " +
-                std::to_string(kMaxPasswordLine) + " bytes";
+        error = QCoreApplication::translate(
+                    "vwx", "the first line of the password file %1 is longer than %2 bytes")
+                    .arg(QString::fromStdString(path))
+                    .arg(kMaxPasswordLine)
+                    .toStdString();
         return PasswordFileRead::TooLong;
     case LineRead::Failed:
         break;
     }
-    error = "cannot read the password file " + path;
+    error = Words(QT_TRANSLATE_NOOP("vwx", "cannot read the password file %1"), path);
     return PasswordFileRead::Failed;
 }
 
 std::string UnusablePasswordText(const std::string& utf8) {
-    return UnusableSecretText(utf8, "the password");
+    return UnusableSecretText(utf8,
+                              QCoreApplication::translate("vwx", "the password").toStdString());
 }
 
 std::string UnusableSecretText(const std::string& utf8, const std::string& what) {
     const std::string outside = CharactersOutsideCp1252(utf8);
     if (outside.empty()) return {};
-    std::string text = what +
-                       " has characters that the Windows-1252 code page cannot carry, use "
-                       "others: " +
-                       CodePointList(outside);
+    QString text =
+        QCoreApplication::translate(
+            "vwx", "%1 has characters that the Windows-1252 code page cannot carry, "
+                   "use others: %2")
+            .arg(QString::fromStdString(what), QString::fromStdString(CodePointList(outside)));
     if (outside.find("\xEF\xBF\xBD") != std::string::npos) // U+FFFD
-        text += " (U+FFFD stands for bytes that are not UTF-8)";
-    return text;
+        text += QCoreApplication::translate("vwx", " (U+FFFD stands for bytes that are not UTF-8)");
+    return text.toStdString();
 }
 
 bool AskNewPassword(const AskFunction& ask, const TellFunction& tell, std::string& password) {

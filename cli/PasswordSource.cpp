@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <cstdlib>
+#include <unistd.h>
 
 #include "cli/ExitStatus.h"
 #include "cli/PasswordInput.h"
@@ -42,9 +43,11 @@ std::optional<Refusal> FromTerminal(bool protecting, const Refusal& cancelled, s
     case TerminalAnswer::NoTerminal:
         break;
     }
-    return Refusal{kUsageError, std::string("no terminal to ask the password on; use "
-                                            "--password-file or ") +
-                                    kPasswordVariable};
+    return Refusal{kUsageError,
+                   QCoreApplication::translate(
+                       "vwx", "no terminal to ask the password on; use --password-file or %1")
+                       .arg(QString::fromLatin1(kPasswordVariable))
+                       .toStdString()};
 }
 
 } // namespace
@@ -54,7 +57,11 @@ std::optional<Refusal> ObtainPassword(const Options& options, bool protecting, s
     const Refusal cancelled{cancelStatus,
                             StatusText(static_cast<std::int16_t>(cancelStatus)).toStdString()};
     std::optional<Refusal> refusal;
-    if (!options.passwordFile.empty())
+    // Standard input that is the terminal: asked there as without the option, never echoed.
+    const bool typedHere = options.passwordFile == "-" && ::isatty(STDIN_FILENO);
+    if (typedHere)
+        refusal = FromTerminal(protecting, cancelled, typed);
+    else if (!options.passwordFile.empty())
         refusal = FromFile(options.passwordFile, cancelled, typed);
     else if (const char* given = std::getenv(kPasswordVariable))
         typed = given;

@@ -13,6 +13,7 @@
 #include "engine/cipher/PrivateCode.h"
 #include "engine/io/Bytes.h"
 #include "engine/text/Cp1252.h"
+#include "platform/JobText.h"
 #include "platform/QtHost.h"
 #include "platform/TextCodec.h"
 
@@ -47,7 +48,9 @@ int Cancelled() {
 // A note on standard output, unless -q; a failure to print it changes nothing that was done.
 int Note(const Options& options, const std::string& message) {
     if (!options.quiet && !WriteAll(STDOUT_FILENO, message + "\n"))
-        Tell(0, std::string("cannot write to standard output: ") + std::strerror(errno));
+        Tell(0, QCoreApplication::translate("vwx", "cannot write to standard output: %1")
+                    .arg(SystemErrorText(errno))
+                    .toStdString());
     return 0;
 }
 
@@ -135,7 +138,8 @@ int Store(QtHost& host, const Options& options) {
     std::string code = Utf8ToCp1252(typed);
     SecureWipe(typed);
     // What the file gives back decides: a write may report a failure and have written.
-    const bool written = host.StoreText(kSettingKey, QString::fromLatin1(EncryptPrivateCode(host, code)));
+    const bool written =
+        host.StoreText(kSettingKey, QString::fromLatin1(EncryptPrivateCode(host, code)));
     std::string readBack = ReadPrivateCode(host);
     const bool stored = readBack == code;
     SecureWipe(readBack);

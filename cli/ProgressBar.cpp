@@ -123,11 +123,10 @@ std::string ProgressText(const ProgressFigures& f, int width) {
     return {};
 }
 
-void ProgressBar::Start(const std::string& name, std::int64_t bytes, int width) {
+void ProgressBar::Start(const std::string& name, std::int64_t bytes) {
     if (fd_ < 0) return;
     figures_ = ProgressFigures{name};
     bytes_ = bytes;
-    width_ = width;
     start_ = Clock::now();
     started_ = true;
     Draw(false);
@@ -156,7 +155,7 @@ void ProgressBar::Draw(bool done) {
     figures_.seconds = done ? elapsed : measured ? elapsed * (1 - share) / share : -1;
     figures_.done = done;
     std::string line(1, '\r');
-    line += ProgressText(figures_, width_);
+    line += ProgressText(figures_, columns_());
     line += "\x1b[K";
     WriteAll(fd_, line);
 }

@@ -5,6 +5,7 @@
 // when it ends.
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vw::cli {
@@ -24,10 +25,11 @@ std::string ProgressText(const ProgressFigures& figures, int width);
 
 class ProgressBar {
   public:
-    // fd: where the line is drawn; none (-1): nothing is drawn.
-    explicit ProgressBar(int fd) : fd_(fd) {}
-    // Starts the line of a file of the given size, on a terminal of the given width.
-    void Start(const std::string& name, std::int64_t bytes, int width);
+    // fd: where the line is drawn; none (-1): nothing is drawn. columns: the terminal's width,
+    // asked at every redraw, so a window made narrower never gets a line that wraps.
+    ProgressBar(int fd, std::function<int()> columns) : fd_(fd), columns_(std::move(columns)) {}
+    // Starts the line of a file of the given size.
+    void Start(const std::string& name, std::int64_t bytes);
     // Redraws the line for percent when it is further on than the line shows.
     void Show(int percent);
     // Draws the last state (all of the file when completed) and ends the line.
@@ -38,7 +40,7 @@ class ProgressBar {
 
     using Clock = std::chrono::steady_clock;
     int fd_;
-    int width_ = 0;
+    std::function<int()> columns_;
     std::int64_t bytes_ = 0;
     Clock::time_point start_;
     ProgressFigures figures_;

@@ -33,7 +33,10 @@ Refusal FailureOf(const JobResult& result, bool force, const ResultPlan& results
     if (status == kStatusWrongPassword)
         text += QCoreApplication::translate("vwx", " (password errata o file danneggiato)")
                     .toStdString();
-    if (text.empty()) text = "the job failed with status " + std::to_string(status);
+    if (text.empty())
+        text = QCoreApplication::translate("vwx", "the job failed with status %1")
+                   .arg(status)
+                   .toStdString();
     return {status, text};
 }
 
@@ -53,7 +56,9 @@ int Print(const std::string& text, int status) {
     static bool broken = false;
     if (!WriteAll(STDOUT_FILENO, text) && !broken) {
         broken = true;
-        Complain(std::string("cannot write to standard output: ") + std::strerror(errno));
+        Complain(QCoreApplication::translate("vwx", "cannot write to standard output: %1")
+                     .arg(SystemErrorText(errno))
+                     .toStdString());
     }
     return status;
 }

@@ -40,9 +40,12 @@ Place PlaceOf(const std::string& path) {
     return {info.st_dev, info.st_ino, FileNameOf(path)};
 }
 
-ResultPlan::ResultPlan(const std::vector<std::string>& sources) {
+ResultPlan::ResultPlan(const std::vector<std::string>& sources,
+                       const std::vector<std::string>& read) {
     for (const std::string& path : sources)
         sources_.push_back({path, SourcePlaces(path)});
+    for (const std::string& path : read)
+        if (!path.empty() && path != "-") sources_.push_back({path, SourcePlaces(path)});
 }
 
 bool ResultPlan::IsSource(const Place& place, const std::string& except) const {
@@ -57,7 +60,13 @@ PlannedResult ResultPlan::Decide(const Options& one, bool protects, const std::s
     if (result.empty()) return planned;
     const Place place = PlaceOf(result);
     const bool exists = place.name.empty();
-    if (exists && Contains(SourcePlaces(one.file), place)) {
+    struct stat info = {};
+    if (Contains(results_, place)) { // first: a file named twice is worked once
+        planned.refusal = NotReplaced(
+            QT_TRANSLATE_NOOP("vwx", "%1 is the result of an earlier file of this run and is "
+                                     "not replaced, even with -f"),
+            result);
+    } else if (exists && Contains(SourcePlaces(one.file), place)) {
         if (!one.replace) {
             planned.refusal = NotReplaced(
                 protects ? QT_TRANSLATE_NOOP("vwx", "%1 would be replaced by its own protected "
@@ -65,17 +74,17 @@ PlannedResult ResultPlan::Decide(const Options& one, bool protects, const std::s
                          : QT_TRANSLATE_NOOP("vwx", "%1 would be replaced by its own restored "
                                                     "form; use --replace for that"),
                 one.file);
+        } else {
+            planned.overwrite = Overwrite::OnlyConfirmed(result); // perhaps by another name
         }
     } else if (exists && IsSource(place, one.file)) {
         planned.refusal = NotReplaced(
             QT_TRANSLATE_NOOP("vwx", "%1 is one of the files of this run and is not replaced, "
                                      "even with -f"),
             result);
-    } else if (Contains(results_, place)) {
+    } else if (exists && ::lstat(result.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
         planned.refusal = NotReplaced(
-            QT_TRANSLATE_NOOP("vwx", "%1 is the result of an earlier file of this run and is "
-                                     "not replaced, even with -f"),
-            result);
+            QT_TRANSLATE_NOOP("vwx", "%1 is a folder; no file takes its place"), result);
     } else if (exists && !one.force) {
         planned.refusal = ExistingFileRefusal(result);
     } else if (exists) {

@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Vaultwise developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What one vwx call writes, decided for each file before its job starts: the job's result and
-// the one existing file it may replace. No job replaces a file that the call names as a source
-// (its own source only with --replace), nor the result of another file of the call, -f or not:
+// What one vwx call writes, decided for each file in the files' order before any job starts: the
+// job's result and the one existing file it may replace. No job replaces a file that the call
+// names (a source, the password file; its own source only with --replace), a folder, nor the
+// result of another file of the call, -f or not:
 // files are compared as the system sees them (device and inode, or for a result not written yet,
 // its folder's and its name), so two names for one file through a link are still one file.
 #include <sys/types.h>
@@ -37,8 +38,9 @@ struct PlannedResult {
 
 class ResultPlan {
   public:
-    // Every file the call names, in order.
-    explicit ResultPlan(const std::vector<std::string>& sources);
+    // Every file the call names, in order, and the other files it reads (the password file).
+    explicit ResultPlan(const std::vector<std::string>& sources,
+                        const std::vector<std::string>& read = {});
 
     // Decides the job of one file whose result would be `result` ("" when it cannot be told).
     PlannedResult Decide(const Options& one, bool protects, const std::string& result);

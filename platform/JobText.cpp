@@ -146,6 +146,11 @@ QString FailureText(const Failure& f) {
                    "l'estensione \"%1\" di \"%2\" contiene un carattere di controllo, che nessun "
                    "ripristino potrebbe rimettere nel nome di un file; rinominare prima il file")
             .arg(QString::fromStdString(f.shown), Path(f.path));
+    case Fault::ExtensionOutsideCodePage:
+        return Words::tr("l'estensione di \"%1\" contiene caratteri che la code page Windows-1252 "
+                         "non può memorizzare (%2): nessun ripristino potrebbe rimetterla com'è; "
+                         "rinominare prima il file")
+            .arg(Path(f.path), QString::fromStdString(f.shown));
     case Fault::StoredExtensionInvalid:
         return Words::tr("l'estensione memorizzata \"%1\" non è valida per il nome di un file")
             .arg(QString::fromStdString(f.shown));
@@ -226,6 +231,8 @@ QString SystemErrorText(int error) {
         return Words::tr("risorsa temporaneamente non disponibile");
     case ENOTSUP:
         return Words::tr("operazione non supportata");
+    case EPIPE:
+        return Words::tr("chi leggeva ha chiuso la pipe");
     default:
         return Words::tr("errore di sistema %1").arg(error);
     }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/QtHost.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QSysInfo>
 #include <QVariant>
@@ -36,11 +38,27 @@ bool MakeUsersOwn(const QString& path) {
     return own;
 }
 
+// Where QSettings keeps an application's user settings of its own name, worked out without
+// opening it (QSettings reads its file as soon as it is made).
+QString UserSettingsPath(const QString& application) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return folder + u'/' + application + u'/' + application + QStringLiteral(".conf");
+}
+
+// Whether the settings file is one to read and write: missing, or a regular file. Anything else
+// there (a FIFO, a device, a folder) would hang or fail the program; it is left alone.
+bool IsSettingsFile(const QString& application) {
+    struct stat info {};
+    const QByteArray path = QFile::encodeName(UserSettingsPath(application));
+    return ::stat(path.constData(), &info) != 0 ? errno == ENOENT : S_ISREG(info.st_mode);
+}
+
 } // namespace
 
 QtHost::QtHost(QString application) : application_(std::move(application)) {}
 
 QString QtHost::ReadText(const QString& key, const QString& defaultValue) const {
+    if (!IsSettingsFile(application_)) return defaultValue;
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application_, application_);
     // Only the user's own file of this application: a system-wide file (XDG_CONFIG_DIRS) or
     // one shared by the organisation must never supply a value, least of all a private code.
@@ -68,11 +86,13 @@ std::string QtHost::ReadSetting(const std::string& key, const std::string& defau
 }
 
 QString QtHost::SettingsFilePath() const {
+    if (!IsSettingsFile(application_)) return UserSettingsPath(application_);
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, application_, application_)
         .fileName();
 }
 
 bool QtHost::StoreText(const QString& key, const QString& value) {
+    if (!IsSettingsFile(application_)) return false;
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application_, application_);
     settings.setFallbacksEnabled(false);
     if (!settings.isWritable() || !MakeUsersOwn(settings.fileName())) return false;
@@ -82,6 +102,7 @@ bool QtHost::StoreText(const QString& key, const QString& value) {
 }
 
 bool QtHost::RemoveSetting(const QString& key) {
+    if (!IsSettingsFile(application_)) return false;
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application_, application_);
     settings.setFallbacksEnabled(false);
     const QString name = QString::fromLatin1(kSettingsGroup) + u'/' + key;

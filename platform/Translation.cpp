@@ -43,12 +43,12 @@ Catalogue InstallTranslation(bool qtTexts) {
 }
 
 ProgramTranslation::ProgramTranslation(int& argc, char** argv) {
-    if (CatalogueFor(QLocale::system().uiLanguages()) != Catalogue::English) return;
+    const bool english = CatalogueFor(QLocale::system().uiLanguages()) == Catalogue::English;
     // The application object sets the C library's locale from the environment.
     const std::string libraryLocale = std::setlocale(LC_ALL, nullptr);
     application_.emplace(argc, argv);
     std::setlocale(LC_ALL, libraryLocale.c_str());
-    InstallCatalogue(QString::fromLatin1(kEnglishCatalogue));
+    InstallCatalogue(QString::fromLatin1(english ? kEnglishCatalogue : kVwxItalianCatalogue));
 }
 
 } // namespace vw

@@ -223,6 +223,14 @@
         <source>errore di sistema %1</source>
         <translation>system error %1</translation>
     </message>
+    <message>
+        <source>l&apos;estensione di &quot;%1&quot; contiene caratteri che la code page Windows-1252 non può memorizzare (%2): nessun ripristino potrebbe rimetterla com&apos;è; rinominare prima il file</source>
+        <translation>the extension of &quot;%1&quot; holds characters the Windows-1252 code page cannot store (%2): no restore could put it back as it is; rename the file first</translation>
+    </message>
+    <message>
+        <source>chi leggeva ha chiuso la pipe</source>
+        <translation>the reader closed the pipe</translation>
+    </message>
 </context>
 <context>
     <name>engine</name>
@@ -1126,6 +1134,78 @@ file cannot be written, 130 when the prompt is cancelled.
     <message>
         <source>%1 already exists; use -f to replace it</source>
         <translation>%1 already exists; use -f to replace it</translation>
+    </message>
+    <message>
+        <source>%1 is a folder; no file takes its place</source>
+        <translation>%1 is a folder; no file takes its place</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>option %1 needs a value</source>
+        <translation>option %1 needs a value</translation>
+    </message>
+    <message>
+        <source>cannot open the password file %1</source>
+        <translation>cannot open the password file %1</translation>
+    </message>
+    <message>
+        <source>the first line of the password file %1 is longer than %2 bytes</source>
+        <translation>the first line of the password file %1 is longer than %2 bytes</translation>
+    </message>
+    <message>
+        <source>cannot read the password file %1</source>
+        <translation>cannot read the password file %1</translation>
+    </message>
+    <message>
+        <source>the password</source>
+        <translation>the password</translation>
+    </message>
+    <message>
+        <source>%1 has characters that the Windows-1252 code page cannot carry, use others: %2</source>
+        <translation>%1 has characters that the Windows-1252 code page cannot carry, use others: %2</translation>
+    </message>
+    <message>
+        <source> (U+FFFD stands for bytes that are not UTF-8)</source>
+        <translation> (U+FFFD stands for bytes that are not UTF-8)</translation>
+    </message>
+    <message>
+        <source>no terminal to ask the password on; use --password-file or %1</source>
+        <translation>no terminal to ask the password on; use --password-file or %1</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a file</source>
+        <translation>%1 is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>%1 is a FIFO, not a file</source>
+        <translation>%1 is a FIFO, not a file</translation>
+    </message>
+    <message>
+        <source>%1 is a device, not a file</source>
+        <translation>%1 is a device, not a file</translation>
+    </message>
+    <message>
+        <source>%1 is a socket, not a file</source>
+        <translation>%1 is a socket, not a file</translation>
+    </message>
+    <message>
+        <source>%1 is a special file, not a file</source>
+        <translation>%1 is a special file, not a file</translation>
+    </message>
+    <message>
+        <source>the output path %1 is a folder</source>
+        <translation>the output path %1 is a folder</translation>
+    </message>
+    <message>
+        <source>cannot write to standard output: %1</source>
+        <translation>cannot write to standard output: %1</translation>
+    </message>
+    <message>
+        <source>the job failed with status %1</source>
+        <translation>the job failed with status %1</translation>
     </message>
 </context>
 </TS>

@@ -50,6 +50,13 @@ std::string SafeExtension(const std::string& storedBytes) {
 }
 
 std::string StorableExtension(const std::string& sourcePath) {
+    const std::size_t dot = WithoutExtension(sourcePath).size();
+    const std::string written = dot < sourcePath.size() ? sourcePath.substr(dot + 1) : "";
+    if (const std::string outside = CharactersOutsideCp1252(written); !outside.empty()) {
+        Raise({.fault = Fault::ExtensionOutsideCodePage,
+               .path = sourcePath,
+               .shown = CodePointList(outside)});
+    }
     const std::string stored = Utf8ToCp1252(ExtensionOf(sourcePath));
     const bool control = std::any_of(stored.begin(), stored.end(), [](char c) {
         return vwx::IsControlByte(static_cast<unsigned char>(c));

@@ -37,9 +37,10 @@ bool IsSafeExtension(const std::string& storedBytes);
 // holding "/") or that holds control characters.
 std::string SafeExtension(const std::string& storedBytes);
 
-// The extension a protect stores for a source path, in the code page. Raises
-// Fault::ExtensionHasControl, before
-// anything is read or written, for one that no restore could write back (a control character).
+// The extension a protect stores for a source path, in the code page. Raises, before anything
+// is read or written, for one that no restore could write back as it is:
+// Fault::ExtensionOutsideCodePage for characters the code page cannot store, and
+// Fault::ExtensionHasControl for a control character.
 std::string StorableExtension(const std::string& sourcePath);
 
 } // namespace vw

@@ -18,6 +18,9 @@ enum class Fault : std::uint8_t {
     SourceTooLarge, // it, or its protected form, would be 2 GiB or more
     // A protect's source whose extension holds a control character: shown is the extension.
     ExtensionHasControl,
+    // A protect's source whose extension holds characters the code page cannot store (or bytes
+    // that are no UTF-8): shown lists them by code point.
+    ExtensionOutsideCodePage,
     // The result.
     OutputCreate,       // path is the folder the temporary file could not be made in
     FolderRefusesFiles, // path is a folder that exists, yet takes no new file

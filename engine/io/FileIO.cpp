@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -106,15 +107,16 @@ int CreateLockedTempFile(const std::string& folder, std::string& path) {
 }
 
 // Removes path when it is a temporary file of this user, last written before jobStart, that no
-// live job holds locked.
-void RemoveIfUnlocked(const std::string& path, std::time_t jobStart) {
+// live job holds locked and that is not the file kept.
+void RemoveIfUnlocked(const std::string& path, std::time_t jobStart, const struct stat* kept) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return;
     struct stat opened {};
     struct stat named {};
     if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == ::geteuid() &&
-        opened.st_mtime < jobStart && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        ::lstat(path.c_str(), &named) == 0 && SameFile(opened, named)) {
+        opened.st_mtime < jobStart && !(kept && SameFile(opened, *kept)) &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+        SameFile(opened, named)) {
         ::unlink(path.c_str());
     }
     ::close(fd);
@@ -173,21 +175,43 @@ std::optional<ChunkReader::Stamp> StampAt(const std::string& path) {
     return StampOf(st);
 }
 
+bool IsSameFile(const std::string& path, const std::string& other) {
+    struct stat a {};
+    struct stat b {};
+    return ::lstat(path.c_str(), &a) == 0 && ::stat(other.c_str(), &b) == 0 && SameFile(a, b);
+}
+
 unsigned FilePermissions(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return 0;
     return static_cast<unsigned>(st.st_mode & 07777);
 }
 
-void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart) {
+bool IsTempFileName(std::string_view name) {
+    const std::string_view prefix = kTempPrefix;
+    constexpr std::size_t kNonceDigits = 16;
+    if (!name.starts_with(prefix)) return false;
+    name.remove_prefix(prefix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos || name.size() - dash - 1 != kNonceDigits)
+        return false;
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto hex = [&](char c) { return digit(c) || (c >= 'a' && c <= 'f'); };
+    return std::all_of(name.begin(), name.begin() + dash, digit) &&
+           std::all_of(name.begin() + dash + 1, name.end(), hex);
+}
+
+void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart,
+                          const std::string& keep) {
     const std::string dirPath = folder.empty() ? "." : folder;
     DIR* dir = ::opendir(dirPath.c_str());
     if (!dir) return;
-    const std::size_t prefixLength = std::strlen(kTempPrefix);
+    struct stat kept {};
+    const bool keeps = !keep.empty() && ::stat(keep.c_str(), &kept) == 0;
     while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name.compare(0, prefixLength, kTempPrefix) != 0) continue;
-        RemoveIfUnlocked((dirPath.back() == '/' ? dirPath : dirPath + "/") + name, jobStart);
+        if (!IsTempFileName(entry->d_name)) continue;
+        RemoveIfUnlocked((dirPath.back() == '/' ? dirPath : dirPath + "/") + entry->d_name,
+                         jobStart, keeps ? &kept : nullptr);
     }
     ::closedir(dir);
 }

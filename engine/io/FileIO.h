@@ -5,6 +5,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/io/Bytes.h"
 #include "engine/io/Failure.h"
@@ -48,14 +49,22 @@ class ChunkReader {
 // The stamp of the file at a path now; none when nothing is there.
 std::optional<ChunkReader::Stamp> StampAt(const std::string& path);
 
+// Whether the entry at path (a link itself, not what it leads to) is the file at other.
+bool IsSameFile(const std::string& path, const std::string& other);
+
 // The permission bits of a file (0 when they cannot be read).
 unsigned FilePermissions(const std::string& path);
 
-// Removes leftover temporary files of killed jobs from a folder: regular files named with
-// kTempPrefix, owned by this user, last written before jobStart and not locked. Every AtomicFile
-// holds a lock on its temporary file, which tells a live job's file in any process, container or
-// machine sharing the folder from a dead one's.
-void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart);
+// Whether a file name is one AtomicFile gives its temporary files: kTempPrefix, the process
+// number in decimal, '-' and 16 lower-case hexadecimal digits, nothing else.
+bool IsTempFileName(std::string_view name);
+
+// Removes leftover temporary files of killed jobs from a folder: regular files with a temporary
+// file's name, owned by this user, last written before jobStart and not locked, and never the
+// file at keep (the job's own source). Every AtomicFile holds a lock on its temporary file,
+// which tells a live job's file in any process, container or machine sharing the folder from a
+// dead one's.
+void RemoveStaleTempFiles(const std::string& folder, std::time_t jobStart, const std::string& keep);
 
 // Writes a file beside its final path under a temporary name (mode 0600, locked for the object's
 // life) and renames it over the final path only on Commit, so an existing file at that path

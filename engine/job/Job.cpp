@@ -96,10 +96,16 @@ void ResultFile::ExpectFree() const {
 
 void ResultFile::Finish(JobControl& control, const Stamp& source,
                         const std::function<void(unsigned mode, bool replace)>& commit) const {
+    Stamp expected = source;
     {
         BusyPointer busy(control);
         if (StampAt(request_.source) != source) Raise({Fault::SourceChanged, request_.source});
+        // A result that takes the place of another name of the source (a hard link) leaves the
+        // source one link fewer: its status time changes, its content does not.
+        const bool takesLink = path_ != request_.source && IsSameFile(path_, request_.source);
         commit(FilePermissions(request_.source), MayReplace());
+        if (const std::optional<Stamp> now = StampAt(request_.source); now && takesLink)
+            expected.changedNs = now->changedNs;
     }
     // When the output path chosen was the source itself, the new file replaces the source: the
     // source is deleted, but only once the new file is complete under its own name, and only
@@ -107,7 +113,7 @@ void ResultFile::Finish(JobControl& control, const Stamp& source,
     if (request_.output != request_.source || path_ == request_.source) return;
     const std::optional<Stamp> now = StampAt(request_.source);
     if (!now) return;
-    if (*now != source) Raise({Fault::SourceKept, request_.source, path_});
+    if (*now != expected) Raise({Fault::SourceKept, request_.source, path_});
     if (::unlink(request_.source.c_str()) != 0)
         Raise({Fault::SourceNotDeleted, request_.source, path_, errno});
 }

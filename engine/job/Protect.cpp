@@ -353,7 +353,7 @@ void ProtectFile(const JobRequest& request, JobControl& control, JobResult& resu
     FileSource source(request.source, control);
     std::optional<FileOutput> out;
     Protect(source, extension, request, control, [&]() -> ProtectOutput& {
-        RemoveStaleTempFiles(FolderOf(file.Path()), start);
+        RemoveStaleTempFiles(FolderOf(file.Path()), start, request.source);
         return out.emplace(file.Path());
     });
     file.Finish(control, source.FirstStamp(),

@@ -387,7 +387,7 @@ void RestoreIntoFile(FileInput& input, const JobRequest& request, JobControl& co
     } catch (const EngineError& e) {
         head.failure = e.failure();
     }
-    FileSink sink(path, start);
+    FileSink sink(path, start, request.source);
     RestoreData(input, std::move(first), head, cipher, &sink, request, control);
     ResultFile(request, path).Finish(control, input.Stamp(), [&](unsigned mode, bool replace) {
         sink.Commit(mode, replace);

@@ -19,7 +19,7 @@ void FileSink::Commit(unsigned mode, bool replaceExisting) {
 }
 
 void FileSink::Open() {
-    RemoveStaleTempFiles(FolderOf(path_), start_);
+    RemoveStaleTempFiles(FolderOf(path_), start_, source_);
     out_.emplace(path_);
 }
 

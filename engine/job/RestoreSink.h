@@ -27,7 +27,9 @@ class RestoreSink {
 // The result file, opened at the first byte (clearing the folder's stale temporary files first).
 class FileSink : public RestoreSink {
   public:
-    FileSink(std::string path, std::time_t jobStart) : path_(std::move(path)), start_(jobStart) {}
+    // source: the job's source, which the cleanup of the folder's leftovers never takes.
+    FileSink(std::string path, std::time_t jobStart, std::string source)
+        : path_(std::move(path)), source_(std::move(source)), start_(jobStart) {}
     void Write(const std::uint8_t* data, std::size_t count) override;
     void Commit(unsigned mode, bool replaceExisting);
 
@@ -35,6 +37,7 @@ class FileSink : public RestoreSink {
     void Open();
 
     std::string path_;
+    std::string source_;
     std::time_t start_;
     std::optional<AtomicFile> out_;
 };

@@ -14,6 +14,10 @@ TEST(EscapeControls, WritesOutEveryControlCharacterAndKeepsTheRest) {
         // Bidirectional overrides, zero-width and invisible characters; combining marks stay.
         {"bidi\u202Egnp.exe\u200B\uFEFF\u2028\U000E0001e\u0301",
          "bidi\\u{202E}gnp.exe\\u{200B}\\u{FEFF}\\u{2028}\\u{E0001}e\u0301"},
+        // Characters that show as nothing or a blank, though not format characters.
+        {"a\u00AD\u034F\u115F\u3164\uFE0F\uFFA0\u2800\u180E\U000E0100z",
+         "a\\u{00AD}\\u{034F}\\u{115F}\\u{3164}\\u{FE0F}\\u{FFA0}\\u{2800}\\u{180E}"
+         "\\u{E0100}z"},
         // Not UTF-8: a stray byte, a lead without its tail, surrogates, past U+10FFFF, cut short.
         {"\xff\xc3(\xed\xa0\x80\xed\xbf\xbf\xf4\x90\x80\x80\xf0\x9f\x98",
          "\\xff\\xc3(\\xed\\xa0\\x80\\xed\\xbf\\xbf\\xf4\\x90\\x80\\x80\\xf0\\x9f\\x98"}};

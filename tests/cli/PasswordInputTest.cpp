@@ -8,6 +8,7 @@
 
 #include <thread>
 
+#include "cli/FdWrite.h"
 #include "cli/PasswordInput.h"
 #include "cli/PasswordSource.h"
 #include "cli/ProgressBar.h"
@@ -57,6 +58,26 @@ TEST(ObtainPassword, ALineArrivingAByteAtATimeIsReadWhole) {
     EXPECT_EQ(typed, "Segreto1");
 }
 
+// A write that blocks (a full pipe nobody reads) ends at Ctrl-C, failed, instead of waiting on.
+TEST(WriteAll, AnInterruptEndsAWriteThatBlocks) {
+    int ends[2];
+    ASSERT_EQ(::pipe2(ends, O_NONBLOCK), 0);
+    const std::string chunk(4096, 'x');
+    while (::write(ends[1], chunk.data(), chunk.size()) > 0) {
+    }
+    ::fcntl(ends[1], F_SETFL, 0); // blocking again, and full
+    struct sigaction action = {}, before = {};
+    action.sa_handler = [](int signal) { Interrupted = signal; };
+    ASSERT_EQ(::sigaction(SIGALRM, &action, &before), 0); // no SA_RESTART, as vwx's
+    ::ualarm(50000, 0);
+    errno = 0;
+    EXPECT_FALSE(WriteAll(ends[1], chunk));
+    EXPECT_EQ(std::pair(errno, static_cast<int>(Interrupted)), std::pair(EINTR, SIGALRM));
+    Interrupted = 0;
+    ::sigaction(SIGALRM, &before, nullptr);
+    ::close(ends[0]), ::close(ends[1]);
+}
+
 // Wiped once served: a refused password (endless line, outside the code page), the typed one
 // once converted, the rest after the job.
 TEST(Secrets, WipedOnceTheyHaveServed) {
@@ -96,12 +117,17 @@ TEST(ProgressText, FiguresAndTheNameCutToFitTheWidth) {
     }
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
-    ProgressBar bar(ends[1]); // a restore's decoding reports 45 after decryption reached 50
-    bar.Start("a", 1000, 80), bar.Show(50), bar.Show(45), bar.Show(51), ::close(ends[1]);
+    // A restore's decoding reports 45 after decryption reached 50; the window narrows meanwhile.
+    int columns = 80;
+    ProgressBar bar(ends[1], [&columns] { return columns; });
+    bar.Start("a.txt", 1000), bar.Show(50), bar.Show(45), columns = 12, bar.Show(51);
+    ::close(ends[1]);
     char drawn[512] = {};
     ASSERT_GT(::read(ends[0], drawn, sizeof drawn - 1), 0);
-    EXPECT_TRUE(std::string(drawn).find("45%") == std::string::npos &&
-                std::string(drawn).find("51%") != std::string::npos);
+    const std::string lines = drawn;
+    EXPECT_TRUE(lines.find("45%") == std::string::npos &&
+                lines.find(" 50%  ") != std::string::npos);
+    EXPECT_EQ(lines.substr(lines.rfind('\r')), "\ra.txt   51%\x1b[K");
     ::close(ends[0]);
 }
 

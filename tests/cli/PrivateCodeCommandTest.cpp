@@ -56,12 +56,14 @@ namespace {
 // that cannot be written is told.
 TEST(VwxPrivateCode, StoredKeysLaterJobsUntilForgotten) {
     VwxProcess vwx;
+    vwx.language = "en_US.UTF-8";
     const std::string conf = vwx.home / ".config/vaultwise/vaultwise.conf", code = vwx.home / "c";
     WriteFile(vwx.dir / "a.txt", TextData(3000, 1));
     WriteFile(code, std::string("\xEF\xBB\xBF"
                                 "Codic\u00E9 1\r\nsecond line\n"));
     vwx.input = "Altro1\n";
-    const std::string wrong = "a.vwx: Errore Generico 3 (password errata o file danneggiato)\n";
+    const std::string wrong =
+        "a.vwx: The file could not be decrypted (wrong password or damaged file)\n";
     // Arguments, exit status, standard output, part of standard error.
     using Run = std::tuple<std::vector<std::string>, int, std::string, std::string>;
     for (const auto& [args, status, out, err] :

@@ -13,6 +13,7 @@ namespace vw::test {
 // Each run ends with its exit status, result path and messages; a run that fails writes nothing.
 TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     VwxProcess vwx;
+    vwx.language = "en_US.UTF-8"; // vwx's own words as written; the Italian ones elsewhere
     WriteFile(vwx.dir / "s.txt", TextData(30000, 2));
     ASSERT_EQ(vwx.Run({"s.txt"}).status, 0); // before there is a stored private code
     std::filesystem::copy_file(vwx.dir / "s.vwx", vwx.dir / "s.dat"); // protected, not so named
@@ -34,6 +35,18 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
         WriteFile(vwx.dir / name, std::string(name));
     for (const char* name : {"u.vwx", "u.VWX", "o.vwx", "p.txt"}) // protected, storing "txt"
         std::filesystem::copy_file(vwx.dir / "s.vwx", vwx.dir / name);
+    WriteFile(vwx.dir / "k.txt", std::string("k")), WriteFile(vwx.dir / "w.txt", "w");
+    std::filesystem::copy_file(vwx.dir / "s.vwx", vwx.dir / "q.vwx");
+    WriteFile(vwx.dir / "w.VWX", ForgeVwx({.extension = "vwx", .stream = Encoded(TextData(90, 8))},
+                                          "Segreto1")); // restores to w.vwx
+    Bytes garbled = ForgeVwx({.stream = Encoded(TextData(90, 9))}, "Altro123");
+    garbled.back() ^= 1; // its check values disagree: to the job, a wrong password
+    WriteFile(vwx.dir / "g.vwx", garbled), WriteFile(vwx.dir / "g.txt", "g");
+    WriteFile(vwx.dir / "pw.txt", std::string("Segreto1\n"));
+    std::filesystem::copy_file(vwx.dir / "s.vwx", vwx.dir / "pw.vwx"); // would restore to pw.txt
+    WriteFile(vwx.dir / "h.txt", std::string("hard"));
+    std::filesystem::create_hard_link(vwx.dir / "h.txt", vwx.dir / "h.vwx");
+    WriteFile(vwx.dir / "fo.txt", "fo"), std::filesystem::create_directory(vwx.dir / "fo.vwx");
     vwx.input = "Segreto1\r\nAltro123\n";
     const std::string pw = "Segreto1", esc = "e\x1b[2J\n.x", escShown = "e\\x1b[2J\\x0a.vwx\n";
     // Arguments, VWX_PASSWORD ("": unset), exit status, standard output, part of standard error.
@@ -52,10 +65,16 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
               "vwx: warning: only the first 463 characters of the password are used"},
           Run{{"s.vwx"}, "\u043F\u0430\u0440\u043E\u043B\u044C1", 3, "", "U+043F, U+0430, U+0440"},
           Run{{"s.vwx"}, "abcdef\xFF\u200B", 3, "", "U+FFFD, U+200B (U+FFFD stands for bytes"},
-          Run{{"gone\x1b[2J\n.txt"}, "", 4, "", "File non trovato: gone\\x1b[2J\\x0a.txt\n"},
+          Run{{"gone\x1b[2J\n.txt"}, "", 4, "", "File not found: gone\\x1b[2J\\x0a.txt\n"},
           Run{{"sub"}, "", 4, "", "vwx: sub is a folder, not a file\n"},
           Run{{"fifo"}, "", 4, "", "vwx: fifo is a FIFO, not a file\n"},
-          Run{{"-o", "t", "s.vwx"}, pw, 23, "", "3 (password errata o file danneggiato)"}, // code
+          Run{{"-o", "t", "s.vwx"},
+              pw,
+              23,
+              "",
+              "decrypted (wrong password or damaged file)"}, // code
+          // A wrong password is told as such, whatever its garbage would have been named.
+          Run{{"--no-private-code", "g.vwx"}, "Altro123", 23, "", "(wrong password or damaged"},
           // Protecting is refused before the password is asked, restoring before writing.
           Run{{"s.txt"}, "", 73, "", "vwx: s.vwx already exists; use -f to replace it\n"},
           Run{{"--replace", "s.txt"}, "", 73, "", "vwx: s.vwx already exists"},
@@ -72,8 +91,9 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
           Run{{"-t", "--no-private-code", "s.vwx", "sum.vwx", "gone", "s.dat", "s.txt"},
               pw,
               5,
-              "s.vwx: ok\nsum.vwx: Errore di compressione\ngone: File non trovato: gone\n"
-              "s.dat: ok\ns.txt: Errore Generico 3 (password errata o file danneggiato)\n",
+              "s.vwx: ok\nsum.vwx: The file is damaged: the restored data does not match its "
+              "checksum\ngone: File not found: gone\ns.dat: ok\ns.txt: The file could not be "
+              "decrypted (wrong password or damaged file)\n",
               ""},
           Run{{"-q", "-t", "--no-private-code", "s.dat"}, pw, 0, "", ""},
           Run{{"-d", "--no-private-code", "-o", "r", "s.dat"}, pw, 0, "r.txt\n", ""},
@@ -96,11 +116,27 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
           Run{{"-d", "-f", "--no-private-code", "p.txt"}, pw, 73, "", "p.txt would be replaced"},
           Run{{"-d", "--replace", "--no-private-code", "p.txt"}, pw, 0, "p.txt\n", ""},
           Run{{"-o", "sub/.hidden", "x.out"}, pw, 0, "sub/.hidden.vwx\n", ""},
+          // -o naming the source writes beside it and keeps it; only --replace deletes it.
+          Run{{"-o", "k.txt", "k.txt"}, pw, 0, "k.vwx\n", ""},
+          Run{{"-e", "--replace", "q.vwx", "q.vwx"},
+              pw,
+              73,
+              "q.vwx\n",
+              "q.vwx: q.vwx is the result"},
+          Run{{"--password-file", "pw.txt", "-f", "--no-private-code", "pw.vwx"},
+              "",
+              73,
+              "",
+              "pw.txt is one of the files of this run"},
+          // Results are decided in the files' order: the restore first, then the protect.
+          Run{{"--no-private-code", "w.VWX", "w.txt"}, pw, 73, "w.vwx\n", "w.txt: w.vwx is the"},
+          Run{{"--replace", "h.txt"}, pw, 0, "h.vwx\n", ""}, // h.vwx: the same file, linked
+          Run{{"-f", "fo.txt"}, pw, 73, "", "fo.vwx is a folder; no file takes its place"},
           Run{{"-f", "my-vwx.vwx", "gone", "x.out"},
               pw,
               4,
               "my-vwx.txt\nx.vwx\n",
-              "vwx: gone: File non trovato: gone\n"}}) {
+              "vwx: gone: File not found: gone\n"}}) {
         SCOPED_TRACE(::testing::PrintToString(args));
         const auto files = vwx.dir.Snapshot();
         const RunResult r = vwx.Run(args, password);
@@ -124,14 +160,47 @@ TEST(VwxEndToEnd, ExitStatusesMessagesAndResults) {
     vwx.closedOutput = true; // reported after the job, and the status stays
     const RunResult closed = vwx.Run({"--replace", "a.txt", "r.txt"}); // reported once
     EXPECT_EQ(closed.status, 0);
-    EXPECT_EQ(closed.err, "vwx: cannot write to standard output: Broken pipe\n");
-    EXPECT_EQ(
-        vwx.dir.Entries(),
-        (std::vector<std::string>{
-            "L",       "a.vwx",      "d.md",       "d.vwx", "e\x1b[2J\n.txt", "e\x1b[2J\n.vwx",
-            "fifo",    "my-vwx.txt", "my-vwx.vwx", "n",     "o.txt",          "o.vwx",
-            "p.txt",   "r.vwx",      "s.dat",      "s.txt", "s.vwx",          "sub",
-            "sum.vwx", "u.VWX",      "u.txt",      "u.vwx", "x.out",          "x.vwx"}));
+    EXPECT_EQ(closed.err, "vwx: cannot write to standard output: the reader closed the pipe\n");
+    EXPECT_EQ(vwx.dir.Entries(), (std::vector<std::string>{"L",
+                                                           "a.vwx",
+                                                           "d.md",
+                                                           "d.vwx",
+                                                           "e\x1b[2J\n.txt",
+                                                           "e\x1b[2J\n.vwx",
+                                                           "fifo",
+                                                           "fo.txt",
+                                                           "fo.vwx",
+                                                           "g.txt",
+                                                           "g.vwx",
+                                                           "h.vwx",
+                                                           "k.txt",
+                                                           "k.vwx",
+                                                           "my-vwx.txt",
+                                                           "my-vwx.vwx",
+                                                           "n",
+                                                           "o.txt",
+                                                           "o.vwx",
+                                                           "p.txt",
+                                                           "pw.txt",
+                                                           "pw.vwx",
+                                                           "q.vwx",
+                                                           "r.vwx",
+                                                           "s.dat",
+                                                           "s.txt",
+                                                           "s.vwx",
+                                                           "sub",
+                                                           "sum.vwx",
+                                                           "u.VWX",
+                                                           "u.txt",
+                                                           "u.vwx",
+                                                           "w.VWX",
+                                                           "w.txt",
+                                                           "w.vwx",
+                                                           "x.out",
+                                                           "x.vwx"}));
+    EXPECT_EQ(ReadFile(vwx.dir / "k.txt"), Bytes{'k'});
+    EXPECT_EQ(vwx.Run({"-o", "hb", "h.vwx"}, "Segreto1").status, 0); // the link's file, protected
+    EXPECT_EQ(ReadFile(vwx.dir / "hb.txt"), Bytes({'h', 'a', 'r', 'd'}));
     // The first of two names for one file was protected; the second file is still there.
     EXPECT_EQ(vwx.dir.Entries("n"), (std::vector<std::string>{"a.md", "a.vwx", "b.md", "b.vwx"}));
     EXPECT_EQ(vwx.Run({"-o", "back", "n/a.vwx"}).status, 0);

@@ -28,7 +28,7 @@ TEST(VwxFaults, SignalsWhileWaitingForThePasswordAndWhileWriting) {
     for (const auto& [args, signal, status] :
          {Run{fifo, SIGINT, 130}, Run{fifo, SIGQUIT, 131},
           Run{{"--password-file", "pw", "a.vwx"}, SIGTERM, 143}, Run{job, SIGINT, 130},
-          Run{job, SIGTERM, 143}, Run{job, SIGKILL, 137}}) {
+          Run{job, SIGTERM, 143}, Run{job, SIGHUP, 129}, Run{job, SIGKILL, 137}}) {
         const bool fromFifo = args[0] != "-f";
         SCOPED_TRACE(::testing::PrintToString(args) + " " + std::to_string(signal));
         const pid_t pid = vwx.Start(args, fromFifo ? "" : "Segreto1");
@@ -43,6 +43,16 @@ TEST(VwxFaults, SignalsWhileWaitingForThePasswordAndWhileWriting) {
         EXPECT_EQ(vwx.dir.Entries().size(), entries + (signal == SIGKILL)); // its temporary file
         EXPECT_EQ(ReadFile(vwx.dir / "a.vwx"), Bytes(older.begin(), older.end()));
     }
+    // An interrupt ignored by whoever started vwx (a shell, for a command in the background)
+    // stays ignored: the run goes on to the end.
+    vwx.interruptIgnored = true;
+    const std::size_t before = vwx.dir.Entries().size(); // with the killed run's temporary file
+    const pid_t pid = vwx.Start(job, "Segreto1");
+    for (int wait = 0; wait < 20000 && vwx.dir.Entries().size() == before; ++wait)
+        std::this_thread::sleep_for(VwxProcess::kPause);
+    ::kill(pid, SIGINT);
+    EXPECT_EQ(vwx.Wait(pid).status, 0);
+    EXPECT_NE(ReadFile(vwx.dir / "a.vwx"), Bytes(older.begin(), older.end()));
 }
 
 } // namespace vw::test

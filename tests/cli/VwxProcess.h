@@ -22,17 +22,23 @@ struct RunResult {
 
 struct VwxProcess {
     static constexpr auto kPause = std::chrono::milliseconds(1);
-    TempDir dir, home;          // vwx runs in dir: tests name files relative to it
-    std::string input;          // standard input
-    std::string terminal;       // when set: the controlling terminal, standard input and error
-    bool closedOutput = false;  // standard output: a pipe nobody reads
-    std::vector<int> closedFds; // standard streams closed before vwx starts
+    TempDir dir, home;             // vwx runs in dir: tests name files relative to it
+    std::string input;             // standard input
+    std::string terminal;          // when set: the controlling terminal, standard input and error
+    bool closedOutput = false;     // standard output: a pipe nobody reads
+    std::vector<int> closedFds;    // standard streams closed before vwx starts
+    bool interruptIgnored = false; // as a shell starts a command in the background
+    std::string language;          // LANG; none: the C locale
     const std::string in = home / "in", out = home / "out", err = home / "err";
 
     // Starts vwx with VWX_PASSWORD set to password, unless that is "".
     pid_t Start(std::vector<std::string> args, const std::string& password = "Segreto1") {
-        std::string env[] = {"HOME=" + home.path().string(), "VWX_PASSWORD=" + password};
-        char* envp[] = {env[0].data(), password.empty() ? nullptr : env[1].data(), nullptr};
+        std::string env[] = {"HOME=" + home.path().string(), "LANG=" + language,
+                             "VWX_PASSWORD=" + password};
+        std::vector<char*> envp{env[0].data()};
+        if (!language.empty()) envp.push_back(env[1].data());
+        if (!password.empty()) envp.push_back(env[2].data());
+        envp.push_back(nullptr);
         std::vector<char*> argv{const_cast<char*>(VWX_BIN)};
         for (auto& arg : args)
             argv.push_back(arg.data());
@@ -45,7 +51,8 @@ struct VwxProcess {
             const rlimit cores{RLIM_INFINITY, RLIM_INFINITY}; // as far as the system allows
             ::setrlimit(RLIMIT_CORE, &cores);
             // A shell ignores these two in what it starts in the background.
-            ::signal(SIGINT, SIG_DFL), ::signal(SIGQUIT, SIG_DFL), ::signal(SIGPIPE, SIG_DFL);
+            ::signal(SIGINT, interruptIgnored ? SIG_IGN : SIG_DFL), ::signal(SIGQUIT, SIG_DFL);
+            ::signal(SIGPIPE, SIG_DFL);
             ::setsid();
             ::close(0), ::close(1), ::close(2);
             ::open((terminal.empty() ? in : terminal).c_str(), O_RDWR); // 0, the terminal
@@ -53,7 +60,7 @@ struct VwxProcess {
             terminal.empty() ? ::open(err.c_str(), O_WRONLY | O_CREAT, 0600) : ::dup(0);
             for (const int fd : closedFds)
                 ::close(fd);
-            if (::chdir(dir.path().c_str()) == 0) ::execve(VWX_BIN, argv.data(), envp);
+            if (::chdir(dir.path().c_str()) == 0) ::execve(VWX_BIN, argv.data(), envp.data());
             ::_exit(127);
         }
         ::close(pipeFds[1]);

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vwx on a pseudo-terminal: the password is asked without echo, twice when protecting (once when
 // restoring: a second prompt would hold up the end), the private code twice; Ctrl-C or the end of
-// input cancels.
+// input cancels. It runs under the C locale, so vwx speaks Italian.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -34,7 +34,7 @@ TEST(VwxTerminal, AsksWithoutEchoTwiceWhenProtectingOnceWhenRestoring) {
         return ::tcgetattr(slave, &t) == 0 && t.c_lflag & ECHO;
     };
     const std::string first = "Inserisci la password: ", second = "Ripeti password: ";
-    const std::string code = "Private code: ", confirm = "Confirm private code: ";
+    const std::string code = "Codice privato: ", confirm = "Ripeti il codice privato: ";
     // A file's progress line: its last state stays, all of it when done.
     const std::string pw = "Perch\u00E9!\n", done = "  100%  ", end = " MB/s  0:00\x1b[K\r\n";
     const std::vector<std::string> twice{
@@ -47,16 +47,22 @@ TEST(VwxTerminal, AsksWithoutEchoTwiceWhenProtectingOnceWhenRestoring) {
           Run{{"a.txt"}, 11, {first, "\x04", "Elaborazione interrota"}}, // no input: no answer
           Run{{"a.txt"}, 0, twice}, Run{{"a.vwx"}, 21, {first, "\x04", "Elaborazione interrota"}},
           Run{{"-o", "b", "a.vwx"}, 0, {first, pw, "\ra.vwx" + done, "", end}},
+          // Standard input that is the terminal is asked on as such.
+          Run{{"--password-file", "-", "-o", "c", "a.vwx"},
+              0,
+              {first, pw, "\ra.vwx" + done, "", end}},
           // One password for all, asked twice when one file is protected.
           Run{{"a.vwx", "b.txt"},
               73,
-              {first, pw, second, pw, "vwx: a.vwx: a.txt already exists", "", "\rb.txt" + done, "",
+              {first, pw, second, pw, "vwx: a.vwx: a.txt esiste gi\u00E0", "", "\rb.txt" + done, "",
                end}},
           // The private code, asked the same way.
-          Run{{"--store-private-code"}, 130, {code, "Codi\x03", "cancelled; nothing was stored"}},
+          Run{{"--store-private-code"},
+              130,
+              {code, "Kodi\x03", "annullato; non \u00E8 stato salvato nulla"}},
           Run{{"--store-private-code"},
               0,
-              {code, "Codice1\n", confirm, "Codice2\n", "do not match\r\n" + code, "Codice1\n",
+              {code, "Codice1\n", confirm, "Codice2\n", "non coincidono\r\n" + code, "Codice1\n",
                confirm, "Codice1\n"}}}) {
         SCOPED_TRACE(::testing::PrintToString(args));
         const pid_t pid = vwx.Start(args, "");
@@ -69,7 +75,7 @@ TEST(VwxTerminal, AsksWithoutEchoTwiceWhenProtectingOnceWhenRestoring) {
         EXPECT_EQ(vwx.Wait(pid).status, status);
         EXPECT_TRUE(echoing());
     }
-    for (const char* typed : {"Segr", "Codi"}) // nothing typed is echoed
+    for (const char* typed : {"Segr", "Kodi"}) // nothing typed is echoed
         EXPECT_EQ(shown.find(typed), std::string::npos) << shown;
     ::close(slave), ::close(master);
 }

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,6 +39,13 @@ TEST(QtHost, ReadsOnlyTheUsersOwnSettingsAndStoredBooleans) {
     EXPECT_FALSE(host.ReadBool(QStringLiteral("C"), false));
     EXPECT_EQ(host.ReadText(QStringLiteral("D"), QStringLiteral("home")), "home");
     ::unsetenv("XDG_CONFIG_DIRS");
+    // A settings file that is no regular file is left alone rather than waited on.
+    std::filesystem::create_directories(root + "/user/pipe");
+    ASSERT_EQ(::mkfifo((root + "/user/pipe/pipe.conf").c_str(), 0600), 0);
+    QtHost pipe(QStringLiteral("pipe"));
+    EXPECT_EQ(pipe.ReadSetting("A", "none"), "none");
+    EXPECT_FALSE(pipe.StoreText(QStringLiteral("A"), QStringLiteral("x")));
+    EXPECT_FALSE(pipe.RemoveSetting(QStringLiteral("A")));
     // How stored booleans read.
     for (const char* yes : {"1", "-1", "True", " TRUE ", "0.1"})
         EXPECT_TRUE(ParseStoredBool(QString::fromLatin1(yes))) << yes;

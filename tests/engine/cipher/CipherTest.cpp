@@ -8,8 +8,9 @@
 namespace vw {
 namespace {
 
-// The key stream written out literally, one modulo per step, as the slow yardstick for the
-// table-copying implementation. Default-constructed, it is a wiped state.
+// The key stream written out literally from the format page (docs/format.md, "The cipher"), one
+// modulo per step, as the slow yardstick for the table-copying implementation. Default-
+// constructed, it is a wiped state.
 struct ReferenceCipher {
     ReferenceCipher() = default;
     ReferenceCipher(const std::string& password, const std::string& privateCode) {

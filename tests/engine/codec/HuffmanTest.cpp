@@ -91,6 +91,12 @@ TEST(HuffmanGolden, WorkedExamplesByteForByteAndSymbolTablesInAnyOrder) {
     bool intact = false;
     EXPECT_EQ(Decoded(Stream(256, 258, table, bits, stream[4]), &intact), all);
     EXPECT_TRUE(intact);
+    // Bytes after the last symbol's byte are padding that reading never reaches.
+    Bytes padded = cases[0].second;
+    padded.insert(padded.end(), {0xFF, 0x00, 0xA5});
+    intact = false;
+    EXPECT_EQ(Decoded(padded, &intact), FromText("abracadabra"));
+    EXPECT_TRUE(intact);
 }
 
 TEST(HuffmanDecodeChecks, DamagedDataDecodesAsFarAsItGoesWithStatus5MalformedIsRefused) {

@@ -17,8 +17,9 @@ namespace {
 using Names = std::vector<std::string>;
 
 // Whatever a source's extension holds, what protect writes restore reads back; an extension no
-// restore could put back in a file name (a control character) is refused before anything is
-// written, and the only copy stays.
+// restore could put back in a file name as it is (a control character, a character the code
+// page lacks, bytes that are no UTF-8) is refused before anything is written, and the only copy
+// stays.
 TEST_F(JobTest, EveryExtensionRestoresOrIsRefusedBeforeWriting) {
     std::vector<std::string> extensions = {"отчёт", "文本", "ǅž", "€‰", "t\u202Et", "t\u0081t"};
     for (int byte = 1; byte < 256; ++byte) {
@@ -26,16 +27,16 @@ TEST_F(JobTest, EveryExtensionRestoresOrIsRefusedBeforeWriting) {
         extension[1] = static_cast<char>(byte);
         if (byte != '/') extensions.push_back(extension);
     }
-    int refused = 0;
+    int controls = 0, outside = 0;
     for (const std::string& extension : extensions) {
         dir.Clear();
         const std::string source = dir / ("a." + extension);
         WriteFile(source, "only copy of " + extension);
         const std::string vwx = Run(source, source);
         if (result.status != 0) {
-            ++refused;
+            controls += result.failure.fault == Fault::ExtensionHasControl;
+            outside += result.failure.fault == Fault::ExtensionOutsideCodePage;
             EXPECT_EQ(result.status, 12) << extension;
-            EXPECT_EQ(result.failure.fault, Fault::ExtensionHasControl);
             EXPECT_EQ(dir.Entries(), Names{FileNameOf(source)});
             continue;
         }
@@ -45,8 +46,10 @@ TEST_F(JobTest, EveryExtensionRestoresOrIsRefusedBeforeWriting) {
         EXPECT_EQ(ReadFile(back), Bytes(text.begin(), text.end()));
         EXPECT_EQ(dir.Entries(), Names{FileNameOf(back)});
     }
-    // C0 and DEL, and U+0081 (a byte above 127 alone is no character and becomes "?").
-    EXPECT_EQ(refused, 31 + 1 + 1);
+    // C0 and DEL, and U+0081; the Cyrillic, Chinese, U+01C5 and U+202E ones and the 128 bytes
+    // above 127 alone, which are no UTF-8.
+    EXPECT_EQ(std::pair(controls, outside), std::pair(31 + 1 + 1, 4 + 128));
+    EXPECT_EQ(result.failure.shown, "U+FFFD"); // the last: byte 255 alone
 }
 
 // Header lengths below 3, which no writer makes, read as the format page says: the bytes 1 to

@@ -34,24 +34,39 @@ TEST(AtomicFile, TheResultFollowsTheUmaskWhileTheTemporaryFileStaysPrivate) {
     }
 }
 
-// A job removes what killed jobs left in its output folder: temporary files nobody holds locked.
-TEST_F(JobTest, AJobRemovesOnlyTheOnesNobodyHoldsLocked) {
+// A job removes what killed jobs left in its output folder: temporary files nobody holds locked,
+// and nothing else, however much it looks like one.
+TEST_F(JobTest, AJobRemovesOnlyLeftoversNobodyHoldsLocked) {
+    const std::string prefix = kTempPrefix;
     // Process ids say nothing across containers or machines: neither name protects a file.
-    const std::string held = dir / (std::string(kTempPrefix) + "999999-held");
-    const std::string stale = dir / (std::string(kTempPrefix) + std::to_string(::getppid()) + "-x");
-    WriteFile(held, "half");
+    const std::string held = dir / (prefix + "999999-00000000000000ff");
+    const std::string stale = dir / (prefix + std::to_string(::getppid()) + "-0123456789abcdef");
+    std::vector<std::string> kept = {held};
+    for (const char* mine : {"notes.txt", "12-0123456789ABCDEF", "12-0123456789abcdef.bak",
+                             "-0123456789abcdef", "12-0123456789abcde", "x1-0123456789abcdef"})
+        kept.push_back(dir / (prefix + mine)); // the user's own files with names alike
+    for (const std::string& path : kept)
+        WriteFile(path, "half");
     WriteFile(stale, "half");
     const int holder = ::open(held.c_str(), O_RDONLY | O_CLOEXEC); // a paused job elsewhere
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     AtomicFile live(dir / "out");
-    for (const std::string& path : {held, stale, live.TempPath()})
+    kept.push_back(live.TempPath());
+    // A job's own source is never taken for a leftover, even with a leftover's name.
+    WriteFile(dir / "a.txt", "plain");
+    const std::string source = dir / (prefix + "7-fedcba9876543210");
+    std::filesystem::rename(Run(dir / "a.txt", dir / "a.txt"), source);
+    for (const std::string& path : {held, stale, live.TempPath(), source})
         std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
                                                    std::chrono::hours(1));
-    WriteFile(dir / "a.txt", "plain text to protect");
-    EXPECT_EQ(Run(dir / "a.txt", dir / "a.txt"), dir / "a.vwx");
+    for (const std::string& path : kept)
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type{});
+    EXPECT_EQ(ReadFile(Run(source, dir / "a")), Bytes({'p', 'l', 'a', 'i', 'n'}));
     ::close(holder);
-    EXPECT_TRUE(std::filesystem::exists(held) && std::filesystem::exists(live.TempPath()));
+    for (const std::string& path : kept)
+        EXPECT_TRUE(std::filesystem::exists(path)) << path;
     EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(IsTempFileName(FileNameOf(live.TempPath())));
 }
 
 TEST(Paths, NamePartsLookOnlyAtTheLastPathElement) {
