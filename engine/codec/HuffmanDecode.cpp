@@ -6,6 +6,7 @@
 // with a description instead of being walked blindly.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -22,12 +23,14 @@ namespace huffman {
 namespace {
 
 constexpr int kMaxNodes = 512;
+// The lookup tables are indexed by the next kTableBits bits at most: by as many bits as the
+// longest code has, when it is shorter, so that the tables of a small code are small to build.
 constexpr unsigned kTableBits = 11;
 constexpr std::uint32_t kTableMask = (1u << kTableBits) - 1;
 // A table entry: symbol in bits 0-7, code length in bits 8-15; for a code longer than the
-// table, kLongCode and the tree node reached after kTableBits bits in bits 16-31.
+// table, kLongCode and the tree node reached after the table's bits in bits 16-31.
 constexpr std::uint32_t kLongCode = 1u << 15;
-// A pair entry: the one or two codes that end within the next kTableBits bits: first symbol in
+// A pair entry: the one or two codes that end within the table's bits: first symbol in
 // bits 0-7, second in bits 8-15, their total length in bits 16-23, their number in bits 24-31;
 // 0 when the first code is longer than the table.
 constexpr std::uint32_t kNoPair = 0;
@@ -89,9 +92,10 @@ std::size_t ReadHeader(const std::uint8_t* s, std::size_t have, std::size_t n, H
 class CodeTree {
   public:
     CodeTree(const std::uint8_t* s, const Header& h) {
-        std::fill(std::begin(zero_), std::end(zero_), -1);
-        std::fill(std::begin(one_), std::end(one_), -1);
-        std::fill(std::begin(symbol_), std::end(symbol_), -1);
+        // Every entry -1 (all bits set): no child, no symbol.
+        std::memset(zero_, 0xFF, sizeof zero_);
+        std::memset(one_, 0xFF, sizeof one_);
+        std::memset(symbol_, 0xFF, sizeof symbol_);
         std::size_t bit = h.codeStart * 8;
         for (int value = 0; value < 256; ++value) {
             const unsigned length = h.codeLength[value];
@@ -115,13 +119,24 @@ class CodeTree {
             if (symbol_[node] < 0 && (zero_[node] < 0 || one_[node] < 0))
                 Refuse(StreamFault::CodeIncomplete);
         }
+        unsigned longest = 0;
+        for (const unsigned length : h.codeLength)
+            longest = std::max(longest, length);
+        bits_ = std::min(kTableBits, longest);
+        mask_ = (1u << bits_) - 1;
+        tables_ = std::make_unique_for_overwrite<std::uint32_t[]>(2 * (mask_ + 1));
+        table_ = tables_.get();
+        pairs_ = table_ + mask_ + 1;
         // The code is complete: every entry of the table is filled exactly once.
         FillTable(0, 0, 0);
-        for (std::uint32_t index = 0; index <= kTableMask; ++index)
+        for (std::uint32_t index = 0; index <= mask_; ++index)
             pairs_[index] = PairOf(index);
     }
 
-    std::uint32_t Entry(std::uint64_t bits) const { return table_[bits & kTableMask]; }
+    // The bits the tables are indexed by, and their mask.
+    unsigned Bits() const { return bits_; }
+    std::uint32_t Mask() const { return mask_; }
+    std::uint32_t Entry(std::uint64_t bits) const { return table_[bits & mask_]; }
     const std::uint32_t* Table() const { return table_; }
     const std::uint32_t* Pairs() const { return pairs_; }
     // The node reached from node by one bit, refusing a walk into a missing child.
@@ -134,16 +149,16 @@ class CodeTree {
 
   private:
     // Fills the entries of the table whose first `depth` bits (`bits`) lead to node: every
-    // entry below a code of kTableBits bits or fewer names its symbol; the entry of a node
-    // reached after kTableBits bits names the node, where the walk of a longer code goes on.
+    // entry below a code of the table's bits or fewer names its symbol; the entry of a node
+    // reached after the table's bits names the node, where the walk of a longer code goes on.
     // One pass over the top of the tree, instead of a walk from the root for each entry.
     void FillTable(int node, unsigned depth, std::uint32_t bits) {
-        if (symbol_[node] >= 0 || depth == kTableBits) {
+        if (symbol_[node] >= 0 || depth == bits_) {
             const std::uint32_t entry =
                 symbol_[node] >= 0
                     ? static_cast<std::uint32_t>(symbol_[node]) | depth << 8
-                    : kLongCode | kTableBits << 8 | static_cast<std::uint32_t>(node) << 16;
-            for (std::uint32_t above = 0; above >> (kTableBits - depth) == 0; ++above)
+                    : kLongCode | bits_ << 8 | static_cast<std::uint32_t>(node) << 16;
+            for (std::uint32_t above = 0; above >> (bits_ - depth) == 0; ++above)
                 table_[bits | above << depth] = entry;
             return;
         }
@@ -161,7 +176,7 @@ class CodeTree {
         const std::uint32_t length = (first >> 8) & 255;
         const std::uint32_t second = table_[index >> length];
         const std::uint32_t more = (second >> 8) & 255;
-        if (!(second & kLongCode) && length + more <= kTableBits) {
+        if (!(second & kLongCode) && length + more <= bits_) {
             return (first & 255) | (second & 255) << 8 | (length + more) << 16 | 2u << 24;
         }
         return (first & 255) | length << 16 | 1u << 24;
@@ -171,8 +186,11 @@ class CodeTree {
     std::int16_t one_[kMaxNodes];
     std::int16_t symbol_[kMaxNodes];
     int next_ = 1;
-    std::uint32_t table_[kTableMask + 1];
-    std::uint32_t pairs_[kTableMask + 1];
+    unsigned bits_ = kTableBits;
+    std::uint32_t mask_ = kTableMask;
+    std::unique_ptr<std::uint32_t[]> tables_; // the table, then the pair table
+    std::uint32_t* table_ = nullptr;
+    std::uint32_t* pairs_ = nullptr;
 };
 
 } // namespace
@@ -263,6 +281,8 @@ class StreamDecoder::Impl {
                 return true;
             }
             phase_ = Phase::Head;
+            // Room for the head at once: the head of most coded streams is under a kilobyte.
+            head_.reserve(std::min<std::size_t>(n_, 1024));
         }
         for (;;) {
             const std::size_t needed = ReadHeader(head_.data(), head_.size(), n_, header_);
@@ -332,6 +352,7 @@ class StreamDecoder::Impl {
         // every member.
         const std::uint8_t* const s = s_;
         const std::uint32_t* const pairs = tree_->Pairs();
+        const std::uint32_t mask = tree_->Mask();
         const std::size_t capacity = std::min(room_, wanted_ - producedBefore_);
         std::uint8_t* out = out_ + used_;
         std::uint8_t* const stop = out_ + capacity;
@@ -340,7 +361,7 @@ class StreamDecoder::Impl {
             std::uint64_t window = LoadLE64(s + (bit >> 3)) >> (bit & 7);
             int k = 0;
             for (; k < 4; ++k) {
-                const std::uint32_t e = pairs[window & kTableMask];
+                const std::uint32_t e = pairs[window & mask];
                 if (e == kNoPair) break;
                 const unsigned length = (e >> 16) & 255;
                 const auto two = static_cast<std::uint16_t>(e);
@@ -374,9 +395,9 @@ class StreamDecoder::Impl {
             bit_ += length;
             return true;
         }
-        if (room <= kTableBits) return false;
+        if (room <= tree_->Bits()) return false;
         int node = static_cast<int>(e >> 16);
-        for (std::uint64_t bit = bit_ + kTableBits; bit < limit; ++bit) {
+        for (std::uint64_t bit = bit_ + tree_->Bits(); bit < limit; ++bit) {
             node = tree_->Child(node, (s_[bit >> 3] >> (bit & 7)) & 1);
             if (tree_->Symbol(node) >= 0) {
                 out_[used_++] = static_cast<std::uint8_t>(tree_->Symbol(node));
