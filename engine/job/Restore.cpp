@@ -108,14 +108,14 @@ struct DecodeResult {
 // decoded into the sink. Without a sink nothing is written and there is no third thread.
 class RestorePipeline {
   public:
-    RestorePipeline(RestoreInput& input, ChunkBuffer first, std::size_t start, Cipher& cipher,
+    RestorePipeline(RestoreInput& input, ChunkBuffer first, const StoredHead& head, Cipher& cipher,
                     RestoreSink* sink, std::function<void()> workerEnding)
-        : input_(input), first_(std::move(first)), size_(input.Size()), start_(start),
-          dataEnd_(size_ - vwx::kCheckValues), dataSize_(dataEnd_ - start), cipher_(cipher),
-          sink_(sink), workers_(std::move(workerEnding)) {}
+        : input_(input), first_(std::move(first)), size_(input.Size()), start_(head.dataStart),
+          dataEnd_(size_ - vwx::kCheckValues), dataSize_(dataEnd_ - start_), checks_(head.checks),
+          cipher_(cipher), sink_(sink), workers_(std::move(workerEnding)) {}
     // Decrypts the data, decoding alongside, and reads the check values.
     void Decrypt(JobControl& control, ProgressMeter& meter);
-    bool ChecksAgree(const StoredHead& head) const { return trailer_ == head.checks; }
+    bool ChecksAgree() const { return trailer_ == checks_; }
     // Once the check values agree: waits for the decoder and the writer and returns 0, or 5
     // when the checksum differs. Raises a decoding or write failure.
     std::int16_t FinishDecoding(JobControl& control);
@@ -140,6 +140,7 @@ class RestorePipeline {
     RestoreInput& input_;
     ChunkBuffer first_;
     const std::size_t size_, start_, dataEnd_, dataSize_;
+    const std::array<std::uint8_t, vwx::kCheckValues> checks_; // the header's
     const std::size_t piece_ = std::min(kPiece, size_);
     // The passes run on worker threads; otherwise one after the other on the calling thread,
     // the decoded bytes written as they come (kRestoredOnCaller).
@@ -159,15 +160,13 @@ class RestorePipeline {
 };
 
 void RestorePipeline::Decrypt(JobControl& control, ProgressMeter& meter) {
-    for (ChunkQueue* queue : {&free_, &keyed_, &outFree_, &decoded_})
-        workers_.Watch(*queue);
     for (int c = 1; c < stream::kChunksInFlight && size_ > piece_; ++c)
         free_.Push(ChunkBuffer(PieceCapacity(size_)));
     // A stream of n bytes decodes to at most 8 n (one bit a byte). Without a writer thread one
-    // buffer, written whenever it is full, takes every decoded byte.
+    // buffer of the file's size, written whenever it is full, takes every decoded byte.
     const std::size_t outputSize = std::min(kChunkSize, std::max<std::size_t>(8 * size_, 4096));
     for (int c = 0; c < (sink_ && threads_ ? kOutputsInFlight : 1); ++c)
-        outFree_.Push(ChunkBuffer(threads_ ? outputSize : std::max<std::size_t>(size_, 4096)));
+        outFree_.Push(ChunkBuffer(threads_ ? outputSize : std::max<std::size_t>(size_, 256)));
     if (!threads_) {
         // One piece, read whole: the key pass never waits for the decoder, and the decoder
         // never for a writer. A failure is raised straight from the pass.
@@ -182,6 +181,8 @@ void RestorePipeline::Decrypt(JobControl& control, ProgressMeter& meter) {
 }
 
 void RestorePipeline::StartWorkers() {
+    for (ChunkQueue* queue : {&free_, &keyed_, &outFree_, &decoded_})
+        workers_.Watch(*queue);
     workers_.Start("vw-keystream", [this] { KeyPass(); });
     workers_.Start("vw-decoder", [this] { DecodePass(); });
     // The writer spends its time in the system: it runs wherever a processor is free.
@@ -252,6 +253,9 @@ bool RestorePipeline::DecryptStep(ChunkBuffer& piece, std::size_t offset, std::s
     const std::size_t reached = std::min(stepEnd, dataEnd_);
     if (reached > start_) decryptedBytes_.store(reached - start_, std::memory_order_release);
     if (stepEnd == size_) checksRead_.store(true, std::memory_order_release);
+    // A file restored on the calling thread is decrypted whole before it is decoded: when its
+    // check values disagree it is not decoded at all, since the restore ends with that.
+    if (!threads_ && stepEnd == size_ && !ChecksAgree()) decoding_ = false;
     workers_.Notify();
     if (workers_.Aborted()) return false;
     if (decoding_ && reached > stepStart) {
@@ -335,35 +339,44 @@ std::int16_t RestorePipeline::FinishDecoding(JobControl& control) {
     return kStatusOk;
 }
 
-// Keys the cipher and reads the head from the input's first piece. Ends the job with 23 when
-// the header does not fit the file.
-ChunkBuffer StartRestore(RestoreInput& input, const JobRequest& request, Cipher& cipher,
-                         StoredHead& head) {
-    ChunkBuffer first(PieceCapacity(input.Size()));
+// The restore's two halves return the status they stop with (23, 5) rather than end the job
+// with it: a memory restore sets it in its result without raising anything (an exception costs
+// more than the restore of a small file), the file jobs end with it.
+void EndUnlessOk(std::int16_t status) {
+    if (status != kStatusOk) End(status);
+}
+
+// Keys the cipher and reads the head from the input's first piece into `first`. Returns 23
+// when the header does not fit the file, else 0.
+std::int16_t StartRestore(RestoreInput& input, const JobRequest& request, Cipher& cipher,
+                          StoredHead& head, ChunkBuffer& first) {
+    first = ChunkBuffer(PieceCapacity(input.Size()));
     first.size = std::min(kPiece, input.Size());
     input.Read(first.Data(), first.size);
     cipher.Init(request.password.View(), request.privateCode.View());
-    if (!ReadStoredHead(cipher, first.Data(), input.Size(), head)) End(kStatusWrongPassword);
-    return first;
+    return ReadStoredHead(cipher, first.Data(), input.Size(), head) ? kStatusOk
+                                                                    : kStatusWrongPassword;
 }
 
 // The data after the head, into the sink (none when the head keeps a failure): returns 0, or
-// ends the job with the status the restore stops with.
-void RestoreData(RestoreInput& input, ChunkBuffer first, const StoredHead& head, Cipher& cipher,
-                 RestoreSink* sink, const JobRequest& request, JobControl& control) {
+// the status the restore stops with.
+std::int16_t RestoreData(RestoreInput& input, ChunkBuffer first, const StoredHead& head,
+                         Cipher& cipher, RestoreSink* sink, const JobRequest& request,
+                         JobControl& control) {
     ProgressMeter meter(control);
-    RestorePipeline pipeline(input, std::move(first), head.dataStart, cipher,
-                             head.failure ? nullptr : sink, request.workerEnding);
+    RestorePipeline pipeline(input, std::move(first), head, cipher, head.failure ? nullptr : sink,
+                             request.workerEnding);
     pipeline.Decrypt(control, meter);
-    if (!pipeline.ChecksAgree(head)) End(kStatusWrongPassword);
+    if (!pipeline.ChecksAgree()) return kStatusWrongPassword;
     // Whatever else is wrong with the file counts only once the check values agree. A refused
     // extension is raised again by SafeExtension, with its text as shown.
     if (head.failure && head.failure->fault == Fault::StoredExtensionInvalid)
         SafeExtension(head.extension);
     if (head.failure) Raise(*head.failure);
     if (const std::int16_t status = pipeline.FinishDecoding(control); status != kStatusOk)
-        End(status);
+        return status;
     meter.Complete();
+    return kStatusOk;
 }
 
 // Keeps in the head that its extension could not be a file's, to be reported only if the check
@@ -379,7 +392,8 @@ void RestoreIntoFile(FileInput& input, const JobRequest& request, JobControl& co
     const std::time_t start = std::time(nullptr);
     Cipher cipher;
     StoredHead head;
-    ChunkBuffer first = StartRestore(input, request, cipher, head);
+    ChunkBuffer first;
+    EndUnlessOk(StartRestore(input, request, cipher, head, first));
     std::string path;
     try {
         path = WithoutExtension(request.output) + SafeExtension(head.extension);
@@ -388,7 +402,7 @@ void RestoreIntoFile(FileInput& input, const JobRequest& request, JobControl& co
         head.failure = e.failure();
     }
     FileSink sink(path, start, request.source);
-    RestoreData(input, std::move(first), head, cipher, &sink, request, control);
+    EndUnlessOk(RestoreData(input, std::move(first), head, cipher, &sink, request, control));
     ResultFile(request, path).Finish(control, input.Stamp(), [&](unsigned mode, bool replace) {
         sink.Commit(mode, replace);
     });
@@ -403,15 +417,18 @@ void RestoreFile(const JobRequest& request, JobControl& control, JobResult& resu
     if (request.kind == JobKind::Restore) return RestoreIntoFile(input, request, control, result);
     Cipher cipher;
     StoredHead head;
-    ChunkBuffer first = StartRestore(input, request, cipher, head);
+    ChunkBuffer first;
+    EndUnlessOk(StartRestore(input, request, cipher, head, first));
     result.extension = head.extension;
     ExpectSafeExtension(head);
-    if (request.kind == JobKind::Test)
-        return RestoreData(input, std::move(first), head, cipher, nullptr, request, control);
+    if (request.kind == JobKind::Test) {
+        return EndUnlessOk(
+            RestoreData(input, std::move(first), head, cipher, nullptr, request, control));
+    }
     SecureBytes().swap(*request.memory);
     MemorySink sink(*request.memory, request.memoryLimit);
     try {
-        RestoreData(input, std::move(first), head, cipher, &sink, request, control);
+        EndUnlessOk(RestoreData(input, std::move(first), head, cipher, &sink, request, control));
     } catch (...) {
         if (!sink.Refused()) SecureBytes().swap(*request.memory); // a refused file keeps its head
         throw;
@@ -443,15 +460,19 @@ namespace vw {
 JobResult RestoreBytes(const Bytes& file, const JobRequest& keys, RestoreSink* sink,
                        JobControl& control) {
     std::string extension;
+    std::int16_t ended = kStatusOk;
     JobResult result = job::RunInMemory(keys, file.size(), kStatusRestoreFailed, [&] {
         job::MemoryInput input(file);
         Cipher cipher;
         StoredHead head;
-        stream::ChunkBuffer first = job::StartRestore(input, keys, cipher, head);
+        stream::ChunkBuffer first;
+        ended = job::StartRestore(input, keys, cipher, head, first);
+        if (ended != kStatusOk) return;
         extension = head.extension;
         job::ExpectSafeExtension(head);
-        job::RestoreData(input, std::move(first), head, cipher, sink, keys, control);
+        ended = job::RestoreData(input, std::move(first), head, cipher, sink, keys, control);
     });
+    if (result.status == kStatusOk) result.status = ended;
     result.extension = extension;
     return result;
 }

@@ -244,6 +244,8 @@ TEST_F(Streaming, SmallFilesRestoreOnTheCallingThreadAndFilesOnBoundariesAlike) 
             std::filesystem::remove(dir / "back.bin");
             EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.vwx"});
         }
+        control.Clear();
+        control.cancelAt = 0;
         SecureBytes memory;
         MemorySink sink(memory, data.size());
         EXPECT_EQ(RestoreBytes(file, RequestFor("", ""), &sink, control).status, 0);
