@@ -44,7 +44,9 @@ int main(int argc, char** argv) {
         "abracadabra",          "ab", "aaaa", "The quick brown fox.\nThe end.\n",
         std::string(256, '\0'), ""};
     std::iota(samples[4].begin(), samples[4].end(), '\0'); // every byte value once
-    for (int i = 0, count = 1; i < 20; ++i, count = count * 3 / 2 + 1)
+    // Thirteen letters counted as the Fibonacci numbers: codes of 1 to 12 bits, longer than the
+    // decoder's table, from the fewest bytes (609) that give them.
+    for (int i = 0, count = 1, next = 1; i < 13; ++i, next += count, count = next - count)
         samples[5].append(static_cast<std::size_t>(count), static_cast<char>('A' + i));
     // Protected files with a 32-byte header, the extension "txt" every other time; the restore
     // harness encrypts inputs that start with an odd byte.
