@@ -123,6 +123,9 @@ void ProgressDialog::activate() {
     ProcessPendingEvents();
     mainWindow_.UpdateCommandStates();
     hide();
+    // The keyboard goes back to the main window: after a message box over this dialog, the
+    // window manager may give the focus to no window once both are gone.
+    mainWindow_.activateWindow();
 }
 
 void ProgressDialog::runJob() {

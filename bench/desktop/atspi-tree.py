@@ -1,16 +1,54 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 The Vaultwise developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Prints what a screen reader finds in a running program: every accessible object of every
-window, indented, with its role, name, description, value, actions and focus.
+"""Prints what a screen reader finds in a running program.
 
-    atspi-tree.py [PROGRAM]      (default vaultwise; run inside bench/desktop/session.sh)
+    atspi-tree.py [--program NAME] [--window TITLE] [--tab N] [--focus]
 
-Objects not on the screen are marked "(hidden)". Uses the system's python3-pyatspi.
+Default: every accessible object of every window of the program (default vaultwise),
+indented, with its role, name, description, value, actions, the labels it is related to and
+its states; objects not on the screen are marked "(hidden)". --window keeps the windows whose
+title contains TITLE (is TITLE, for =TITLE). --focus prints only the object that has the
+focus. --tab N presses Tab N times with xdotool and prints the focused object after each
+press (the focus order).
+Run it inside bench/desktop/session.sh, or wherever DISPLAY and the accessibility bus are
+those of the program. Uses the system's python3-pyatspi (run it with /usr/bin/python3).
 """
-import sys
+import argparse
+import subprocess
+import time
 
 import pyatspi
+
+STATES = [
+    (pyatspi.STATE_FOCUSABLE, 'focusable'),
+    (pyatspi.STATE_FOCUSED, 'FOCUSED'),
+    (pyatspi.STATE_CHECKED, 'checked'),
+    (pyatspi.STATE_EDITABLE, 'editable'),
+    (pyatspi.STATE_IS_DEFAULT, 'default'),
+    (pyatspi.STATE_MODAL, 'modal'),
+    (pyatspi.STATE_ACTIVE, 'active'),
+]
+
+RELATIONS = [
+    (pyatspi.RELATION_LABELLED_BY, 'labelled-by'),
+    (pyatspi.RELATION_LABEL_FOR, 'label-for'),
+]
+
+
+def related(node):
+    parts = []
+    try:
+        relations = node.getRelationSet()
+    except Exception:
+        return parts
+    for relation in relations:
+        for kind, word in RELATIONS:
+            if relation.getRelationType() == kind:
+                targets = [relation.getTarget(i) for i in range(relation.getNTargets())]
+                parts.append('%s=%s' % (word, ','.join(
+                    '"%s"' % (t.name if t is not None else '?') for t in targets)))
+    return parts
 
 
 def describe(node):
@@ -19,7 +57,9 @@ def describe(node):
     if node.description:
         text += ' desc="%s"' % node.description
     try:
-        text += ' value=%s' % node.queryValue().currentValue
+        value = node.queryValue()
+        text += ' value=%g [%g..%g]' % (value.currentValue, value.minimumValue,
+                                        value.maximumValue)
     except NotImplementedError:
         pass
     try:
@@ -29,13 +69,13 @@ def describe(node):
             text += ' actions=' + ','.join(names)
     except NotImplementedError:
         pass
-    if states.contains(pyatspi.STATE_FOCUSABLE):
-        text += ' focusable'
-    if states.contains(pyatspi.STATE_FOCUSED):
-        text += ' FOCUSED'
+    parts = related(node)
+    parts += [word for state, word in STATES if states.contains(state)]
+    if not states.contains(pyatspi.STATE_ENABLED):
+        parts.append('disabled')
     if not states.contains(pyatspi.STATE_SHOWING):
-        text += ' (hidden)'
-    return text
+        parts.append('(hidden)')
+    return ' '.join([text] + parts)
 
 
 def walk(node, depth):
@@ -46,7 +86,63 @@ def walk(node, depth):
             walk(child, depth + 1)
 
 
-program = sys.argv[1] if len(sys.argv) > 1 else 'vaultwise'
-for application in pyatspi.Registry.getDesktop(0):
-    if application is not None and application.name == program:
-        walk(application, 0)
+def focused(node):
+    if node.getState().contains(pyatspi.STATE_FOCUSED):
+        return node
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            found = focused(child)
+            if found is not None:
+                return found
+    return None
+
+
+def matches(name, title):
+    if title is None:
+        return True
+    if title.startswith('='):
+        return name == title[1:]
+    return title in name
+
+
+def windows(program, title):
+    for application in pyatspi.Registry.getDesktop(0):
+        if application is None or application.name != program:
+            continue
+        for i in range(application.childCount):
+            window = application.getChildAtIndex(i)
+            if window is not None and matches(window.name, title):
+                yield window
+
+
+def report_focus(program, title):
+    for window in windows(program, title):
+        node = focused(window)
+        if node is not None:
+            print('[%s] %s' % (window.name, describe(node)))
+            return
+    print('(nothing focused)')
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--program', default='vaultwise')
+    parser.add_argument('--window')
+    parser.add_argument('--tab', type=int, default=0)
+    parser.add_argument('--focus', action='store_true')
+    args = parser.parse_args()
+    if args.tab:
+        report_focus(args.program, args.window)
+        for _ in range(args.tab):
+            subprocess.run(['xdotool', 'key', 'Tab'], check=True)
+            time.sleep(0.4)
+            report_focus(args.program, args.window)
+    elif args.focus:
+        report_focus(args.program, args.window)
+    else:
+        for window in windows(args.program, args.window):
+            walk(window, 0)
+
+
+main()

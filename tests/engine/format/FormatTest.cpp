@@ -216,8 +216,9 @@ TEST(Compatibility, EarlierFilesRestoreAndTheWriterMakesThemAgain) {
         // The header is the file's first n bytes, decrypted.
         Cipher cipher;
         cipher.Init(keys.password.View(), keys.privateCode.View());
-        Bytes head(file.begin(), file.begin() + 255);
+        Bytes head(file.begin(), file.begin() + std::min<std::ptrdiff_t>(file.size(), 255));
         cipher.DecryptBlock(head.data(), head.size());
+        ASSERT_LE(head[0], head.size());
         const std::string header(head.begin(), head.begin() + head[0]);
         keys.header = [&] { return header; };
         Bytes again;
