@@ -110,19 +110,36 @@ inline void ClearScratch(void* data, std::size_t size) {
     asm volatile("" : : "r"(data) : "memory");
 }
 
-// Shuffles 0..size-1 into table by the key bytes, the accumulator t carried from one table to
-// the next, then folds the entries' low bytes into mix (of mixSize bytes; none for mixSize 0).
-template <class Key>
-void Schedule(std::int16_t* table, int size, std::int32_t& t, Key key, std::uint8_t* mix,
-              int mixSize) {
+// Shuffles 0..size-1 into table by the key bytes key[0, keySize), repeated, the accumulator t
+// carried from one table to the next, then folds the entries' low bytes into mix (of mixSize
+// bytes; none for mixSize 0). t + entry + key byte is below 2 size + 256, so t mod size takes
+// a fixed number of conditional subtractions (Reduce): a division for every entry took most of
+// the time of keying, and a loop of subtractions a mispredicted branch for most entries. The
+// shuffle works on a local copy (wiped after), whose accesses the sanitizers of the fuzz build
+// check more cheaply than those through the table's pointer.
+template <int size>
+void Schedule(std::int16_t* table, std::int32_t& t, const std::uint8_t* key, std::size_t keySize,
+              std::uint8_t* mix, int mixSize) {
+    constexpr int kReductions = (2 * (size - 1) + 255) / size;
+    std::uint16_t local[size];
     for (int i = 0; i < size; ++i)
-        table[i] = static_cast<std::int16_t>(i);
+        local[i] = static_cast<std::uint16_t>(i);
+    std::size_t k = 0; // i mod keySize
+    Index x = static_cast<Index>(t);
     for (int i = 0; i < size; ++i) {
-        t = (t + table[i] + key(i)) % size;
-        std::swap(table[i], table[t]);
+        x += static_cast<Index>(local[i]) + key[k];
+        for (int r = 0; r < kReductions; ++r)
+            x = Reduce(x, size);
+        std::swap(local[i], local[x]);
+        if (++k == keySize) k = 0;
     }
-    for (int i = 0; i < size && mixSize > 0; ++i)
-        mix[i % mixSize] ^= static_cast<std::uint8_t>(table[i] & 255);
+    t = static_cast<std::int32_t>(x);
+    std::memcpy(table, local, sizeof local);
+    for (int i = 0, m = 0; i < size && mixSize > 0; ++i) {
+        mix[m] ^= static_cast<std::uint8_t>(local[i] & 255);
+        if (++m == mixSize) m = 0;
+    }
+    SecureWipe(local, sizeof local);
 }
 
 // Decryption works through a run in blocks of this size; the blocks bound the scratch.
@@ -135,16 +152,14 @@ void Cipher::Init(std::string_view password, std::string_view privateCode) {
     std::uint8_t mixA[kMixA] = {}, mixB[kMixB] = {};
     std::int32_t t = 0;
     // An empty password is outside the interface; it keys like a single zero byte.
-    const auto password_ = [&](int i) -> int {
-        return password.empty() ? 0 : static_cast<std::uint8_t>(password[i % password.size()]);
-    };
-    Schedule(permA_, kSizeA, t, password_, mixA, kMixA);
-    Schedule(
-        permB_, kSizeB, t, [&](int i) { return mixA[i % kMixA]; }, mixB, kMixB);
+    static constexpr std::uint8_t kNoPassword[1] = {0};
+    const auto* key =
+        password.empty() ? kNoPassword : reinterpret_cast<const std::uint8_t*>(password.data());
+    Schedule<kSizeA>(permA_, t, key, std::max<std::size_t>(password.size(), 1), mixA, kMixA);
+    Schedule<kSizeB>(permB_, t, mixA, kMixA, mixB, kMixB);
     for (std::size_t i = 0; !privateCode.empty() && i < kMixB; ++i)
         mixB[i] ^= static_cast<std::uint8_t>(privateCode[i % privateCode.size()]);
-    Schedule(
-        permC_, kSizeC, t, [&](int i) { return mixB[i % kMixB]; }, nullptr, 0);
+    Schedule<kSizeC>(permC_, t, mixB, kMixB, nullptr, 0);
     SecureWipe(mixA, sizeof mixA);
     SecureWipe(mixB, sizeof mixB);
     Replicate<true, true, true>();

@@ -6,6 +6,7 @@
 // with a description instead of being walked blindly.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -22,12 +23,14 @@ namespace huffman {
 namespace {
 
 constexpr int kMaxNodes = 512;
+// The lookup tables are indexed by the next kTableBits bits at most: by as many bits as the
+// longest code has, when it is shorter, so that the tables of a small code are small to build.
 constexpr unsigned kTableBits = 12;
 constexpr std::uint32_t kTableMask = (1u << kTableBits) - 1;
 // A table entry: symbol in bits 0-7, code length in bits 8-15; for a code longer than the
-// table, kLongCode and the tree node reached after kTableBits bits in bits 16-31.
+// table, kLongCode and the tree node reached after the table's bits in bits 16-31.
 constexpr std::uint32_t kLongCode = 1u << 15;
-// A run entry: the codes, up to three, that end within the next kTableBits bits, so that short
+// A run entry: the codes, up to three, that end within the table's bits, so that short
 // codes (text's) come several to a lookup: their symbols in bits 0-7, 8-15 and 16-23 (stored as
 // four bytes, the fourth rewritten), their total length in bits 24-27, their number in bits
 // 28-29; 0 when the first code is longer than the table.
@@ -91,9 +94,10 @@ std::size_t ReadHeader(const std::uint8_t* s, std::size_t have, std::size_t n, H
 class CodeTree {
   public:
     CodeTree(const std::uint8_t* s, const Header& h) {
-        std::fill(std::begin(zero_), std::end(zero_), -1);
-        std::fill(std::begin(one_), std::end(one_), -1);
-        std::fill(std::begin(symbol_), std::end(symbol_), -1);
+        // Every entry -1 (all bits set): no child, no symbol.
+        std::memset(zero_, 0xFF, sizeof zero_);
+        std::memset(one_, 0xFF, sizeof one_);
+        std::memset(symbol_, 0xFF, sizeof symbol_);
         std::size_t bit = h.codeStart * 8;
         for (int value = 0; value < 256; ++value) {
             const unsigned length = h.codeLength[value];
@@ -117,13 +121,24 @@ class CodeTree {
             if (symbol_[node] < 0 && (zero_[node] < 0 || one_[node] < 0))
                 Refuse(StreamFault::CodeIncomplete);
         }
-        for (std::uint32_t index = 0; index <= kTableMask; ++index)
-            table_[index] = Lookup(index);
-        for (std::uint32_t index = 0; index <= kTableMask; ++index)
+        unsigned longest = 0;
+        for (const unsigned length : h.codeLength)
+            longest = std::max(longest, length);
+        bits_ = std::min(kTableBits, longest);
+        mask_ = (1u << bits_) - 1;
+        tables_ = std::make_unique_for_overwrite<std::uint32_t[]>(2 * (mask_ + 1));
+        table_ = tables_.get();
+        runs_ = table_ + mask_ + 1;
+        // The code is complete: every entry of the table is filled exactly once.
+        FillTable(0, 0, 0);
+        for (std::uint32_t index = 0; index <= mask_; ++index)
             runs_[index] = RunLookup(index);
     }
 
-    std::uint32_t Entry(std::uint64_t bits) const { return table_[bits & kTableMask]; }
+    // The bits the tables are indexed by, and their mask.
+    unsigned Bits() const { return bits_; }
+    std::uint32_t Mask() const { return mask_; }
+    std::uint32_t Entry(std::uint64_t bits) const { return table_[bits & mask_]; }
     const std::uint32_t* Table() const { return table_; }
     const std::uint32_t* Runs() const { return runs_; }
     // The node reached from node by one bit, refusing a walk into a missing child.
@@ -135,13 +150,22 @@ class CodeTree {
     int Symbol(int node) const { return symbol_[node]; }
 
   private:
-    std::uint32_t Lookup(std::uint32_t index) const {
-        int node = 0;
-        for (unsigned depth = 1; depth <= kTableBits; ++depth) {
-            node = Child(node, (index >> (depth - 1)) & 1);
-            if (symbol_[node] >= 0) return static_cast<std::uint32_t>(symbol_[node]) | depth << 8;
+    // Fills the entries of the table whose first `depth` bits (`bits`) lead to node: every
+    // entry below a code of the table's bits or fewer names its symbol; the entry of a node
+    // reached after the table's bits names the node, where the walk of a longer code goes on.
+    // One pass over the top of the tree, instead of a walk from the root for each entry.
+    void FillTable(int node, unsigned depth, std::uint32_t bits) {
+        if (symbol_[node] >= 0 || depth == bits_) {
+            const std::uint32_t entry =
+                symbol_[node] >= 0
+                    ? static_cast<std::uint32_t>(symbol_[node]) | depth << 8
+                    : kLongCode | bits_ << 8 | static_cast<std::uint32_t>(node) << 16;
+            for (std::uint32_t above = 0; above >> (bits_ - depth) == 0; ++above)
+                table_[bits | above << depth] = entry;
+            return;
         }
-        return kLongCode | kTableBits << 8 | static_cast<std::uint32_t>(node) << 16;
+        FillTable(Child(node, 0), depth + 1, bits);
+        FillTable(Child(node, 1), depth + 1, bits | 1u << depth);
     }
 
     // The codes that end within the table's bits at index, each read from the single table at
@@ -151,7 +175,7 @@ class CodeTree {
         while (count < kMostInRun) {
             const std::uint32_t entry = table_[index >> used];
             const std::uint32_t length = (entry >> 8) & 255;
-            if ((entry & kLongCode) || used + length > kTableBits) break;
+            if ((entry & kLongCode) || used + length > bits_) break;
             symbols |= (entry & 255) << (8 * count);
             used += length;
             ++count;
@@ -163,8 +187,11 @@ class CodeTree {
     std::int16_t one_[kMaxNodes];
     std::int16_t symbol_[kMaxNodes];
     int next_ = 1;
-    std::uint32_t table_[kTableMask + 1];
-    std::uint32_t runs_[kTableMask + 1];
+    unsigned bits_ = kTableBits;
+    std::uint32_t mask_ = kTableMask;
+    std::unique_ptr<std::uint32_t[]> tables_; // the table, then the run table
+    std::uint32_t* table_ = nullptr;
+    std::uint32_t* runs_ = nullptr;
 };
 
 } // namespace
@@ -255,6 +282,8 @@ class StreamDecoder::Impl {
                 return true;
             }
             phase_ = Phase::Head;
+            // Room for the head at once: the head of most coded streams is under a kilobyte.
+            head_.reserve(std::min<std::size_t>(n_, 1024));
         }
         for (;;) {
             const std::size_t needed = ReadHeader(head_.data(), head_.size(), n_, header_);
@@ -324,6 +353,7 @@ class StreamDecoder::Impl {
         // every member.
         const std::uint8_t* const s = s_;
         const std::uint32_t* const runs = tree_->Runs();
+        const std::uint32_t mask = tree_->Mask();
         const std::size_t capacity = std::min(room_, wanted_ - producedBefore_);
         std::uint8_t* out = out_ + used_;
         std::uint8_t* const stop = out_ + capacity;
@@ -332,7 +362,7 @@ class StreamDecoder::Impl {
             std::uint64_t window = LoadLE64(s + (bit >> 3)) >> (bit & 7);
             int k = 0;
             for (; k < 4; ++k) {
-                const std::uint32_t e = runs[window & kTableMask];
+                const std::uint32_t e = runs[window & mask];
                 if (e == kNoRun) break;
                 const unsigned length = (e >> 24) & 15;
                 std::memcpy(out, &e, 4); // bytes past the run's symbols are rewritten later
@@ -365,9 +395,9 @@ class StreamDecoder::Impl {
             bit_ += length;
             return true;
         }
-        if (room <= kTableBits) return false;
+        if (room <= tree_->Bits()) return false;
         int node = static_cast<int>(e >> 16);
-        for (std::uint64_t bit = bit_ + kTableBits; bit < limit; ++bit) {
+        for (std::uint64_t bit = bit_ + tree_->Bits(); bit < limit; ++bit) {
             node = tree_->Child(node, (s_[bit >> 3] >> (bit & 7)) & 1);
             if (tree_->Symbol(node) >= 0) {
                 out_[used_++] = static_cast<std::uint8_t>(tree_->Symbol(node));

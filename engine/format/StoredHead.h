@@ -29,6 +29,9 @@ struct StoredHead {
 // the data is taken to start where the search ended, so that the check values can still be read.
 bool ReadStoredHead(Cipher& cipher, const std::uint8_t* a, std::size_t size, StoredHead& head);
 
+// Whether the stored extension can become part of a file name (SafeExtension takes it).
+bool IsSafeExtension(const std::string& storedBytes);
+
 // The stored extension as it will become part of a file name, with its dot ("" for none).
 // Raises Fault::StoredExtensionInvalid for one that could name another folder ("." or "..", or
 // holding "/") or that holds control characters.

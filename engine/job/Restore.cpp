@@ -5,7 +5,8 @@
 // (the result file under a temporary name, committed only once the check values agree and the
 // data's checksum is right; memory; or nothing, when the file is only tested). Where the data
 // decodes to many bytes for each byte of the file, the first thread takes the whole decryption
-// and the second only decodes.
+// and the second only decodes. A small file goes through the same passes one after the other on
+// the calling thread.
 #include <array>
 #include <cstring>
 #include <ctime>
@@ -40,6 +41,10 @@ static_assert(kPiece >= vwx::kMaxDataStart + vwx::kCheckValues);
 constexpr int kOutputsInFlight = 3;
 // The decoder keeps the tail of a code cut by a piece's end in front of the next piece.
 static_assert(ChunkBuffer::kHeadroom >= huffman::StreamDecoder::kHeadroom);
+// A file of at most this size (one cipher step) is restored on the calling thread: its passes
+// take less time than starting the three threads would, and the restored bytes are no different.
+constexpr std::size_t kRestoredOnCaller = stream::kCipherStep;
+static_assert(kRestoredOnCaller <= kPiece, "a file restored on the caller is one piece");
 
 // A protected file's bytes, read once from front to back.
 class RestoreInput {
@@ -115,19 +120,20 @@ struct DecodeResult {
 // decoded into the sink. Without a sink nothing is written and there is no third thread.
 class RestorePipeline {
   public:
-    RestorePipeline(RestoreInput& input, ChunkBuffer first, std::size_t start, Cipher& cipher,
+    RestorePipeline(RestoreInput& input, ChunkBuffer first, const StoredHead& head, Cipher& cipher,
                     RestoreSink* sink, const JobRequest& request)
-        : input_(input), first_(std::move(first)), size_(input.Size()), start_(start),
-          dataEnd_(size_ - vwx::kCheckValues), dataSize_(dataEnd_ - start), cipher_(cipher),
-          sink_(sink), workers_(request.workerEnding, request.firstProcessor) {}
+        : input_(input), first_(std::move(first)), size_(input.Size()), start_(head.dataStart),
+          dataEnd_(size_ - vwx::kCheckValues), dataSize_(dataEnd_ - start_), checks_(head.checks),
+          cipher_(cipher), sink_(sink), workers_(request.workerEnding, request.firstProcessor) {}
     // Decrypts the data, decoding alongside, and reads the check values.
     void Decrypt(JobControl& control, ProgressMeter& meter);
-    bool ChecksAgree(const StoredHead& head) const { return trailer_ == head.checks; }
+    bool ChecksAgree() const { return trailer_ == checks_; }
     // Once the check values agree: waits for the decoder and the writer and returns 0, or 5
     // when the checksum differs. Raises a decoding or write failure.
     std::int16_t FinishDecoding(JobControl& control);
 
   private:
+    void StartWorkers();
     void KeyPass();
     void DecodePass();
     // Runs the second half of the decryption over the bytes [at, at + count) of the piece at
@@ -148,7 +154,11 @@ class RestorePipeline {
     RestoreInput& input_;
     ChunkBuffer first_;
     const std::size_t size_, start_, dataEnd_, dataSize_;
+    const std::array<std::uint8_t, vwx::kCheckValues> checks_; // the header's
     const std::size_t piece_ = std::min(kPiece, size_);
+    // The passes run on worker threads; otherwise one after the other on the calling thread,
+    // the decoded bytes written as they come (kRestoredOnCaller).
+    const bool threads_ = size_ > kRestoredOnCaller;
     Cipher& cipher_;
     RestoreSink* const sink_;
     bool decoding_ = true;    // the decoder neither finished nor failed
@@ -167,23 +177,35 @@ class RestorePipeline {
 };
 
 void RestorePipeline::Decrypt(JobControl& control, ProgressMeter& meter) {
-    for (ChunkQueue* queue : {&free_, &keyed_, &outFree_, &decoded_})
-        workers_.Watch(*queue);
     for (int c = 1; c < stream::kChunksInFlight && size_ > piece_; ++c)
         free_.Push(ChunkBuffer(PieceCapacity(size_)));
-    // A stream of n bytes decodes to at most 8 n (one bit a byte).
+    // A stream of n bytes decodes to at most 8 n (one bit a byte). Without a writer thread one
+    // buffer of the file's size, written whenever it is full, takes every decoded byte.
     const std::size_t outputSize = std::min(kChunkSize, std::max<std::size_t>(8 * size_, 4096));
-    for (int c = 0; c < (sink_ ? kOutputsInFlight : 1); ++c)
-        outFree_.Push(ChunkBuffer(outputSize));
+    for (int c = 0; c < (sink_ && threads_ ? kOutputsInFlight : 1); ++c)
+        outFree_.Push(ChunkBuffer(threads_ ? outputSize : std::max<std::size_t>(size_, 256)));
+    if (!threads_) {
+        // One piece, read whole: the key pass never waits for the decoder, and the decoder
+        // never for a writer. A failure is raised straight from the pass.
+        KeyPass();
+        DecodePass();
+    } else {
+        StartWorkers();
+    }
+    Follow(
+        workers_, control, kStatusRestoreCancelled, [this] { return checksRead_.load(); },
+        [&] { meter.Show(Pass::Restore, decryptedBytes_.load(), dataSize_); });
+}
+
+void RestorePipeline::StartWorkers() {
+    for (ChunkQueue* queue : {&free_, &keyed_, &outFree_, &decoded_})
+        workers_.Watch(*queue);
     workers_.Start("vw-keystream", [this] { KeyPass(); });
     workers_.Start("vw-decoder", [this] { DecodePass(); });
     // The writer spends its time in the system: it runs wherever a processor is free.
     if (sink_)
         workers_.Start(
             "vw-writer", [this] { WritePass(); }, false);
-    Follow(
-        workers_, control, kStatusRestoreCancelled, [this] { return checksRead_.load(); },
-        [&] { meter.Show(Pass::Restore, decryptedBytes_.load(), dataSize_); });
 }
 
 void RestorePipeline::KeyPass() {
@@ -257,6 +279,9 @@ void RestorePipeline::SecondHalf(ChunkBuffer& piece, std::size_t offset, std::si
     const std::size_t reached = std::min(stepEnd, dataEnd_);
     if (reached > start_) decryptedBytes_.store(reached - start_, std::memory_order_release);
     if (stepEnd == size_) checksRead_.store(true, std::memory_order_release);
+    // A file restored on the calling thread is decrypted whole before it is decoded: when its
+    // check values disagree it is not decoded at all, since the restore ends with that.
+    if (!threads_ && stepEnd == size_ && !ChecksAgree()) decoding_ = false;
     workers_.Notify();
 }
 
@@ -306,7 +331,9 @@ bool RestorePipeline::RunDecoder(huffman::StreamDecoder& decoder) {
 bool RestorePipeline::Flush(huffman::StreamDecoder& decoder) {
     const std::size_t used = output_.Capacity() > 0 ? decoder.OutputUsed() : 0;
     if (used > 0) result_.checksum ^= huffman::XorOf(output_.Data(), used);
-    if (sink_ && used > 0) {
+    if (sink_ && used > 0 && !threads_) {
+        Write(output_.Data(), used); // no writer thread: the buffer is free again at once
+    } else if (sink_ && used > 0) {
         output_.size = used;
         if (!decoded_.Push(std::move(output_))) return false;
     }
@@ -341,42 +368,51 @@ std::int16_t RestorePipeline::FinishDecoding(JobControl& control) {
     return kStatusOk;
 }
 
-// Keys the cipher and reads the head from the input's first piece. Ends the job with 23 when
-// the header does not fit the file.
-ChunkBuffer StartRestore(RestoreInput& input, const JobRequest& request, Cipher& cipher,
-                         StoredHead& head) {
-    ChunkBuffer first(PieceCapacity(input.Size()));
+// The restore's two halves return the status they stop with (23, 5) rather than end the job
+// with it: a memory restore sets it in its result without raising anything (an exception costs
+// more than the restore of a small file), the file jobs end with it.
+void EndUnlessOk(std::int16_t status) {
+    if (status != kStatusOk) End(status);
+}
+
+// Keys the cipher and reads the head from the input's first piece into `first`. Returns 23
+// when the header does not fit the file, else 0.
+std::int16_t StartRestore(RestoreInput& input, const JobRequest& request, Cipher& cipher,
+                          StoredHead& head, ChunkBuffer& first) {
+    first = ChunkBuffer(PieceCapacity(input.Size()));
     first.size = std::min(kPiece, input.Size());
     input.Read(first.Data(), first.size);
     cipher.Init(request.password.View(), request.privateCode.View());
-    if (!ReadStoredHead(cipher, first.Data(), input.Size(), head)) End(kStatusWrongPassword);
-    return first;
+    return ReadStoredHead(cipher, first.Data(), input.Size(), head) ? kStatusOk
+                                                                    : kStatusWrongPassword;
 }
 
 // The data after the head, into the sink (none when the head keeps a failure): returns 0, or
-// ends the job with the status the restore stops with.
-void RestoreData(RestoreInput& input, ChunkBuffer first, const StoredHead& head, Cipher& cipher,
-                 RestoreSink* sink, const JobRequest& request, JobControl& control) {
+// the status the restore stops with.
+std::int16_t RestoreData(RestoreInput& input, ChunkBuffer first, const StoredHead& head,
+                         Cipher& cipher, RestoreSink* sink, const JobRequest& request,
+                         JobControl& control) {
     ProgressMeter meter(control);
-    RestorePipeline pipeline(input, std::move(first), head.dataStart, cipher,
-                             head.failure ? nullptr : sink, request);
+    RestorePipeline pipeline(input, std::move(first), head, cipher, head.failure ? nullptr : sink,
+                             request);
     pipeline.Decrypt(control, meter);
-    if (!pipeline.ChecksAgree(head)) End(kStatusWrongPassword);
-    // Whatever else is wrong with the file counts only once the check values agree.
+    if (!pipeline.ChecksAgree()) return kStatusWrongPassword;
+    // Whatever else is wrong with the file counts only once the check values agree. A refused
+    // extension is raised again by SafeExtension, with its text as shown.
+    if (head.failure && head.failure->fault == Fault::StoredExtensionInvalid)
+        SafeExtension(head.extension);
     if (head.failure) Raise(*head.failure);
     if (const std::int16_t status = pipeline.FinishDecoding(control); status != kStatusOk)
-        End(status);
+        return status;
     meter.Complete();
+    return kStatusOk;
 }
 
-// Keeps in the head why its extension could not be a file's, to be reported only if the check
-// values agree.
+// Keeps in the head that its extension could not be a file's, to be reported only if the check
+// values agree: most damaged files, and every wrong password, fail on those first.
 void ExpectSafeExtension(StoredHead& head) {
-    try {
-        SafeExtension(head.extension);
-    } catch (const EngineError& e) {
-        if (!head.failure) head.failure = e.failure();
-    }
+    if (!head.failure && !IsSafeExtension(head.extension))
+        head.failure = Failure{Fault::StoredExtensionInvalid};
 }
 
 // The restore of a file into its result: the output path with the stored extension.
@@ -385,7 +421,8 @@ void RestoreIntoFile(FileInput& input, const JobRequest& request, JobControl& co
     const std::time_t start = std::time(nullptr);
     Cipher cipher;
     StoredHead head;
-    ChunkBuffer first = StartRestore(input, request, cipher, head);
+    ChunkBuffer first;
+    EndUnlessOk(StartRestore(input, request, cipher, head, first));
     std::string path;
     try {
         path = WithoutExtension(request.output) + SafeExtension(head.extension);
@@ -394,7 +431,7 @@ void RestoreIntoFile(FileInput& input, const JobRequest& request, JobControl& co
         head.failure = e.failure();
     }
     FileSink sink(path, [&] { ClearLeftovers(request, path, start); });
-    RestoreData(input, std::move(first), head, cipher, &sink, request, control);
+    EndUnlessOk(RestoreData(input, std::move(first), head, cipher, &sink, request, control));
     ResultFile(request, path).Finish(control, input.Stamp(), [&](unsigned mode, bool replace) {
         sink.Commit(mode, replace);
     });
@@ -409,15 +446,18 @@ void RestoreFile(const JobRequest& request, JobControl& control, JobResult& resu
     if (request.kind == JobKind::Restore) return RestoreIntoFile(input, request, control, result);
     Cipher cipher;
     StoredHead head;
-    ChunkBuffer first = StartRestore(input, request, cipher, head);
+    ChunkBuffer first;
+    EndUnlessOk(StartRestore(input, request, cipher, head, first));
     result.extension = head.extension;
     ExpectSafeExtension(head);
-    if (request.kind == JobKind::Test)
-        return RestoreData(input, std::move(first), head, cipher, nullptr, request, control);
+    if (request.kind == JobKind::Test) {
+        return EndUnlessOk(
+            RestoreData(input, std::move(first), head, cipher, nullptr, request, control));
+    }
     SecureBytes().swap(*request.memory);
     MemorySink sink(*request.memory, request.memoryLimit);
     try {
-        RestoreData(input, std::move(first), head, cipher, &sink, request, control);
+        EndUnlessOk(RestoreData(input, std::move(first), head, cipher, &sink, request, control));
     } catch (...) {
         if (!sink.Refused()) SecureBytes().swap(*request.memory); // a refused file keeps its head
         throw;
@@ -449,15 +489,19 @@ namespace vw {
 JobResult RestoreBytes(const Bytes& file, const JobRequest& keys, RestoreSink* sink,
                        JobControl& control) {
     std::string extension;
+    std::int16_t ended = kStatusOk;
     JobResult result = job::RunInMemory(keys, file.size(), kStatusRestoreFailed, [&] {
         job::MemoryInput input(file);
         Cipher cipher;
         StoredHead head;
-        stream::ChunkBuffer first = job::StartRestore(input, keys, cipher, head);
+        stream::ChunkBuffer first;
+        ended = job::StartRestore(input, keys, cipher, head, first);
+        if (ended != kStatusOk) return;
         extension = head.extension;
         job::ExpectSafeExtension(head);
-        job::RestoreData(input, std::move(first), head, cipher, sink, keys, control);
+        ended = job::RestoreData(input, std::move(first), head, cipher, sink, keys, control);
     });
+    if (result.status == kStatusOk) result.status = ended;
     result.extension = extension;
     return result;
 }

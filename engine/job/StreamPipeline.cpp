@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <stdexcept>
 
 #if defined(__linux__)
 #include <pthread.h>
@@ -77,7 +78,9 @@ bool ChunkQueue::Push(ChunkBuffer&& chunk) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (aborted_) return false;
-        chunks_.push_back(std::move(chunk));
+        if (count_ == chunks_.size())
+            throw std::logic_error("chunk queue: more chunks than in flight");
+        chunks_[(first_ + count_++) % chunks_.size()] = std::move(chunk);
     }
     ready_.notify_one();
     return true;
@@ -85,10 +88,11 @@ bool ChunkQueue::Push(ChunkBuffer&& chunk) {
 
 bool ChunkQueue::Pop(ChunkBuffer& chunk) {
     std::unique_lock<std::mutex> lock(mutex_);
-    ready_.wait(lock, [&] { return aborted_ || closed_ || !chunks_.empty(); });
-    if (aborted_ || chunks_.empty()) return false;
-    chunk = std::move(chunks_.front());
-    chunks_.pop_front();
+    ready_.wait(lock, [&] { return aborted_ || closed_ || count_ > 0; });
+    if (aborted_ || count_ == 0) return false;
+    chunk = std::move(chunks_[first_]);
+    first_ = (first_ + 1) % chunks_.size();
+    --count_;
     return true;
 }
 

@@ -4,12 +4,12 @@
 // What a job needs to work through a file in chunks on several threads: chunk buffers, the
 // queues that pass them from one thread to the next, and the worker threads with their first
 // failure. How the calling thread follows the workers is Follow (JobParts.h).
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -57,10 +57,12 @@ class ChunkBuffer {
 };
 
 // Chunks passed from one thread to another, first in first out. The producer closes it; an
-// abort wakes everyone waiting on it.
+// abort wakes everyone waiting on it. A pipeline has kChunksInFlight chunks of each kind, so a
+// queue holds that many at most, in place: a job of a few bytes spent more on allocating its
+// queues than on its bytes.
 class ChunkQueue {
   public:
-    // False when aborted.
+    // False when aborted. A chunk more than the queue can hold is a fault of the pipeline.
     bool Push(ChunkBuffer&& chunk);
     // False when aborted, or closed with nothing left.
     bool Pop(ChunkBuffer& chunk);
@@ -70,7 +72,9 @@ class ChunkQueue {
   private:
     std::mutex mutex_;
     std::condition_variable ready_;
-    std::deque<ChunkBuffer> chunks_;
+    std::array<ChunkBuffer, kChunksInFlight> chunks_; // a ring: count_ of them from first_
+    std::size_t first_ = 0;
+    std::size_t count_ = 0;
     bool closed_ = false;
     bool aborted_ = false;
 };

@@ -127,10 +127,24 @@ std::string CodePointList(std::string_view utf8) {
 }
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
-    for (const char c : bytes)
-        AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
+    // Written into room for the longest result (three bytes a character), then cut to its
+    // length: a damaged file's extension, shown in a message, can hold thousands of characters.
+    std::string out(3 * bytes.size(), '\0');
+    char* at = out.data();
+    for (const char c : bytes) {
+        const char32_t cp = CodePointOf(static_cast<unsigned char>(c));
+        if (cp < 0x80) {
+            *at++ = c;
+        } else if (cp < 0x800) {
+            *at++ = static_cast<char>(0xC0 | (cp >> 6));
+            *at++ = static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            *at++ = static_cast<char>(0xE0 | (cp >> 12));
+            *at++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            *at++ = static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    out.resize(static_cast<std::size_t>(at - out.data()));
     return out;
 }
 

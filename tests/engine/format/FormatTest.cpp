@@ -101,6 +101,37 @@ TEST_F(JobTest, HeaderLengthsBelowThreeReadAsTheFormatPageSays) {
     }
 }
 
+// A stored extension is read byte by byte while it is short, then a run of bytes at a time:
+// extensions whose terminator falls on either side of each of those boundaries come back whole
+// and the data after them too, and one without a terminator is refused as such (none at all
+// leaves no room for one: 23).
+TEST_F(JobTest, StoredExtensionsOfAnyLengthAreReadWhole) {
+    const Bytes data = {'d', 'a', 't', 'a'};
+    for (const std::size_t length : {0, 1, 31, 32, 33, 287, 288, 289, 700}) {
+        SCOPED_TRACE(length);
+        std::string extension;
+        for (std::size_t i = 0; i < length; ++i)
+            extension += static_cast<char>('a' + i % 26);
+        for (const bool terminated : {true, false}) {
+            const Bytes file = ForgeVwx(
+                {.extension = extension, .terminated = terminated, .stream = Encoded(data)},
+                kPassword);
+            struct : RestoreSink {
+                void Write(const std::uint8_t* at, std::size_t count) override {
+                    bytes.insert(bytes.end(), at, at + count);
+                }
+                Bytes bytes;
+            } sink;
+            const JobResult restored = RestoreBytes(file, RequestFor("", ""), &sink, control);
+            EXPECT_EQ(restored.status, terminated ? 0 : length > 0 ? 22 : 23);
+            EXPECT_EQ(restored.extension, extension);
+            EXPECT_EQ(restored.failure.fault,
+                      terminated || length == 0 ? Fault::None : Fault::StoredExtensionUnended);
+            EXPECT_EQ(sink.bytes, terminated ? data : Bytes{});
+        }
+    }
+}
+
 // A pool holding the bytes given, fed as mouse positions (x the byte, y 0).
 EntropyPool PoolOf(const std::string& bytes) {
     EntropyPool pool;

@@ -17,6 +17,8 @@
 #include "engine/format/VwxFormat.h"
 #include "engine/io/FileIO.h"
 #include "engine/io/Paths.h"
+#include "engine/job/MemoryJobs.h"
+#include "engine/job/RestoreSink.h"
 #include "engine/job/StreamPipeline.h"
 #include "tests/support/JobFixture.h"
 
@@ -91,7 +93,8 @@ TEST_F(JobTest, ForgedFilesAreRefusedOnlyOnceTheirCheckValuesAgree) {
         {"\x1b[31m", true, good, 22, invalid("\\x1b[31m")},
         {"txt\n", true, good, 22, invalid("txt\\x0a")},
         {"\x7f", true, good, 22, invalid("\\x7f")},
-        {"\x9d", true, good, 22, invalid("\\x9d")}};
+        {"\x9d", true, good, 22, invalid("\\x9d")},
+        {"\xe9t\x01\xe9", true, good, 22, invalid("\xc3\xa9t\\x01\xc3\xa9")}};
     std::filesystem::create_directory(dir / "in");
     for (const auto& [extension, terminated, stream, status, failure] : cases) {
         SCOPED_TRACE(static_cast<int>(failure.fault));
@@ -341,6 +344,54 @@ TEST_F(JobTest, HundredsOfJobsLeakNoDescriptorsAndNoMemory) {
 #ifndef __SANITIZE_ADDRESS__ // AddressSanitizer keeps freed memory in quarantine
     EXPECT_LT(usage().second - before.second, 2048);
 #endif
+}
+
+// The restore fuzzer's corpus, each input made into the file the harness makes of it (the rest
+// encrypted when the first byte is odd) and restored by the file job: it ends as the memory job
+// does (but where only a file job has a path to fail on), writes its result beside the output
+// path or, failing, nothing at all, and a failure's text holds no control character.
+TEST_F(JobTest, TheRestoreCorpusEndsAsInMemoryAndAFailedFileJobWritesNothing) {
+    struct Collect : RestoreSink {
+        void Write(const std::uint8_t* data, std::size_t count) override {
+            bytes.insert(bytes.end(), data, data + count);
+        }
+        Bytes bytes;
+    };
+    const std::string password = "fuzzing password", privateCode = "pcm";
+    std::vector<std::filesystem::path> inputs;
+    for (const auto& entry : std::filesystem::directory_iterator(VW_FUZZ_CORPUS "/restore"))
+        inputs.push_back(entry.path());
+    std::sort(inputs.begin(), inputs.end());
+    ASSERT_GE(inputs.size(), 6u);
+    for (const auto& input : inputs) {
+        SCOPED_TRACE(input.filename().string());
+        const Bytes bytes = ReadFile(input.string());
+        if (bytes.size() < 2) continue; // no file, or an empty one, which no job opens
+        Bytes file(bytes.begin() + 1, bytes.end());
+        if (bytes[0] & 1) file = Encrypted(std::move(file), password, privateCode);
+        WriteFile(dir / "in.vwx", file);
+        const std::string written = Run(dir / "in.vwx", dir / "out", password, privateCode);
+        Collect sink;
+        const JobResult memory =
+            RestoreBytes(file, RequestFor("", "", password, privateCode), &sink, control);
+        const Fault onlyAFileJobs[] = {Fault::OutputCreate,  Fault::FolderRefusesFiles,
+                                       Fault::OutputWrite,   Fault::OutputRename,
+                                       Fault::OutputReplace, Fault::OutputExists};
+        if (std::find(std::begin(onlyAFileJobs), std::end(onlyAFileJobs), result.failure.fault) ==
+            std::end(onlyAFileJobs)) {
+            EXPECT_EQ(result.status, memory.status);
+            EXPECT_EQ(result.failure, memory.failure);
+        }
+        for (const char c : result.failure.shown)
+            EXPECT_FALSE(static_cast<unsigned char>(c) < 32 || c == 127);
+        if (result.Ok()) {
+            EXPECT_EQ(std::filesystem::path(written).parent_path(), dir.path());
+            EXPECT_EQ(dir.Entries().size(), 2u);
+            EXPECT_TRUE(ReadFile(written) == sink.bytes);
+            std::filesystem::remove(written);
+        }
+        EXPECT_EQ(dir.Entries(), Names{"in.vwx"});
+    }
 }
 
 } // namespace

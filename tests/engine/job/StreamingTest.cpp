@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "engine/codec/HuffmanFormat.h"
+#include "engine/job/MemoryJobs.h"
 #include "engine/job/RestoreSink.h"
 #include "engine/job/StreamPipeline.h"
 #include "tests/support/JobFixture.h"
@@ -220,6 +221,43 @@ TEST_F(Streaming, TestAndMemoryRestoresEndAsTheRestoreDoes) {
                 Bytes(data.begin(), data.begin() + MemorySink::kKeptOfRefused));
 }
 
+// A protected file of one cipher step or less is restored on the calling thread, a larger one on
+// workers, alike: files that end just before, on and just after a step and a piece, stored
+// (their length exact) and coded (decoding to many times their length, past any one buffer).
+TEST_F(Streaming, SmallFilesRestoreOnTheCallingThreadAndFilesOnBoundariesAlike) {
+    const std::size_t step = stream::kCipherStep, piece = kChunkSize / 2;
+    const std::size_t around = FixedHeader().size() + std::string("bin").size() + 7;
+    std::vector<Bytes> cases = {Bytes(500000, 'a'), TextData(3000, 1)};
+    cases[0][1000] = 'b'; // 500,000 one-bit codes: under 64 KiB coded
+    for (const std::size_t length : {step - 1, step, step + 1, piece - 1, piece, piece + 1})
+        cases.push_back(Bytes(length - around, 'x')); // stored: the file is `length` long
+    for (const Bytes& data : cases) {
+        SCOPED_TRACE(data.size());
+        const Bytes file = ForgeVwx({.extension = "bin", .stream = Encoded(data)}, kPassword);
+        WriteFile(dir / "a.vwx", file);
+        std::atomic<int> workers{0};
+        for (const int cancelAt : {0, 1}) {
+            JobRequest request = RequestFor(dir / "a.vwx", dir / "back");
+            request.workerEnding = [&] { ++workers; };
+            control.Clear();
+            control.cancelAt = cancelAt;
+            workers = 0;
+            Run(request);
+            EXPECT_EQ(workers, file.size() > step ? 3 : 0);
+            EXPECT_EQ(result.status, cancelAt ? 21 : 0);
+            EXPECT_TRUE(cancelAt || ReadFile(dir / "back.bin") == data);
+            std::filesystem::remove(dir / "back.bin");
+            EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.vwx"});
+        }
+        control.Clear();
+        control.cancelAt = 0;
+        SecureBytes memory;
+        MemorySink sink(memory, data.size());
+        EXPECT_EQ(RestoreBytes(file, RequestFor("", ""), &sink, control).status, 0);
+        EXPECT_TRUE(Bytes(memory.begin(), memory.end()) == data);
+    }
+}
+
 // A worker that computes without waiting on a queue sees the abort of its job.
 TEST(Workers, AWorkerBusyComputingSeesTheAbort) {
     stream::Workers workers;
@@ -241,8 +279,9 @@ TEST(Workers, AWorkerBusyComputingSeesTheAbort) {
 std::atomic<int> endedWorkers{0};
 
 TEST_F(Streaming, EveryWorkerHasEndedBeforeTheResultIsCommitted) {
-    WriteFile(dir / "a.txt", TextData(3000, 1));
-    // Protect: a coder and an encrypter; restore: two decrypting halves and a writer.
+    WriteFile(dir / "a.txt", TextData(3 * stream::kCipherStep, 1));
+    // Protect: a coder and an encrypter; restore (of more than one cipher step): two decrypting
+    // halves and a writer.
     for (const auto& [path, workers] : {std::pair(dir / "a.txt", 2), std::pair(dir / "a.vwx", 3)}) {
         endedWorkers = 0;
         int atCommit = -1;
