@@ -98,20 +98,25 @@ std::string Duration(double seconds) {
     return text;
 }
 
+// "  R.R MB/s" ("--" while unknown), and "  M:SS left", or the time taken once done.
+std::pair<std::string, std::string> SpeedAndTime(double megabytesPerSecond, double seconds,
+                                                 bool done) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%.1f", megabytesPerSecond);
+    const QString rate = megabytesPerSecond >= 0 ? QString::fromLatin1(number) : "--";
+    const QString time = QString::fromStdString(Duration(seconds));
+    return {"  " + QCoreApplication::translate("vwx", "%1 MB/s").arg(rate).toStdString(),
+            "  " + (done ? time : QCoreApplication::translate("vwx", "%1 left").arg(time))
+                       .toStdString()};
+}
+
 } // namespace
 
 std::string ProgressText(const ProgressFigures& f, int width) {
     char number[32];
     std::snprintf(number, sizeof number, "  %3d%%", std::clamp(f.percent, 0, 100));
     const std::string percent = number;
-    std::snprintf(number, sizeof number, "%.1f", f.megabytesPerSecond);
-    const QString rate = f.megabytesPerSecond >= 0 ? QString::fromLatin1(number) : "--";
-    const std::string speed =
-        "  " + QCoreApplication::translate("vwx", "%1 MB/s").arg(rate).toStdString();
-    const QString time = QString::fromStdString(Duration(f.seconds));
-    const std::string left =
-        "  " +
-        (f.done ? time : QCoreApplication::translate("vwx", "%1 left").arg(time)).toStdString();
+    const auto [speed, left] = SpeedAndTime(f.megabytesPerSecond, f.seconds, f.done);
     const int room = width - 1; // the last column would wrap on some terminals
     std::string figures = percent + speed + left;
     // The name keeps at least one character, after "…" when it is cut.
@@ -128,15 +133,7 @@ std::string RunProgressText(const RunFigures& f, int width) {
     const std::string count = std::to_string(f.filesDone) + "/" + std::to_string(f.files);
     const std::string files =
         QCoreApplication::translate("vwx", "%1 files").arg(QString::fromStdString(count)).toStdString();
-    char number[32];
-    std::snprintf(number, sizeof number, "%.1f", f.megabytesPerSecond);
-    const QString rate = f.megabytesPerSecond >= 0 ? QString::fromLatin1(number) : "--";
-    const std::string speed =
-        "  " + QCoreApplication::translate("vwx", "%1 MB/s").arg(rate).toStdString();
-    const QString time = QString::fromStdString(Duration(f.seconds));
-    const std::string left =
-        "  " +
-        (f.done ? time : QCoreApplication::translate("vwx", "%1 left").arg(time)).toStdString();
+    const auto [speed, left] = SpeedAndTime(f.megabytesPerSecond, f.seconds, f.done);
     const int room = width - 1; // the last column would wrap on some terminals
     for (const std::string& line : {files + speed + left, files, count})
         if (Columns(line) <= room) return line;

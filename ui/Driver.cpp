@@ -23,6 +23,18 @@ JobKind KindFor(const std::string& path) {
     return DetectFileKind(path) == FileKind::Protected ? JobKind::Restore : JobKind::Protect;
 }
 
+// The job of a file: a restore for a protected file, a protect for any other.
+JobRequest RequestFor(const std::string& sourcePath, const std::string& outputPath,
+                      const std::string& password, const std::string& privateCode) {
+    JobRequest request;
+    request.kind = KindFor(sourcePath);
+    request.source = sourcePath;
+    request.output = outputPath;
+    request.password = KeyText(password);
+    request.privateCode = KeyText(privateCode);
+    return request;
+}
+
 } // namespace
 
 void SetJobDisplay(std::function<void(int)> bar, std::function<void(bool)> busy) {
@@ -38,12 +50,7 @@ std::string ProcessFile(const std::string& sourcePath, const std::string& output
     ErrorDescription.clear();
     ExistingOutputPath.clear();
     CancelRequested = false;
-    JobRequest request;
-    request.kind = KindFor(sourcePath);
-    request.source = sourcePath;
-    request.output = outputPath;
-    request.password = KeyText(password);
-    request.privateCode = KeyText(privateCode);
+    JobRequest request = RequestFor(sourcePath, outputPath, password, privateCode);
     request.overwrite = overwrite;
     request.entropy = &ProgramEntropy();
     QtJobControl control;
@@ -62,13 +69,7 @@ std::string ProcessFile(const std::string& sourcePath, const std::string& output
 
 std::string ResultPathFor(const std::string& sourcePath, const std::string& outputPath,
                           const std::string& password, const std::string& privateCode) {
-    JobRequest request;
-    request.kind = KindFor(sourcePath);
-    request.source = sourcePath;
-    request.output = outputPath;
-    request.password = KeyText(password);
-    request.privateCode = KeyText(privateCode);
-    return ResultPathOf(request);
+    return ResultPathOf(RequestFor(sourcePath, outputPath, password, privateCode));
 }
 
 void ReportProgress(double percent) {
