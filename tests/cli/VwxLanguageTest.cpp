@@ -13,6 +13,7 @@
 
 #include "VwxProcess.h"
 #include "platform/Translation.h"
+#include "tests/support/CoreApplication.h"
 #include "tests/support/LanguageWords.h"
 
 namespace vw::test {
@@ -43,10 +44,7 @@ std::vector<Message> MessagesOf(const QString& path) {
 }
 
 TEST(Catalogues, EveryTextTranslatedWhollyIntoItsLanguageAndCompiledIn) {
-    int argc = 1;
-    char name[] = "cli_tests";
-    char* argv[] = {name, nullptr};
-    QCoreApplication application(argc, argv);
+    const test::CoreApplication application;
     const QString folder = QStringLiteral(VW_TRANSLATIONS);
     // The English of everything, and the Italian of vwx's own English texts.
     for (const auto& [ts, qm, english] :

@@ -10,6 +10,7 @@
 #include "engine/job/StatusCodes.h"
 #include "platform/JobText.h"
 #include "platform/Translation.h"
+#include "tests/support/CoreApplication.h"
 #include "tests/support/LanguageWords.h"
 
 namespace vw {
@@ -59,10 +60,7 @@ std::vector<QString> EveryText() {
 }
 
 TEST(JobText, EveryStatusAndFailureInEachLanguageWithNoWordOfTheOther) {
-    int argc = 1;
-    char name[] = "platform_tests";
-    char* argv[] = {name, nullptr};
-    QCoreApplication application(argc, argv);
+    const test::CoreApplication application;
     const std::vector<QString> italian = EveryText();
     // Fifteen statuses, every failure, 24 system errors, three password refusals.
     EXPECT_EQ(italian.size(), 15u + EveryFailure().size() - 1 + 24 + 3);

@@ -117,16 +117,6 @@ TEST(TranslationRule, LocalePicksTheCatalogue) {
         EXPECT_TRUE(child.waitForFinished(30000));
         EXPECT_EQ(child.exitCode(), 0) << setting << '\n' << child.readAll().toStdString();
     }
-#ifdef VWX_BIN
-    // vwx speaks English too, the engine's texts in its messages included.
-    QTemporaryDir empty;
-    QProcess vwx;
-    vwx.setWorkingDirectory(empty.path());
-    vwx.setEnvironment({u"LANG=en_US.UTF-8"_s});
-    vwx.start(QStringLiteral(VWX_BIN), {u"-t"_s, u"gone"_s});
-    EXPECT_TRUE(vwx.waitForFinished(30000));
-    EXPECT_EQ(vwx.readAllStandardOutput(), "gone: File not found: gone\n");
-#endif
 }
 
 } // namespace
